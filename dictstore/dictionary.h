@@ -1,0 +1,88 @@
+#pragma once
+
+#include "dictstore/errors.h"
+#include "dictstore/wordrecord.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace dictstore {
+
+// Record numbers start at 1. kavix and its forms keep them in 16 bits.
+inline constexpr std::int64_t kMaxKavixRecords = 32767;
+
+struct Match {
+    WordRecord record;
+    std::int64_t number = 0;
+};
+
+// Called for each record a scan delivers, in file order. Returning anything
+// but Error::None stops the scan, which then returns that error.
+using RecordVisitor = std::function<Error(const WordRecord&, std::int64_t number)>;
+
+// One handle on a dictionary file. Every window owns its own handle, so
+// opening or closing one never affects another.
+//
+// A trailing piece shorter than a record (a damaged file) is never delivered
+// by the scans.
+class Dictionary {
+public:
+    Dictionary() = default;
+    ~Dictionary();
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+    Dictionary(Dictionary&& other) noexcept;
+    Dictionary& operator=(Dictionary&& other) noexcept;
+
+    // Fails when the file does not exist or cannot be read.
+    Error openForReading(const std::filesystem::path& path);
+    // Creates the file empty when it does not exist; fails when its folder
+    // does not exist or the file cannot be opened for writing.
+    Error openForUpdate(const std::filesystem::path& path);
+    void close();
+
+    bool isOpen() const { return file_ != nullptr; }
+    bool isWritable() const { return writable_; }
+
+    // The first record whose word, trimmed of spaces, equals the trimmed key
+    // without regard to letter case. Not found: `found` is empty, Error::None.
+    Error findByWord(std::string_view key, std::optional<Match>& found);
+
+    // Every record whose trimmed word begins with the trimmed key, in file
+    // order. An empty key matches every record.
+    Error findByStartingLetters(std::string_view key, const RecordVisitor& visit);
+
+    // Every whole record, first to last.
+    Error readAll(const RecordVisitor& visit);
+
+    // Record n, 1 <= n <= recordCount().
+    Error readRecord(std::int64_t n, WordRecord& out);
+
+    Error recordCount(std::int64_t& count);
+
+    // Writes the record at (file length / 345, rounded) + 1 and reports that
+    // number. Fails with Overflow, writing nothing, when the number would
+    // exceed maxNumber. A failed write leaves the file as it was.
+    Error append(const WordRecord& record, std::int64_t& number,
+                 std::int64_t maxNumber = std::numeric_limits<std::int32_t>::max());
+
+    // Writes all 345 bytes of record n in place.
+    Error rewrite(std::int64_t n, const WordRecord& record);
+
+private:
+    Error fileLength(std::int64_t& length);
+    Error scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each);
+    Error writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength);
+
+    std::FILE* file_ = nullptr;
+    bool writable_ = false;
+    std::vector<char> buffer_;
+};
+
+}  // namespace dictstore
