@@ -1,0 +1,68 @@
+#pragma once
+
+#include "frmAdd.h"
+
+#include "frmAbout.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QWidget;
+
+namespace kavix {
+
+class LinkLabel;
+
+// The hub of kavix: two menus and three link labels open every other window.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    QLabel* lblTasks = nullptr;
+    LinkLabel* lblLookUp = nullptr;
+    LinkLabel* lblEdit = nullptr;
+    LinkLabel* lblAdd = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* PicSearchTorch = nullptr;
+
+    QMenu* mnuAction = nullptr;
+    QAction* mnuActionSearch = nullptr;
+    QAction* mnuActionViewAll = nullptr;
+    QAction* mnuViewAll = nullptr;
+    QAction* mnuActionAdd = nullptr;
+    QAction* mnuActionExit = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpIndex = nullptr;
+    QAction* mnuHelpSearch = nullptr;
+    QAction* mnuWordGame = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // The windows opened from here; each exists once.
+    frmAdd* addForm() const { return add_; }
+    lexi::frmAbout* aboutBox() const { return about_; }
+
+private:
+    void buildMenus();
+    void buildContent();
+
+    void lblLookUp_MouseMove();
+    void lblEdit_MouseMove();
+    void lblAdd_MouseMove();
+    void underlineOnly(QLabel* label);
+
+    void mnuActionAdd_Click();
+    void mnuActionExit_Click();
+    void mnuHelpIndex_Click();
+    void mnuHelpAbout_Click();
+
+    QPointer<frmAdd> add_;
+    QPointer<lexi::frmAbout> about_;
+};
+
+}  // namespace kavix

@@ -1,0 +1,50 @@
+#include "startup.h"
+
+#include "frmMain.h"
+
+#include "frmSplash.h"
+#include "logo.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QStringList>
+
+namespace kavix {
+
+QString commandLineFrom(int argc, char** argv)
+{
+    QStringList parts;
+    for (int i = 1; i < argc; ++i)
+        parts << QString::fromLocal8Bit(argv[i]);
+    return parts.join(QLatin1Char(' '));
+}
+
+Startup::Startup()
+{
+    lexi::setCurrentProgram(lexi::kavixInfo());
+    QApplication::setApplicationName(QStringLiteral("kavix"));
+    QApplication::setApplicationDisplayName(lexi::kavixInfo().title);
+    QApplication::setWindowIcon(lexi::appIcon());
+}
+
+Startup::~Startup() { delete main_; }
+
+void Startup::run(const QString& commandLine)
+{
+    Q_UNUSED(commandLine);
+    splash_ = new lexi::frmSplash(lexi::SplashKind::Kavix);
+    splash_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(splash_, &lexi::frmSplash::closed, this, &Startup::showMainWindow);
+    splash_->show();
+}
+
+void Startup::showMainWindow()
+{
+    // A key and the timer may both arrive; there is only ever one main window.
+    if (main_)
+        return;
+    main_ = new frmMain;
+    main_->show();
+}
+
+}  // namespace kavix

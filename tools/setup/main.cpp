@@ -1,0 +1,35 @@
+// lexivane-setup: prepares the current user's Lexivane folder.
+
+#include "setup.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+int main(int argc, char** argv)
+{
+    setup::Options options;
+    options.dataDir = LEXIVANE_SHARE_DIR;
+    options.iconFile = fs::path(LEXIVANE_SHARE_DIR) / "kavix.svg";
+    options.kavixPath = fs::absolute(fs::path(argv[0])).parent_path() / "kavix";
+
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--data") == 0 && hasValue) {
+            options.dataDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--icon") == 0 && hasValue) {
+            options.iconFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--kavix") == 0 && hasValue) {
+            options.kavixPath = argv[++i];
+        } else {
+            std::cerr << "usage: lexivane-setup [--data DIR] [--icon FILE] [--kavix PROGRAM]\n";
+            return 2;
+        }
+    }
+
+    const setup::Report report = setup::run(options);
+    for (const auto& line : report.lines)
+        (line.rfind("error:", 0) == 0 ? std::cerr : std::cout) << line << '\n';
+    return report.ok ? 0 : 1;
+}
