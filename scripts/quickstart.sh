@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Sets Lexivane up on Debian 12 and either starts kavix or runs the tests.
+#   scripts/quickstart.sh run    install dependencies, build, install, set up, start kavix
+#   scripts/quickstart.sh test   install dependencies, build, set up, run the whole test suite
+set -euo pipefail
+
+mode=${1:-run}
+case "$mode" in
+  run|test) ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+# Everything the build and the tests need, installed every time so that a
+# missing package fails here rather than hiding behind what a machine has.
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation fonts-dejavu-core
+)
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+
+if [ "$mode" = test ]; then
+  build="$top/build"
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXIVANE_TESTS=ON
+  cmake --build "$build" -j "$jobs"
+  cmake --build "$build" --target setup
+  cd "$build"
+  exec ctest --output-on-failure -j "$jobs"
+fi
+
+prefix="$HOME/.local"
+build="$top/build-release"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEXIVANE_TESTS=OFF \
+  -DCMAKE_INSTALL_PREFIX="$prefix"
+cmake --build "$build" -j "$jobs"
+cmake --install "$build" >/dev/null
+"$prefix/bin/lexivane-setup"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Lexivane is installed; start it from your desktop's menu or with $prefix/bin/kavix" >&2
+  exit 0
+fi
+exec "$prefix/bin/kavix"
