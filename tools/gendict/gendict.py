@@ -10,7 +10,7 @@ import os
 import re
 import sys
 
-from meaning import clean_text, fit_meaning
+from meaning import fit_meaning, whole_clauses
 from respell import demote_stress, respell
 from wordnet import POS_NAMES, WordNet
 
@@ -109,8 +109,22 @@ class Generator:
                 if not any(own > self.tags(b, pos) or own_freq > 2 * self.subtlex.get(b, 0)
                            for b in bases):
                     continue
+            if pos in "na" and self._mostly_verb_form(w, pos):
+                continue
             result.append(pos)
         return result
+
+    def _mostly_verb_form(self, w, pos):
+        """True for a noun or adjective in -ing or -ed that is mostly used as
+        a form of its verb (running, saying), not for one with a life of its
+        own (building, meeting, tired, amazing)."""
+        if not (w.endswith("ing") or w.endswith("ed")):
+            return False
+        verbs = [b for b in self.wn.base_forms(w, "v")]
+        if not verbs:
+            return False
+        own = self.tags(w, pos)
+        return all(own < 0.05 * self.tags(v, "v") for v in verbs)
 
     def everyday_counts(self, candidates):
         """SUBTLEX counts folded onto base forms: ran, runs and running all
@@ -215,7 +229,7 @@ class Generator:
                 and self.wn.count(w, s.pos, s.offset) >= max(1, first / 5)
                 or (first == 0 and s is not synset)]
 
-    def synonyms(self, w, headword, synset, senses):
+    def synonyms(self, w, headword, synset, senses, exclude=()):
         pos = synset.pos
         # Same sense first; then words close to that sense (similar
         # adjectives, the more general verb, kinds of the thing or action);
@@ -231,7 +245,10 @@ class Generator:
             near = []
         tiers.append([f for s in near for f in self._forms(s)])
         tiers.append([f for s in self._major_senses(w, synset, senses) for f in self._forms(s)])
-        seen = set()
+        if pos == "n":
+            # the broader term, for nouns with nothing closer (lasagna: pasta)
+            tiers.append([f for s in self._pointed(synset, ("@",)) for f in self._forms(s)])
+        seen = {x.lower() for x in exclude}
         result = []
         for tier in tiers:
             result.extend(self._rank_words(tier, headword, seen))
@@ -272,7 +289,9 @@ class Generator:
                     pairs = direct(self.wn.synsets[(tpos, off)], False)
                     break
         if not pairs:
-            for s in senses[1:4]:
+            pairs = self._derived_antonyms(w, synset)
+        if not pairs:
+            for s in senses[1:]:
                 if s is not synset:
                     pairs = direct(s, True)
                     if pairs:
@@ -287,6 +306,31 @@ class Generator:
                 found.extend(self._rank_words(sims, headword, seen))
         return found[:3]
 
+    def _linked_words(self, synset, word_no, symbols, pos=None):
+        """(synset, form) reached from word `word_no` of `synset` by lexical
+        pointers with one of `symbols`."""
+        out = []
+        for sym, off, tpos, src, dst in synset.pointers:
+            if sym in symbols and src == word_no and dst and (pos is None or tpos == pos):
+                target = self.wn.synsets[(tpos, off)]
+                out.append((target, target.words[dst - 1][0]))
+        return out
+
+    def _derived_antonyms(self, w, synset):
+        """Antonyms by way of a related word: happiness -> happy -> unhappy
+        -> unhappiness; an adverb through the adjective it comes from."""
+        idx = self._word_index(synset, w)
+        if not idx:
+            return []
+        out = []
+        for rel, form in self._linked_words(synset, idx, ("+", "\\")):
+            rel_idx = self._word_index(rel, form.lower())
+            for ant, ant_form in self._linked_words(rel, rel_idx, ("!",)):
+                ant_idx = self._word_index(ant, ant_form.lower())
+                for back, back_form in self._linked_words(ant, ant_idx, ("+", "\\"), synset.pos):
+                    out.append((back, back_form))
+        return out
+
     def inflects_to(self, token, w):
         t = token.lower()
         if t == w:
@@ -294,7 +338,10 @@ class Generator:
         return any(w in self.wn.base_forms(t, pos) for pos in POS_ORDER)
 
     def usage(self, w, synset, senses):
-        for s in [synset] + [x for x in senses if x is not synset]:
+        # that sense, the word's other senses, then its senses as another
+        # part of speech (a verb's example for a noun: "run" in "run fast")
+        rest = [x for p in POS_ORDER if p != synset.pos for x in self.wn.senses(w, p)]
+        for s in [synset] + [x for x in senses if x is not synset] + rest:
             for ex in s.examples:
                 ex = ex.strip()
                 if len(ex) > WIDTHS["usage"] or '"' in ex or not ex:
@@ -306,16 +353,52 @@ class Generator:
                     return ex
         return ""
 
+    # Spelling variants and affixes, tried in this order for a word CMU
+    # lacks: British spellings, then prefix + known word, known word +
+    # suffix (with the stem's spelling changes: lovely -> loveliness).
+    VARIANTS = [("our", "or"), ("isation", "ization"), ("ise", "ize"), ("yse", "yze"),
+                ("tre", "ter"), ("bre", "ber"), ("ence", "ense"), ("ol", "oll"),
+                ("al", "all"), ("ae", "e"), ("oe", "e"), ("yjama", "ajama")]
+    PREFIXES = [("un", "AH2 N"), ("re", "R IY2"), ("dis", "D IH2 S"), ("mis", "M IH2 S"),
+                ("non", "N AA2 N"), ("pre", "P R IY2"), ("over", "OW2 V ER0"),
+                ("under", "AH2 N D ER0"), ("out", "AW2 T"), ("in", "IH2 N")]
+    SUFFIXES = [("ly", "L IY0"), ("ness", "N AH0 S"), ("less", "L AH0 S"),
+                ("ful", "F AH0 L"), ("ment", "M AH0 N T"), ("er", "ER0"),
+                ("ing", "IH0 NG"), ("ish", "IH0 SH"), ("y", "IY0"), ("s", "Z"),
+                ("ed", "D"), ("ity", "AH0 T IY0")]
+
+    def _arpabet(self, key, depth=0):
+        if key in self.cmu:
+            return self.cmu[key]
+        if depth > 1:
+            return None
+        for old, new in self.VARIANTS:
+            i = key.rfind(old)
+            if i > 0:
+                v = key[:i] + new + key[i + len(old):]
+                if v in self.cmu:
+                    return self.cmu[v]
+        if "-" in key:
+            parts = [self._arpabet(p, depth + 1) for p in key.split("-")]
+            if all(parts):
+                return " ".join([parts[0]] + [demote_stress(p) for p in parts[1:]])
+            return None
+        for prefix, phones in self.PREFIXES:
+            rest = key[len(prefix):]
+            if key.startswith(prefix) and len(rest) >= 4 and rest in self.cmu:
+                return phones + " " + self.cmu[rest]
+        for suffix, phones in self.SUFFIXES:
+            if not key.endswith(suffix) or len(key) - len(suffix) < 3:
+                continue
+            stem = key[: len(key) - len(suffix)]
+            for s in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
+                      stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None):
+                if s and s in self.cmu:
+                    return self.cmu[s] + " " + phones
+        return self._compound(key)
+
     def pronunciation(self, w):
-        key = w.lower()
-        arpabet = self.cmu.get(key)
-        if arpabet is None and "-" in key:
-            parts = key.split("-")
-            if all(p in self.cmu for p in parts):
-                arpabet = " ".join([self.cmu[parts[0]]] +
-                                   [demote_stress(self.cmu[p]) for p in parts[1:]])
-        if arpabet is None:
-            arpabet = self._compound(key)
+        arpabet = self._arpabet(w.lower())
         if arpabet is None:
             return ""
         text = respell(arpabet)
@@ -332,19 +415,27 @@ class Generator:
     def entry(self, w, pos_list):
         pos = self.choose_pos(w, pos_list)
         senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
-        synset = None
-        meaning = None
-        cut = False
-        for s in senses[:1]:
-            meaning, cut = fit_meaning(s.definition, WIDTHS["meaning"])
-            synset = s
+        if not senses:
+            return None
+        # The most frequent sense; among senses used about as often (at
+        # least half as often, or all never in WordNet's texts) the first
+        # whose definition fits whole.
+        top = self.wn.count(w, pos, senses[0].offset)
+        tied = [s for s in senses if 2 * self.wn.count(w, pos, s.offset) >= top]
+        choices = [(s,) + fit_meaning(s.definition, WIDTHS["meaning"]) for s in tied]
+        synset, meaning, cut = next((c for c in choices if c[1] and not c[2]), choices[0])
         if meaning is None:
             return None
         headword = self.display_form(w, synset)
         if any(c.isupper() for c in headword[1:]):
             return None  # acronyms and abbreviations (EC, dB, PFC)
-        syn = self.synonyms(w, headword, synset, senses)
+        pronu = self.pronunciation(w)
+        if not pronu:
+            # CMU knows nearly every common word; those it lacks are mostly
+            # element symbols, clippings and rare spellings (Dy, Reb, yr)
+            return None
         ant = self.antonyms(w, headword, synset, senses)
+        syn = self.synonyms(w, headword, synset, senses, exclude=ant)
         return {
             "word": headword,
             "meaning": meaning,
@@ -353,7 +444,7 @@ class Generator:
             "usage": self.usage(w, synset, senses),
             "synonyms": syn + [""] * (3 - len(syn)),
             "antonyms": ant + [""] * (3 - len(ant)),
-            "pronu": self.pronunciation(w),
+            "pronu": pronu,
         }
 
     def generate(self, count=ENTRY_COUNT):
@@ -385,9 +476,7 @@ def load_wordnet_definitions(root):
     for (pos, lemma), offsets in wn.index.items():
         texts = table.setdefault((lemma, POS_NAMES[pos]), set())
         for o in offsets:
-            d = clean_text(wn.synsets[(pos, o)].definition)
-            texts.add(d)
-            texts.update(clean_text(c) for c in d.split(";"))
+            texts.update(whole_clauses(wn.synsets[(pos, o)].definition))
     return table
 
 

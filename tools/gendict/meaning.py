@@ -74,17 +74,34 @@ def cut_at_words(text, width):
     return None
 
 
-def fit_meaning(definition, width=40):
-    """Returns (meaning, was_cut). Prefers the whole definition, then its
-    first clause, then the clause without parenthetical remarks, then a cut
-    at a word boundary."""
+def whole_clauses(definition):
+    """The definition and the parts of it that end at a clause boundary:
+    each leading run of ';'-separated clauses, and of ','-separated parts
+    within the first clause."""
     whole = clean_text(definition)
-    if len(whole) <= width:
-        return whole, False
+    out = [whole]
+    semis = [clean_text(c) for c in whole.split(";") if clean_text(c)]
+    for i in range(len(semis) - 1, 0, -1):
+        out.append("; ".join(semis[:i]))
+    if semis:
+        commas = semis[0].split(",")
+        for i in range(len(commas) - 1, 0, -1):
+            out.append(clean_text(",".join(commas[:i])))
+    return [c for c in out if c]
+
+
+def fit_meaning(definition, width=40):
+    """Returns (meaning, was_cut). Prefers the whole definition, then the
+    longest part of it that ends at a clause boundary, then the first clause
+    without parenthetical remarks, then a cut at a word boundary."""
+    whole = clean_text(definition)
+    for clause in whole_clauses(whole):
+        words = clause.split(" ")
+        if (len(clause) <= width and _balanced(clause)
+                and (clause == whole or (len(words) >= 2 and not _ends_badly(words)))):
+            return clause, False
     clauses = [clean_text(c) for c in whole.split(";") if clean_text(c)]
     first = clauses[0] if clauses else whole
-    if len(first) <= width and _balanced(first):
-        return first, False
     plain = clean_text(re.sub(r"\s*\([^()]*\)", "", first))
     if len(plain) <= width and plain:
         return plain, True

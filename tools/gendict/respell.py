@@ -127,7 +127,14 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel):
 
 
 def respell(arpabet):
-    syllables = syllabify(parse_phones(arpabet))
+    phones = parse_phones(arpabet)
+    stresses = [s for _p, s in phones if s is not None]
+    if stresses and 1 not in stresses:
+        # a few entries mark no primary stress: take the strongest syllable
+        strongest = 2 if 2 in stresses else 0
+        i = next(i for i, (_p, s) in enumerate(phones) if s == strongest)
+        phones[i] = (phones[i][0], 1)
+    syllables = syllabify(phones)
     parts = []
     for i, (onset, (vowel, stress), coda) in enumerate(syllables):
         before_vowel = i + 1 < len(syllables) and not syllables[i + 1][0]

@@ -43,13 +43,14 @@ class Synset:
 
 
 def _split_gloss(gloss):
-    """Splits a gloss into its definition and its quoted examples."""
-    examples = re.findall(r'"([^"]*)"', gloss)
-    definition = gloss
-    quote = gloss.find('"')
-    if quote >= 0:
-        definition = gloss[:quote]
-    definition = definition.strip().rstrip(";").strip()
+    """Splits a gloss into its definition and its quoted examples. The
+    examples start at the first quote that opens the gloss or follows a
+    semicolon; quotes inside the definition become single quotes."""
+    m = re.search(r'(?:^|;)\s*"', gloss)
+    definition = gloss[: m.start()] if m else gloss
+    rest = gloss[m.start():] if m else ""
+    examples = re.findall(r'"([^"]*)"', rest)
+    definition = definition.replace('"', "'").strip().rstrip(";").strip()
     return definition, [e.strip() for e in examples if e.strip()]
 
 

@@ -1,0 +1,244 @@
+// Checks the committed default dictionary with the store's own CSV reader
+// and record code, the same code the set-up installs it with.
+
+#include "dictstore/codepage.h"
+#include "dictstore/csvreader.h"
+#include "dictstore/dictionary.h"
+#include "dictstore/wordrecord.h"
+#include "setup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using dictstore::Field;
+
+namespace {
+
+constexpr std::size_t kEntries = 20000;
+
+std::string fileBytes()
+{
+    std::ifstream in(LEXIVANE_DICTIONARY_CSV, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string folded(const std::string& utf8)
+{
+    std::string bytes = dictstore::toCp1252(utf8);
+    for (char& c : bytes)
+        c = static_cast<char>(dictstore::foldCp1252(static_cast<unsigned char>(c)));
+    return bytes;
+}
+
+// Every entry as the import reads it, in its column order.
+const std::vector<dictstore::CsvRecord>& entries()
+{
+    static const std::vector<dictstore::CsvRecord> all = [] {
+        std::vector<dictstore::CsvRecord> out;
+        std::istringstream in(fileBytes());
+        dictstore::CsvReader reader(in);
+        while (!reader.atEnd()) {
+            dictstore::CsvRecord values;
+            const auto e = dictstore::readCsvRecord(reader, values);
+            if (e != dictstore::Error::None) {
+                ADD_FAILURE() << "entry " << out.size() + 1 << ": " << dictstore::describe(e);
+                break;
+            }
+            out.push_back(values);
+        }
+        return out;
+    }();
+    return all;
+}
+
+std::string value(const dictstore::CsvRecord& r, Field f)
+{
+    for (std::size_t i = 0; i < dictstore::kImportColumns.size(); ++i)
+        if (dictstore::kImportColumns[i] == f)
+            return r[i];
+    return {};
+}
+
+std::string lastWord(const std::string& text)
+{
+    const auto space = text.find_last_of(' ');
+    std::string w = text.substr(space == std::string::npos ? 0 : space + 1);
+    std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return std::tolower(c); });
+    return w;
+}
+
+const dictstore::CsvRecord* find(const std::string& word)
+{
+    for (const auto& r : entries())
+        if (folded(value(r, Field::Word)) == folded(word))
+            return &r;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(DictionaryFile, IsQuotedAsciiLinesWithCrLf)
+{
+    const std::string bytes = fileBytes();
+    ASSERT_FALSE(bytes.empty()) << LEXIVANE_DICTIONARY_CSV;
+    ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    std::size_t lines = 0;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const auto end = bytes.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = bytes.substr(start, end - start);
+        ++lines;
+        // Eleven values, each in its own pair of quotes: a quote inside a
+        // value would show up as a 23rd quote and shift every later value.
+        EXPECT_EQ(std::count(line.begin(), line.end(), '"'), 22) << "line " << lines;
+        EXPECT_EQ(line.front(), '"') << "line " << lines;
+        EXPECT_EQ(line.back(), '"') << "line " << lines;
+        for (unsigned char c : line)
+            ASSERT_TRUE(c >= 0x20 && c < 0x7F) << "line " << lines << " has byte " << int(c);
+        start = end + 2;
+    }
+    EXPECT_EQ(lines, kEntries);
+}
+
+TEST(DictionaryFile, ReadsAsTwentyThousandEntriesWithUniqueWords)
+{
+    ASSERT_EQ(entries().size(), kEntries);
+    const std::regex headword("[A-Za-z]+(['-][A-Za-z]+)*");
+    std::set<std::string> seen;
+    for (const auto& r : entries()) {
+        const std::string word = value(r, Field::Word);
+        EXPECT_TRUE(std::regex_match(word, headword)) << word;
+        EXPECT_TRUE(seen.insert(folded(word)).second) << "duplicate word " << word;
+    }
+}
+
+TEST(DictionaryFile, EveryValueFitsItsFieldInWindows1252)
+{
+    for (const auto& r : entries()) {
+        const auto record = dictstore::recordFromImportValues(r);
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            const Field f = dictstore::kImportColumns[i];
+            const auto& layout = dictstore::layoutOf(f);
+            EXPECT_TRUE(dictstore::fitsCp1252(r[i])) << r[0] << " " << layout.name;
+            EXPECT_LE(dictstore::toCp1252(r[i]).size(), layout.width) << r[0] << " " << layout.name;
+            // Stored and read back whole: nothing cut, no stray spaces.
+            EXPECT_EQ(record.trimmed(f), r[i]) << r[0] << " " << layout.name;
+        }
+    }
+}
+
+TEST(DictionaryFile, PartOfSpeechIsOneOfTheFour)
+{
+    const std::set<std::string> allowed = {"noun", "verb", "adjective", "adverb"};
+    for (const auto& r : entries())
+        EXPECT_TRUE(allowed.count(value(r, Field::PartOfSpeech))) << r[0] << ": " << r[2];
+}
+
+TEST(DictionaryFile, MeaningsNeverEndOnADanglingWord)
+{
+    const std::set<std::string> dangling = {
+        "a", "an", "the", "and", "or", "but", "nor", "which", "because", "if",
+        "his", "her", "its", "their", "our", "your", "my", "one's", "whose", "consisting",
+    };
+    for (const auto& r : entries()) {
+        const std::string meaning = value(r, Field::Meaning);
+        ASSERT_FALSE(meaning.empty()) << r[0];
+        const std::string last = lastWord(meaning);
+        EXPECT_FALSE(dangling.count(last)) << r[0] << ": " << meaning;
+        EXPECT_FALSE(last.size() > 2 && last.substr(last.size() - 2) == "'s") << r[0] << ": " << meaning;
+        EXPECT_EQ(std::count(meaning.begin(), meaning.end(), '('),
+                  std::count(meaning.begin(), meaning.end(), ')')) << r[0] << ": " << meaning;
+        EXPECT_EQ(std::string(",;:").find(meaning.back()), std::string::npos) << r[0] << ": " << meaning;
+    }
+}
+
+TEST(DictionaryFile, SynonymsAndAntonymsAreDistinctOtherWordsFilledInOrder)
+{
+    const Field groups[2][3] = {{Field::Synonym1, Field::Synonym2, Field::Synonym3},
+                                {Field::Antonym1, Field::Antonym2, Field::Antonym3}};
+    for (const auto& r : entries()) {
+        const std::string word = folded(value(r, Field::Word));
+        std::set<std::string> seen;
+        for (const auto& group : groups) {
+            bool gap = false;
+            for (Field f : group) {
+                const std::string v = value(r, f);
+                if (v.empty()) {
+                    gap = true;
+                    continue;
+                }
+                EXPECT_FALSE(gap) << r[0] << ": a value after an empty one";
+                EXPECT_NE(folded(v), word) << r[0] << " lists itself";
+                EXPECT_TRUE(seen.insert(folded(v)).second) << r[0] << " repeats " << v;
+            }
+        }
+    }
+}
+
+TEST(DictionaryFile, PronunciationsAreRespelledSyllablesWithAStressedOne)
+{
+    const std::regex respelling("[A-Za-z]+(-[A-Za-z]+)*");
+    const std::regex stressed("(^|-)[A-Z]+(-|$)");
+    for (const auto& r : entries()) {
+        const std::string pronu = value(r, Field::Pronu);
+        if (pronu.empty())
+            continue;
+        EXPECT_TRUE(std::regex_match(pronu, respelling)) << r[0] << ": " << pronu;
+        EXPECT_TRUE(std::regex_search(pronu, stressed)) << r[0] << ": " << pronu;
+    }
+}
+
+TEST(DictionaryFile, CommonWordsHaveUsefulEntries)
+{
+    for (const char* w : {"happy", "run", "beautiful", "quickly", "house", "awesome", "boyfriend", "lasagna"}) {
+        const auto* r = find(w);
+        ASSERT_NE(r, nullptr) << w;
+        EXPECT_FALSE(value(*r, Field::Synonym1).empty()) << w;
+        EXPECT_FALSE(value(*r, Field::Pronu).empty()) << w;
+    }
+    const auto* happy = find("happy");
+    EXPECT_EQ(value(*happy, Field::PartOfSpeech), "adjective");
+    EXPECT_EQ(value(*happy, Field::Antonym1), "unhappy");
+    EXPECT_EQ(value(*happy, Field::Pronu), "HAP-ee");
+    EXPECT_EQ(value(*find("run"), Field::PartOfSpeech), "verb");
+    EXPECT_EQ(value(*find("quickly"), Field::Antonym1), "slowly");
+    // Inflections are not headwords of their own.
+    for (const char* w : {"glasses", "things", "running", "happier"})
+        EXPECT_EQ(find(w), nullptr) << w;
+}
+
+TEST(DictionaryFile, InstallsIntoADictionaryThatFindsItsWords)
+{
+    const fs::path dir = fs::path(std::getenv("HOME")) / "data-install";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path target = dir / "dictionary.kvx";
+    ASSERT_EQ(setup::installDictionary(LEXIVANE_DICTIONARY_CSV, target), "");
+    EXPECT_EQ(fs::file_size(target), kEntries * dictstore::kRecordSize);
+
+    dictstore::Dictionary dict;
+    ASSERT_EQ(dict.openForReading(target), dictstore::Error::None);
+    std::optional<dictstore::Match> match;
+    ASSERT_EQ(dict.findByWord(" Happy ", match), dictstore::Error::None);
+    ASSERT_TRUE(match.has_value());
+    EXPECT_EQ(match->record.trimmed(Field::Pronu), "HAP-ee");
+    EXPECT_EQ(match->record.trimmed(Field::Meaning), value(*find("happy"), Field::Meaning));
+    std::int64_t count = 0;
+    ASSERT_EQ(dict.recordCount(count), dictstore::Error::None);
+    EXPECT_EQ(count, static_cast<std::int64_t>(kEntries));
+    dict.close();
+    fs::remove_all(dir);
+}
