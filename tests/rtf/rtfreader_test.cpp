@@ -1,0 +1,306 @@
+// Reader tests: each group feeds small RTF texts and checks the document's
+// text, structure and formatting as a word processor would show them.
+#include "rtfdocument.h"
+#include "rtfreader.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <gtest/gtest.h>
+
+using namespace kvx::rtf;
+
+namespace {
+
+QString textOf(const QByteArray& rtf, RtfReadResult* result = nullptr)
+{
+    QTextDocument doc;
+    const RtfReadResult r = readRtf(rtf, &doc);
+    if (result)
+        *result = r;
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    return plainText(doc);
+}
+
+// The character format at the first occurrence of needle.
+QTextCharFormat formatAt(QTextDocument& doc, const QString& needle)
+{
+    const QTextCursor found = doc.find(needle);
+    EXPECT_FALSE(found.isNull()) << needle.toStdString();
+    QTextCursor c(&doc);
+    c.setPosition(found.selectionStart() + 1);
+    return c.charFormat();
+}
+
+QTextTable* firstTable(const QTextDocument& doc)
+{
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (auto t = qobject_cast<QTextTable*>(it.currentFrame()))
+            return t;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(RtfReaderText, ParagraphsLinesTabsAndTheTrailingParagraph)
+{
+    EXPECT_EQ(textOf("{\\rtf1 one\\par two\\line three\\tab four\\par}"), QString("one\ntwo\nthree\tfour\n"));
+    // Text after the last \par is a paragraph; an empty one is not.
+    EXPECT_EQ(textOf("{\\rtf1 a\\par b}"), QString("a\nb\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\par\\par}"), QString("a\n\n"));
+    // Line ends in the file are not text; a backslash before one is \par.
+    EXPECT_EQ(textOf("{\\rtf1 a\r\nb\\\nc}"), QString("ab\nc\n"));
+    // \sect and \page end a paragraph with text but add no empty one.
+    EXPECT_EQ(textOf("{\\rtf1 a\\page b\\par\\sect c\\par}"), QString("a\nb\nc\n"));
+    // An empty document still has its one empty paragraph.
+    EXPECT_EQ(textOf("{\\rtf1}"), QString("\n"));
+}
+
+TEST(RtfReaderText, ControlSymbolsAndSpecialCharacters)
+{
+    EXPECT_EQ(textOf("{\\rtf1 \\\\ \\{x\\} a\\~b c\\-d e\\_f}"),
+              QString::fromUtf8("\\ {x} a\u00A0b c\u00ADd e\u2011f\n"));
+    EXPECT_EQ(textOf("{\\rtf1 \\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\emspace\\enspace}"),
+              QString::fromUtf8("\u2014\u2013\u2022\u2018\u2019\u201C\u201D\u2003\u2002\n"));
+    // A delimiting space belongs to the control word; a second one is text.
+    EXPECT_EQ(textOf("{\\rtf1 \\b  x\\b0}"), QString(" x\n"));
+    // Unknown control words are ignored, their text kept.
+    EXPECT_EQ(textOf("{\\rtf1 a\\foo12 b\\Unknown-5 c}"), QString("abc\n"));
+}
+
+TEST(RtfReaderCodePages, HexEscapesFollowTheDocumentAndFontCodePage)
+{
+    EXPECT_EQ(textOf("{\\rtf1\\ansi \\'80\\'93x\\'94 \\'e9\\'ff}"), QString::fromUtf8("€“x” éÿ\n"));
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1250 \\'b9\\'9c\\'e6}"), QString::fromUtf8("ąść\n"));
+    // A font's charset overrides the document's code page.
+    EXPECT_EQ(textOf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}\\f1 \\'cf\\'f0\\f0 \\'cf}"),
+              QString::fromUtf8("Пр\u00CF\n"));
+    // Double-byte code pages join the lead byte with the next byte.
+    EXPECT_EQ(textOf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\\'a0\\'83A}"),
+              QString::fromUtf8("あア\n"));
+    EXPECT_EQ(textOf("{\\rtf1\\mac \\'d1\\'a5}"), QString::fromUtf8("—•\n"));
+    // The Symbol font's characters live in U+F000..U+F0FF.
+    EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f2\\fcharset2 Symbol;}}{\\f2 a\\'b7}b}"),
+              QString::fromUtf8("\uF061\uF0B7b\n"));
+}
+
+TEST(RtfReaderCodePages, UnicodeEscapesSkipTheirFallback)
+{
+    EXPECT_EQ(textOf("{\\rtf1 [\\u915G] [\\u8364\\'80] [\\u-3913 ?]}"), QString::fromUtf8("[Γ] [€] [\uF0B7]\n"));
+    EXPECT_EQ(textOf("{\\rtf1\\uc2 \\u12354\\'82\\'a0!\\uc0 \\u12354!}"), QString::fromUtf8("あ!あ!\n"));
+    // A fallback is cut short by the end of its group.
+    EXPECT_EQ(textOf("{\\rtf1\\uc3 {\\u915 a}bc}"), QString::fromUtf8("Γbc\n"));
+    // Surrogate pairs arrive as two escapes.
+    EXPECT_EQ(textOf("{\\rtf1 \\u-10179?\\u-8704?}"), QString::fromUtf8("\U0001F600\n"));
+    // Characters QTextDocument uses for structure never enter as text.
+    EXPECT_EQ(textOf("{\\rtf1 a\\u8233?b\\u-560?c\\u0?d}"), QString::fromUtf8("a\uFFFDb\uFFFDcd\n"));
+}
+
+TEST(RtfReaderDestinations, NonBodyTextIsSkippedAndFieldResultsKept)
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"
+        "{\\stylesheet{\\s1 Heading;}}{\\info{\\title T}{\\author A}}{\\header H\\par}{\\footer F}"
+        "{\\*\\generator Gen;}{\\*\\unknowndest hidden {\\b nested}}"
+        "A{\\footnote\\chftn note}B{\\pict\\pngblip 89504e47}C"
+        "{\\pict\\bin6 }{}{\\}}D"
+        "{\\field{\\*\\fldinst HYPERLINK \"https://example.org/\"}{\\fldrslt link}}"
+        "{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\"}{\\fldrslt }}"
+        "{\\super\\chftn}{\\footnote x}{\\upr{[G]}{\\*\\ud{[\\u915?]}}}}";
+    EXPECT_EQ(textOf(rtf), QString::fromUtf8("ABCDlink\u00B71[G][Γ]\n"));
+
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    const QTextCharFormat link = formatAt(doc, "link");
+    EXPECT_TRUE(link.isAnchor());
+    EXPECT_EQ(link.anchorHref(), QString("https://example.org/"));
+}
+
+TEST(RtfReaderFormatting, CharacterPropertiesBecomeCharFormats)
+{
+    const QByteArray rtf =
+        "{\\rtf1\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+        "plain {\\b bold} {\\i italic} {\\ul under}{\\ulnone nou} {\\strike gone} {\\f1\\fs20 small}"
+        " {\\cf1 red} {\\highlight2 marked} {\\super up} {\\b\\i\\plain reset} {\\b\\b0 off}}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    EXPECT_EQ(formatAt(doc, "plain").fontFamilies().toStringList(), QStringList{"Times New Roman"});
+    EXPECT_EQ(formatAt(doc, "plain").fontPointSize(), 12.0);
+    EXPECT_EQ(formatAt(doc, "bold").fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatAt(doc, "italic").fontItalic());
+    EXPECT_TRUE(formatAt(doc, "under").fontUnderline());
+    EXPECT_FALSE(formatAt(doc, "nou").fontUnderline());
+    EXPECT_TRUE(formatAt(doc, "gone").fontStrikeOut());
+    EXPECT_EQ(formatAt(doc, "small").fontFamilies().toStringList(), QStringList{"Courier New"});
+    EXPECT_EQ(formatAt(doc, "small").fontPointSize(), 10.0);
+    EXPECT_EQ(formatAt(doc, "red").foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(formatAt(doc, "marked").background().color(), QColor(0, 0, 255));
+    EXPECT_EQ(formatAt(doc, "up").verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(formatAt(doc, "reset").fontWeight(), QFont::Normal);
+    EXPECT_FALSE(formatAt(doc, "reset").fontItalic());
+    EXPECT_EQ(formatAt(doc, "off").fontWeight(), QFont::Normal);
+    EXPECT_EQ(formatAt(doc, "plain").foreground().style(), Qt::NoBrush);
+}
+
+TEST(RtfReaderFormatting, ParagraphPropertiesApplyToTheParagraphTheyEnd)
+{
+    const QByteArray rtf = "{\\rtf1 \\qc centred\\par\\pard\\qr right\\par\\pard left\\par"
+                           "\\pard\\qj\\li1440\\ri720\\fi-360\\sb240\\sa120 just\\par"
+                           "{\\pard\\qc grouped\\par}after\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    auto block = [&](int n) { return doc.findBlockByNumber(n).blockFormat(); };
+    EXPECT_EQ(block(0).alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(block(1).alignment(), Qt::AlignRight);
+    EXPECT_EQ(block(2).alignment(), Qt::AlignLeft);
+    EXPECT_EQ(block(3).alignment(), Qt::AlignJustify);
+    EXPECT_DOUBLE_EQ(block(3).leftMargin(), 96.0);
+    EXPECT_DOUBLE_EQ(block(3).rightMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(block(3).textIndent(), -24.0);
+    EXPECT_DOUBLE_EQ(block(3).topMargin(), 16.0);
+    EXPECT_DOUBLE_EQ(block(3).bottomMargin(), 8.0);
+    // Paragraph properties set inside a group end with it.
+    EXPECT_EQ(block(4).alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(block(5).alignment(), Qt::AlignJustify);
+}
+
+TEST(RtfReaderStructure, ListMarkersAreTextOfListParagraphsOnly)
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f3\\fcharset2 Symbol;}}Intro\\par"
+        "{\\listtext\\pard\\plain\\f3 \\'b7\\tab}\\pard\\ls1\\li720 first\\par"
+        "{\\listtext 2.\\tab}\\pard\\ls1\\ilvl1\\li1440 second\\par"
+        "{\\pntext\\f3 \\'b7\\tab}\\pard{\\*\\pn\\pnlvlblt\\pnf3{\\pntxtb \\'b7}}old\\par"
+        "{\\listtext 9.\\tab}\\pard stale\\par}";
+    EXPECT_EQ(textOf(rtf), QString::fromUtf8("Intro\n    • first\n        2. second\n    • old\nstale\n"));
+}
+
+TEST(RtfReaderStructure, TablesBecomeRealTables)
+{
+    const QByteArray rtf =
+        "{\\rtf1 \\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\par b2\\cell c\\cell\\row"
+        "\\trowd\\cellx1000\\pard\\intbl {\\b d}\\cell\\row\\pard after\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    EXPECT_EQ(plainText(doc), QString("a\nb\nb2\nc\nd\nafter\n"));
+    QTextTable* table = firstTable(doc);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 3);
+    EXPECT_EQ(table->cellAt(1, 0).firstCursorPosition().block().text(), QString("d"));
+    EXPECT_TRUE(table->cellAt(1, 1).format().boolProperty(PaddingCellProperty));
+    EXPECT_EQ(formatAt(doc, "d").fontWeight(), QFont::Bold);
+
+    // Text before and after, a row whose writer forgot \intbl, a final table.
+    EXPECT_EQ(textOf("{\\rtf1 x\\par\\trowd\\cellx900\\cellx1800\\pard\\intbl p\\cell\\pard q\\cell\\row}"),
+              QString("x\np\nq\n\n"));
+    // Nested table cells are paragraphs of their outer cell.
+    EXPECT_EQ(textOf("{\\rtf1\\trowd\\cellx5000\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell"
+                     "{\\*\\nesttableprops\\trowd\\cellx900\\cellx1800\\nestrow}{\\nonesttables\\par}"
+                     "\\pard\\intbl outer\\cell\\row\\pard\\par}"),
+              QString("n1\nn2\nouter\n\n"));
+}
+
+TEST(RtfReaderBroken, NotRtfOrEmptyIsAClearError)
+{
+    QTextDocument doc;
+    doc.setPlainText("old");
+    RtfReadResult r = readRtf(QByteArray("Hello, world"), &doc);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("Rich Text")) << r.error.toStdString();
+    r = readRtf(QByteArray("  \r\n"), &doc);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(readRtf(QByteArray("{\\rt"), &doc).ok);
+    EXPECT_FALSE(readRtf(QByteArray("x"), nullptr).ok);
+    // A byte order mark and white space before the header are tolerated.
+    EXPECT_EQ(textOf("\xEF\xBB\xBF \n{\\rtf1 ok}"), QString("ok\n"));
+}
+
+TEST(RtfReaderBroken, DamagedFilesGiveWhatCouldBeRead)
+{
+    RtfReadResult r;
+    EXPECT_EQ(textOf("{\\rtf1 one\\par {\\b two", &r), QString("one\ntwo\n"));
+    EXPECT_FALSE(r.warnings.isEmpty());
+    EXPECT_EQ(textOf("{\\rtf1 a}} trailing {junk", &r), QString("a\n"));
+    EXPECT_FALSE(r.warnings.isEmpty());
+    // Truncated inside a control word, a hex escape and a \u fallback.
+    EXPECT_EQ(textOf("{\\rtf1 a\\par b\\pa"), QString("a\nb\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\'4"), QString("a4\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\u915"), QString::fromUtf8("aΓ\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\"), QString("a\n"));
+    // Invalid hex is dropped, the text around it kept.
+    EXPECT_EQ(textOf("{\\rtf1 x\\'zzy\\'4gz}", &r), QString("xzzy4gz\n"));
+    EXPECT_FALSE(r.warnings.isEmpty());
+    // Huge parameters are clamped.
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(QByteArray("{\\rtf1\\fs999999999999999999 big\\uc99999999999 \\u99999999999 x\\li-99999999999 y\\par}"), &doc).ok);
+    EXPECT_LE(formatAt(doc, "big").fontPointSize(), 1638.0);
+    EXPECT_GT(formatAt(doc, "big").fontPointSize(), 0.0);
+}
+
+TEST(RtfReaderBroken, BinaryLengthsPastTheEndAndBracesInsideBinaryData)
+{
+    RtfReadResult r;
+    EXPECT_EQ(textOf("{\\rtf1 a{\\pict\\bin2147483647 xyz}b}", &r), QString("a\n"));
+    EXPECT_FALSE(r.warnings.isEmpty());
+    EXPECT_EQ(textOf("{\\rtf1 a\\bin2147483647 xyz}"), QString("a\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\bin-5 b}"), QString("ab\n"));
+    // Binary data may hold braces and backslashes that are not RTF.
+    EXPECT_EQ(textOf("{\\rtf1 a{\\pict\\bin4 }{\\\\}b{\\*\\x\\bin3 {{{}c}"), QString("abc\n"));
+}
+
+TEST(RtfReaderBroken, DeepNestingAndWideTablesStayBounded)
+{
+    for (const int depth : {100000, 1000000}) {
+        QByteArray rtf = "{\\rtf1 a";
+        rtf += QByteArray(depth, '{') + "\\b deep" + QByteArray(depth, '}') + " tail}";
+        QElapsedTimer timer;
+        timer.start();
+        RtfReadResult r;
+        EXPECT_EQ(textOf(rtf, &r), QString("adeep tail\n"));
+        EXPECT_FALSE(r.warnings.isEmpty());
+        EXPECT_LT(timer.elapsed(), 5000);
+        // The same depth with no closing braces at all.
+        EXPECT_EQ(textOf("{\\rtf1 " + QByteArray(depth, '{') + "x"), QString("x\n"));
+    }
+
+    QByteArray wide = "{\\rtf1\\trowd\\pard\\intbl ";
+    for (int i = 0; i < 20000; ++i)
+        wide += "c\\cell ";
+    wide += "\\row\\trowd\\pard\\intbl z\\cell\\row}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(wide, &doc).ok);
+    QTextTable* table = firstTable(doc);
+    ASSERT_NE(table, nullptr);
+    EXPECT_LE(table->columns(), 64);
+    EXPECT_EQ(plainText(doc).count('c'), 20000);
+}
+
+TEST(RtfReaderBroken, ManyTableRowsReadInLinearTime)
+{
+    auto build = [](int rows) {
+        QByteArray rtf = "{\\rtf1 ";
+        for (int i = 0; i < rows; ++i)
+            rtf += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\n";
+        return rtf + "}";
+    };
+    QTextDocument small, large;
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(readRtf(build(2000), &small).ok);
+    const qint64 t1 = std::max<qint64>(timer.restart(), 1);
+    ASSERT_TRUE(readRtf(build(20000), &large).ok);
+    const qint64 t2 = timer.elapsed();
+    EXPECT_EQ(firstTable(large)->rows(), 20000);
+    // Ten times the rows may not cost a hundred times the time.
+    EXPECT_LT(t2, std::max<qint64>(t1 * 40, 2000)) << t1 << " ms vs " << t2 << " ms";
+}

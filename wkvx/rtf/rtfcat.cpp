@@ -1,0 +1,57 @@
+// rtfcat: print an RTF file's text, or read it and write it again as RTF, to
+// check the codec against real files from the shell.
+#include "rtfdocument.h"
+#include "rtffile.h"
+#include "rtfwriter.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+#include <QTextDocument>
+
+#include <cstdio>
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: rtfcat [--rtf] FILE\n"
+               "  prints the document's text as UTF-8, one paragraph per line;\n"
+               "  with --rtf, writes the document again as RTF\n",
+               stderr);
+    return 2;
+}
+
+bool writeAll(const QByteArray& data)
+{
+    return std::fwrite(data.constData(), 1, size_t(data.size()), stdout) == size_t(data.size())
+        && std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    bool asRtf = false;
+    if (!args.isEmpty() && args.first() == QLatin1String("--rtf")) {
+        asRtf = true;
+        args.removeFirst();
+    }
+    if (args.size() != 1 || args.first().isEmpty() || args.first() == QLatin1String("--help"))
+        return usage();
+
+    QTextDocument doc;
+    QString error;
+    if (!kvx::rtf::loadRtfFile(args.first(), &doc, &error)) {
+        std::fprintf(stderr, "rtfcat: %s: %s\n", qUtf8Printable(args.first()), qUtf8Printable(error));
+        return 1;
+    }
+    const QByteArray out = asRtf ? kvx::rtf::writeRtf(doc) : kvx::rtf::plainText(doc).toUtf8();
+    if (!writeAll(out)) {
+        std::fputs("rtfcat: cannot write to standard output\n", stderr);
+        return 1;
+    }
+    return 0;
+}

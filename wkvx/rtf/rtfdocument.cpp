@@ -1,0 +1,88 @@
+#include "rtfdocument.h"
+
+#include <algorithm>
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace kvx::rtf {
+
+namespace {
+
+void appendBlock(const QTextBlock& block, QString& out)
+{
+    const QTextBlockFormat bf = block.blockFormat();
+    if (bf.boolProperty(FillerBlockProperty) && block.length() <= 1)
+        return;
+    QString label;
+    QString body;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment frag = it.fragment();
+        if (!frag.isValid())
+            continue;
+        if (frag.charFormat().boolProperty(ListLabelProperty) && body.isEmpty())
+            label += frag.text();
+        else
+            body += frag.text();
+    }
+    label = label.trimmed();
+    if (!label.isEmpty() && bf.hasProperty(ListLevelProperty)) {
+        const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
+        out += QString(4 * (level + 1), QLatin1Char(' '));
+        out += label;
+        out += QLatin1Char(' ');
+    } else {
+        out += label;
+    }
+    body.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    out += body;
+    out += QLatin1Char('\n');
+}
+
+void appendFrame(const QTextFrame* frame, QString& out);
+
+void appendTable(const QTextTable* table, QString& out)
+{
+    for (int r = 0; r < table->rows(); ++r) {
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;  // covered by a merged cell
+            if (cell.format().boolProperty(PaddingCellProperty))
+                continue;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (const QTextFrame* child = it.currentFrame())
+                    appendFrame(child, out);
+                else
+                    appendBlock(it.currentBlock(), out);
+            }
+        }
+    }
+}
+
+void appendFrame(const QTextFrame* frame, QString& out)
+{
+    if (auto table = qobject_cast<const QTextTable*>(frame)) {
+        appendTable(table, out);
+        return;
+    }
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame* child = it.currentFrame())
+            appendFrame(child, out);
+        else
+            appendBlock(it.currentBlock(), out);
+    }
+}
+
+} // namespace
+
+QString plainText(const QTextDocument& doc)
+{
+    QString out;
+    appendFrame(doc.rootFrame(), out);
+    return out;
+}
+
+} // namespace kvx::rtf

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QTextFormat>
+
+class QTextDocument;
+
+namespace kvx::rtf {
+
+// Marks that the RTF reader leaves on a document. They let the plain-text view
+// and the writer tell the reader's structure from the user's text.
+enum Property : int {
+    // Character property (bool): the text is a list item's marker ("1.", "•")
+    // followed by its tab, read from \listtext or \pntext.
+    ListLabelProperty = QTextFormat::UserProperty + 0x4B00,
+    // Block property (int): list level, 0 for the first level; set only on
+    // paragraphs that belong to a list.
+    ListLevelProperty,
+    // Block property (bool): an empty block that exists only because a
+    // QTextDocument needs a block before or after a table.
+    FillerBlockProperty,
+    // Table cell property (bool): a cell that pads a row shorter than the
+    // table's widest row; it did not exist in the file.
+    PaddingCellProperty,
+};
+
+// The document as plain text, the way word processors export it: every
+// paragraph and every table cell on its own line (each line ends in '\n'),
+// line breaks as '\n', list markers indented four spaces per level and
+// followed by one space.
+QString plainText(const QTextDocument& doc);
+
+} // namespace kvx::rtf

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+namespace kvx::rtf {
+
+// Replaces doc's content with the RTF file at path. On failure returns false
+// and sets *error (when error is not null) to a sentence for the user; the
+// document is then left empty. Damaged files that could be read in part
+// count as read.
+bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error);
+
+// Writes doc as RTF to path, replacing an existing file only once the whole
+// file has been written. On failure returns false and sets *error.
+bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error);
+
+} // namespace kvx::rtf

@@ -1,0 +1,1210 @@
+#include "rtfreader.h"
+
+#include "rtfcodepage.h"
+#include "rtfdocument.h"
+
+#include <QColor>
+#include <QFont>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QTextTableCellFormat>
+#include <QTextTableFormat>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kvx::rtf {
+
+namespace {
+
+// Groups deeper than this share the state of the deepest real group, so a
+// hostile file cannot make the state stack grow without bound.
+constexpr int kMaxDepth = 4096;
+// Word's own limit is 63 columns; wider rows spill into their last cell.
+constexpr int kMaxColumns = 64;
+// Beyond this many cells the remaining tables are read as plain paragraphs:
+// padding every short row of a very wide table could multiply memory use.
+constexpr long long kMaxTableCells = 1'000'000;
+constexpr int kMaxFieldNesting = 64;
+constexpr int kMaxFieldInstruction = 4096;
+constexpr int kMaxFontName = 256;
+
+enum class Dest : unsigned char {
+    Body,
+    Skip,
+    FontTable,
+    ColorTable,
+    FieldInst,
+};
+
+struct CharProps {
+    int font = -1;
+    int halfPoints = 24;
+    int fg = 0;
+    int bg = 0;
+    int link = -1;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool label = false;
+    signed char vert = 0;  // 1 superscript, -1 subscript
+
+    bool operator==(const CharProps&) const = default;
+};
+
+struct CharPropsHash {
+    size_t operator()(const CharProps& p) const noexcept
+    {
+        size_t h = size_t(p.font) * 1000003u;
+        h ^= size_t(p.halfPoints) * 10007u + size_t(p.fg) * 131u + size_t(p.bg) * 17u + size_t(p.link + 1) * 7919u;
+        h ^= (size_t(p.bold) | size_t(p.italic) << 1 | size_t(p.underline) << 2 | size_t(p.strike) << 3
+              | size_t(p.label) << 4 | size_t(p.vert + 1) << 5) * 2654435761u;
+        return h;
+    }
+};
+
+struct ParaProps {
+    int li = 0, ri = 0, fi = 0, sb = 0, sa = 0;
+    int ls = 0;
+    int ilvl = 0;
+    Qt::Alignment align = Qt::AlignLeft;
+    bool intbl = false;
+    bool oldList = false;  // Word 95 numbering (\pn)
+
+    bool inList() const { return ls > 0 || oldList; }
+};
+
+struct State {
+    Dest dest = Dest::Body;
+    CharProps ch;
+    ParaProps pa;
+    int uc = 1;
+    int codePage = 1252;  // of the current font
+    bool starred = false;
+};
+
+struct FontEntry {
+    QString name;
+    int codePage = 0;  // 0: the document's
+};
+
+struct Run {
+    QString text;
+    CharProps props;
+};
+
+struct Para {
+    std::vector<Run> runs;
+    ParaProps props;
+};
+
+using Cell = std::vector<Para>;
+using Row = std::vector<Cell>;
+
+struct Field {
+    size_t depth = 0;       // stack size inside the \field group
+    Dest outerDest = Dest::Body;
+    QString instruction;
+    qsizetype emittedAtStart = 0;
+    bool resultSeen = false;
+};
+
+enum class Kw : unsigned char {
+    Unknown,
+    SkipDest,
+    Rtf, FontTbl, ColorTbl, F, FCharset, Cpg, Deff, DocCharset, AnsiCpg,
+    Red, Green, Blue, Uc, U, Bin,
+    Par, Line, Tab, Sect, Page, Cell, Row, NestCell, NestRow, Intbl, Itap,
+    Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
+    Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
+    ListText, Field, FldInst, FldRslt, Ud, ChFtn,
+    Char,  // a control word that stands for one character
+};
+
+struct KwInfo {
+    Kw kw;
+    char16_t value = 0;  // the character, or the code page of \ansi, \mac, ...
+};
+
+const std::unordered_map<std::string_view, KwInfo>& keywordTable()
+{
+    static const std::unordered_map<std::string_view, KwInfo> table = [] {
+        std::unordered_map<std::string_view, KwInfo> t;
+        const std::pair<const char*, Kw> words[] = {
+            {"rtf", Kw::Rtf}, {"fonttbl", Kw::FontTbl}, {"colortbl", Kw::ColorTbl}, {"f", Kw::F},
+            {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg}, {"deff", Kw::Deff}, {"ansicpg", Kw::AnsiCpg},
+            {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue}, {"uc", Kw::Uc}, {"u", Kw::U},
+            {"bin", Kw::Bin}, {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"sect", Kw::Sect},
+            {"page", Kw::Page}, {"cell", Kw::Cell}, {"row", Kw::Row}, {"nestcell", Kw::NestCell},
+            {"nestrow", Kw::NestRow}, {"intbl", Kw::Intbl}, {"itap", Kw::Itap}, {"pard", Kw::Pard},
+            {"plain", Kw::Plain}, {"b", Kw::B}, {"i", Kw::I}, {"ul", Kw::Ul}, {"ulnone", Kw::UlNone},
+            {"uld", Kw::Ul}, {"uldb", Kw::Ul}, {"ulw", Kw::Ul}, {"ulwave", Kw::Ul}, {"ulth", Kw::Ul},
+            {"uldash", Kw::Ul}, {"uldashd", Kw::Ul}, {"uldashdd", Kw::Ul}, {"ulhair", Kw::Ul},
+            {"ulthd", Kw::Ul}, {"ulthdash", Kw::Ul}, {"ulldash", Kw::Ul}, {"ulthldash", Kw::Ul},
+            {"ulthdashd", Kw::Ul}, {"ulthdashdd", Kw::Ul}, {"ulhwave", Kw::Ul}, {"ululdbwave", Kw::Ul},
+            {"strike", Kw::Strike}, {"striked", Kw::Strike}, {"fs", Kw::Fs}, {"cf", Kw::Cf},
+            {"cb", Kw::Cb}, {"chcbpat", Kw::Cb}, {"highlight", Kw::Highlight}, {"super", Kw::Super},
+            {"sub", Kw::Sub}, {"nosupersub", Kw::NoSuperSub}, {"ql", Kw::Ql}, {"qr", Kw::Qr},
+            {"qc", Kw::Qc}, {"qj", Kw::Qj}, {"qd", Kw::Qj}, {"li", Kw::Li}, {"lin", Kw::Li},
+            {"ri", Kw::Ri}, {"rin", Kw::Ri}, {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa},
+            {"ls", Kw::Ls}, {"ilvl", Kw::Ilvl}, {"pn", Kw::Pn}, {"pnlvl", Kw::PnLvl},
+            {"listtext", Kw::ListText}, {"pntext", Kw::ListText}, {"field", Kw::Field},
+            {"fldinst", Kw::FldInst}, {"fldrslt", Kw::FldRslt}, {"ud", Kw::Ud},
+            {"chftn", Kw::ChFtn},
+        };
+        for (const auto& [name, kw] : words)
+            t.emplace(name, KwInfo{kw});
+        const std::pair<const char*, char16_t> charsets[] = {
+            {"ansi", 1252}, {"mac", 10000}, {"pc", 437}, {"pca", 850},
+        };
+        for (const auto& [name, cp] : charsets)
+            t.emplace(name, KwInfo{Kw::DocCharset, cp});
+        const std::pair<const char*, char16_t> chars[] = {
+            {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002},
+            {"qmspace", 0x2005}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
+            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C},
+            {"ltrmark", 0x200E}, {"rtlmark", 0x200F}, {"zwbo", 0x200B}, {"zwnbo", 0xFEFF},
+        };
+        for (const auto& [name, ch] : chars)
+            t.emplace(name, KwInfo{Kw::Char, ch});
+        // Destinations that hold no body text. Unknown destinations marked
+        // with \* are skipped as well; unknown ones without it are read, as
+        // RTF asks of readers.
+        const char* skipped[] = {
+            "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
+            "footerr", "footerf", "footnote", "pict", "listtable", "listoverridetable", "revtbl",
+            "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
+            "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr", "generator",
+            "pnseclvl", "pntxta", "pntxtb", "bkmkstart", "bkmkend", "atnid", "atnauthor",
+            "annotation", "atrfstart", "atrfend", "atntime", "atnref", "atndate", "atnicn",
+            "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "ftnsep", "ftnsepc",
+            "ftncn", "aftnsep", "aftnsepc", "aftncn", "background", "userprops", "fchars",
+            "lchars", "pgdsctbl", "listpicture", "protusertbl", "objdata", "objclass", "objname",
+            "objalias", "objsect", "objtime", "datafield", "do", "sp", "sn", "sv", "leveltext",
+            "levelnumbers", "listname", "panose", "falt", "fname", "fontemb", "fontfile",
+            "keycode", "author", "operator", "title", "subject", "company", "comment", "doccomm",
+            "category", "keywords", "manager", "hlinkbase", "creatim", "revtim", "printim",
+            "buptim", "passwordhash", "wgrffmtfilter", "mhtmltag", "dptxbxtext", "private",
+            "xform", "pxe", "rxe", "bxe", "ebcstart", "ebcend", "blipuid", "picprop",
+            "nesttableprops", "nonesttables", "formfield", "fldtype", "ffname", "ffdeftext",
+            "ffformat", "ffhelptext", "ffstattext", "ffentrymcr", "ffexitmcr", "ffl",
+            "listoverride", "list", "listlevel", "oldcprops", "oldpprops", "oldtprops",
+            "oldsprops", "mmath", "moMath", "moMathPara", "annotid", "shpgrp",
+        };
+        for (const char* name : skipped)
+            t.emplace(name, KwInfo{Kw::SkipDest});
+        return t;
+    }();
+    return table;
+}
+
+inline bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(unsigned char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Symbol and Wingdings bullets that list markers use, as the characters they show.
+char16_t labelChar(char16_t c)
+{
+    switch (c) {
+    case 0xF0B7: return 0x2022;
+    case 0xF0A7: return 0x25AA;
+    case 0xF0D8: return 0x27A2;
+    case 0xF076: return 0x2756;
+    case 0xF0FC: return 0x2714;
+    case 0xF06F: return 0x25A1;
+    case 0xF06E: return 0x25A0;
+    default: return c;
+    }
+}
+
+class Reader {
+public:
+    Reader(QByteArrayView data, QTextDocument* doc)
+        : p_(reinterpret_cast<const unsigned char*>(data.data())),
+          end_(p_ + data.size()),
+          doc_(doc),
+          cursor_(doc)
+    {
+    }
+
+    RtfReadResult run();
+
+private:
+    // --- scanning ---
+    void controlSequence();
+    void controlWord(std::string_view name, bool hasParam, int param);
+    void literalRun();
+    void skipGroupRest();
+    void skipBinary(int length);
+    bool consumeSkippedChar();
+    void openGroup();
+    void closeGroup();
+
+    // --- text ---
+    void flushBytes();
+    void addByte(unsigned char b);
+    void emitChar(char16_t c);
+    void emitText(QStringView text);
+    void emitToDest(QStringView text);
+    void commitFontName();
+    void closeRun();
+    void setFont(int index);
+    void refreshCodePage();
+
+    // --- structure ---
+    void endParagraph();
+    void endCell();
+    void endRow();
+    void finishField();
+    void finish();
+    void emitPara(Para&& para);
+    void flushTable();
+    QTextCharFormat charFormat(const CharProps& p);
+    QTextBlockFormat blockFormat(const ParaProps& p) const;
+    void insertRuns(const std::vector<Run>& runs);
+    bool paraHasContent() const { return !para_.empty() || !pendingText_.isEmpty() || !bytes_.empty(); }
+    void warn(const QString& w)
+    {
+        if (!result_.warnings.contains(w))
+            result_.warnings << w;
+    }
+
+    const unsigned char* p_;
+    const unsigned char* end_;
+    QTextDocument* doc_;
+    QTextCursor cursor_;
+    RtfReadResult result_;
+
+    std::vector<State> stack_;
+    State st_;
+    int overflowDepth_ = 0;
+    bool rootClosed_ = false;
+    int skipChars_ = 0;
+
+    int docCodePage_ = 1252;
+    int defaultFont_ = 0;
+    CodePageDecoder decoder_;
+    std::string bytes_;
+    int bytesCodePage_ = 1252;
+
+    std::unordered_map<int, FontEntry> fonts_;
+    int fontEntry_ = -1;
+    std::string fontNameBytes_;
+    std::vector<QColor> colors_;
+    int red_ = -1, green_ = -1, blue_ = -1;
+
+    std::vector<Field> fields_;
+    std::vector<QString> links_;
+    int footnoteCount_ = 0;
+
+    // The paragraph being read: finished runs plus text of the current run.
+    std::vector<Run> para_;
+    QString pendingText_;
+    CharProps pendingProps_;
+    qsizetype emitted_ = 0;
+
+    // Table rows are gathered and inserted whole: growing a QTextTable row by
+    // row costs a rebuild of its cell grid per row.
+    std::vector<Row> rows_;
+    Row row_;
+    Cell cell_;
+    bool tableOpen_ = false;
+    long long tableCells_ = 0;
+
+    bool blockUsed_ = false;
+    std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formatCache_;
+};
+
+RtfReadResult Reader::run()
+{
+    // Leading white space and a UTF-8 byte order mark are tolerated.
+    if (end_ - p_ >= 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
+        p_ += 3;
+    while (p_ < end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\r' || *p_ == '\n'))
+        ++p_;
+    if (p_ == end_) {
+        result_.error = QStringLiteral("The file is empty.");
+        return result_;
+    }
+    if (end_ - p_ < 5 || std::memcmp(p_, "{\\rtf", 5) != 0) {
+        result_.error = QStringLiteral("The file is not in Rich Text Format (it does not begin with {\\rtf).");
+        return result_;
+    }
+    result_.ok = true;
+    doc_->clear();
+    cursor_ = QTextCursor(doc_);
+
+    while (p_ < end_ && !rootClosed_) {
+        const unsigned char c = *p_;
+        if (skipChars_ > 0 && c != '{' && c != '}' && consumeSkippedChar())
+            continue;
+        switch (c) {
+        case '{':
+            ++p_;
+            openGroup();
+            break;
+        case '}':
+            ++p_;
+            closeGroup();
+            break;
+        case '\\':
+            controlSequence();
+            break;
+        case '\r':
+        case '\n':
+            ++p_;
+            break;
+        default:
+            literalRun();
+            break;
+        }
+    }
+    if (!rootClosed_)
+        warn(QStringLiteral("The file ends before its last group is closed; it may be truncated."));
+    else {
+        while (p_ < end_ && (*p_ <= ' ' || *p_ == '}'))
+            ++p_;
+        if (p_ < end_)
+            warn(QStringLiteral("Data after the end of the document was ignored."));
+    }
+    finish();
+    return result_;
+}
+
+// While a \u character's fallback is being skipped, each literal byte, \'hh
+// or control word counts as one character.
+bool Reader::consumeSkippedChar()
+{
+    const unsigned char c = *p_;
+    if (c == '\r' || c == '\n') {
+        ++p_;
+        return true;
+    }
+    --skipChars_;
+    if (c != '\\') {
+        ++p_;
+        return true;
+    }
+    if (end_ - p_ < 2) {
+        p_ = end_;
+        return true;
+    }
+    const unsigned char n = p_[1];
+    if (n == '\'') {
+        p_ += 2;
+        for (int i = 0; i < 2 && p_ < end_ && hexValue(*p_) >= 0; ++i)
+            ++p_;
+        return true;
+    }
+    if (!isLetter(n)) {
+        p_ += 2;
+        return true;
+    }
+    // A control word: \bin data is skipped with it; any other word is dropped.
+    const unsigned char* q = p_ + 1;
+    while (q < end_ && isLetter(*q))
+        ++q;
+    const std::string_view name(reinterpret_cast<const char*>(p_ + 1), size_t(q - p_ - 1));
+    long long value = 0;
+    bool neg = false, has = false;
+    if (q < end_ && *q == '-' && q + 1 < end_ && isDigit(q[1])) {
+        neg = true;
+        ++q;
+    }
+    while (q < end_ && isDigit(*q)) {
+        has = true;
+        if (value < INT_MAX)
+            value = value * 10 + (*q - '0');
+        ++q;
+    }
+    if (q < end_ && *q == ' ')
+        ++q;
+    p_ = q;
+    if (name == "bin" && has && !neg)
+        skipBinary(int(std::min<long long>(value, INT_MAX)));
+    return true;
+}
+
+void Reader::skipBinary(int length)
+{
+    const long long left = end_ - p_;
+    if (length > left) {
+        warn(QStringLiteral("Binary data runs past the end of the file."));
+        p_ = end_;
+        return;
+    }
+    p_ += length;
+}
+
+void Reader::controlSequence()
+{
+    ++p_;  // backslash
+    if (p_ >= end_)
+        return;
+    const unsigned char c = *p_;
+    if (isLetter(c)) {
+        const unsigned char* start = p_;
+        while (p_ < end_ && isLetter(*p_))
+            ++p_;
+        const std::string_view name(reinterpret_cast<const char*>(start), size_t(p_ - start));
+        bool neg = false;
+        bool hasParam = false;
+        long long value = 0;
+        if (p_ + 1 < end_ && *p_ == '-' && isDigit(p_[1])) {
+            neg = true;
+            ++p_;
+        }
+        while (p_ < end_ && isDigit(*p_)) {
+            hasParam = true;
+            if (value <= INT_MAX)
+                value = value * 10 + (*p_ - '0');
+            ++p_;
+        }
+        if (p_ < end_ && *p_ == ' ')
+            ++p_;
+        value = std::min<long long>(value, INT_MAX);
+        controlWord(name, hasParam, int(neg ? -value : value));
+        return;
+    }
+    ++p_;
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        emitChar(c);
+        break;
+    case '\'': {
+        const int hi = p_ < end_ ? hexValue(*p_) : -1;
+        const int lo = p_ + 1 < end_ ? hexValue(p_[1]) : -1;
+        if (hi < 0 || lo < 0) {
+            warn(QStringLiteral("Invalid hexadecimal character escapes were ignored."));
+            break;
+        }
+        p_ += 2;
+        addByte(static_cast<unsigned char>(hi * 16 + lo));
+        break;
+    }
+    case '*':
+        st_.starred = true;
+        break;
+    case '~': emitChar(0x00A0); break;
+    case '-': emitChar(0x00AD); break;
+    case '_': emitChar(0x2011); break;
+    case '\t': emitChar('\t'); break;
+    case '\r':
+    case '\n':
+        controlWord("par", false, 0);
+        break;
+    default:
+        // \: \| and unknown symbols carry no text.
+        break;
+    }
+}
+
+void Reader::openGroup()
+{
+    flushBytes();
+    skipChars_ = 0;
+    if (int(stack_.size()) >= kMaxDepth) {
+        if (overflowDepth_ == 0)
+            warn(QStringLiteral("Groups nested deeper than %1 levels were flattened.").arg(kMaxDepth));
+        ++overflowDepth_;
+        return;
+    }
+    stack_.push_back(st_);
+    st_.starred = false;
+}
+
+void Reader::closeGroup()
+{
+    flushBytes();
+    skipChars_ = 0;
+    if (overflowDepth_ > 0) {
+        --overflowDepth_;
+        return;
+    }
+    if (stack_.empty()) {
+        rootClosed_ = true;
+        return;
+    }
+    if (st_.dest == Dest::FontTable && !fontNameBytes_.empty())
+        commitFontName();
+    st_ = stack_.back();
+    stack_.pop_back();
+    refreshCodePage();
+    if (!fields_.empty() && stack_.size() < fields_.back().depth)
+        finishField();
+    if (stack_.empty())
+        rootClosed_ = true;
+}
+
+void Reader::skipGroupRest()
+{
+    // Fast scan to the brace that closes the current group; only \bin data
+    // and escaped braces need care.
+    int depth = 0;
+    while (p_ < end_) {
+        const unsigned char c = *p_++;
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (depth == 0) {
+                closeGroup();
+                return;
+            }
+            --depth;
+        } else if (c == '\\' && p_ < end_) {
+            if (*p_ == 'b' && end_ - p_ > 3 && p_[1] == 'i' && p_[2] == 'n' && isDigit(p_[3])) {
+                p_ += 3;
+                long long value = 0;
+                while (p_ < end_ && isDigit(*p_)) {
+                    if (value <= INT_MAX)
+                        value = value * 10 + (*p_ - '0');
+                    ++p_;
+                }
+                if (p_ < end_ && *p_ == ' ')
+                    ++p_;
+                skipBinary(int(std::min<long long>(value, INT_MAX)));
+            } else if (!isLetter(*p_)) {
+                ++p_;
+            }
+        }
+    }
+}
+
+void Reader::literalRun()
+{
+    if (st_.dest == Dest::Skip) {
+        skipGroupRest();
+        return;
+    }
+    if (st_.dest == Dest::FontTable && *p_ == ';') {
+        ++p_;
+        commitFontName();
+        return;
+    }
+    // Plain ASCII text goes straight to the paragraph; everything else is a
+    // byte of the current code page.
+    const bool direct = st_.codePage != CodePageDecoder::kSymbol
+        && !(isDoubleByteCodePage(st_.codePage) && !bytes_.empty());
+    if (st_.dest == Dest::Body && direct && skipChars_ == 0) {
+        const unsigned char* start = p_;
+        while (p_ < end_) {
+            const unsigned char c = *p_;
+            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
+                break;
+            ++p_;
+        }
+        if (p_ > start) {
+            flushBytes();
+            emitText(QString::fromLatin1(reinterpret_cast<const char*>(start), p_ - start));
+            return;
+        }
+    }
+    const unsigned char c = *p_++;
+    if (c == '\t') {
+        emitChar('\t');
+    } else if (c < 0x20) {
+        // Other control characters are not text.
+    } else if (c >= 0x80 || !direct || st_.dest == Dest::FontTable) {
+        addByte(c);
+    } else {
+        emitChar(c);
+    }
+}
+
+void Reader::addByte(unsigned char b)
+{
+    if (st_.dest == Dest::FontTable) {
+        if (fontNameBytes_.size() < kMaxFontName)
+            fontNameBytes_.push_back(char(b));
+        return;
+    }
+    if (!bytes_.empty() && bytesCodePage_ != st_.codePage)
+        flushBytes();
+    bytesCodePage_ = st_.codePage;
+    bytes_.push_back(char(b));
+}
+
+void Reader::flushBytes()
+{
+    if (bytes_.empty())
+        return;
+    QString text;
+    decoder_.decode(bytesCodePage_, QByteArrayView(bytes_.data(), qsizetype(bytes_.size())), text);
+    bytes_.clear();
+    emitToDest(text);
+}
+
+void Reader::emitChar(char16_t c)
+{
+    flushBytes();
+    const QChar ch(c);
+    emitToDest(QStringView(&ch, 1));
+}
+
+void Reader::emitToDest(QStringView text)
+{
+    switch (st_.dest) {
+    case Dest::Body:
+        emitText(text);
+        break;
+    case Dest::FontTable:
+        for (QChar c : text) {
+            if (c.unicode() < 0x80 && fontNameBytes_.size() < kMaxFontName)
+                fontNameBytes_.push_back(char(c.unicode()));
+        }
+        break;
+    case Dest::ColorTable:
+        for (QChar c : text) {
+            if (c != QLatin1Char(';'))
+                continue;
+            if (red_ < 0 && green_ < 0 && blue_ < 0)
+                colors_.emplace_back();  // "auto"
+            else
+                colors_.emplace_back(std::clamp(red_, 0, 255), std::clamp(green_, 0, 255), std::clamp(blue_, 0, 255));
+            red_ = green_ = blue_ = -1;
+            formatCache_.clear();
+        }
+        break;
+    case Dest::FieldInst:
+        if (!fields_.empty() && fields_.back().instruction.size() < kMaxFieldInstruction)
+            fields_.back().instruction += text;
+        break;
+    case Dest::Skip:
+        break;
+    }
+}
+
+void Reader::commitFontName()
+{
+    if (fontEntry_ >= 0) {
+        FontEntry& f = fonts_[fontEntry_];
+        QString name;
+        decoder_.decode(f.codePage > 0 ? f.codePage : docCodePage_,
+                        QByteArrayView(fontNameBytes_.data(), qsizetype(fontNameBytes_.size())), name);
+        f.name = name.trimmed();
+        formatCache_.clear();
+    }
+    fontNameBytes_.clear();
+}
+
+void Reader::emitText(QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    if (!pendingText_.isEmpty() && !(pendingProps_ == st_.ch))
+        closeRun();
+    if (pendingText_.isEmpty())
+        pendingProps_ = st_.ch;
+    const qsizetype before = pendingText_.size();
+    for (QChar c : text) {
+        char16_t u = c.unicode();
+        // Characters that QTextDocument reads as structure are not text.
+        if (u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1 || u == 0xFDEF || u == 0xFFFC)
+            u = 0xFFFD;
+        else if (u < 0x20 && u != '\t')
+            continue;
+        if (st_.ch.label)
+            u = labelChar(u);
+        pendingText_.append(QChar(u));
+    }
+    emitted_ += pendingText_.size() - before;
+}
+
+void Reader::closeRun()
+{
+    para_.push_back(Run{pendingText_, pendingProps_});
+    pendingText_.clear();
+}
+
+void Reader::setFont(int index)
+{
+    st_.ch.font = index;
+    refreshCodePage();
+}
+
+void Reader::refreshCodePage()
+{
+    int cp = 0;
+    auto it = fonts_.find(st_.ch.font);
+    if (it != fonts_.end())
+        cp = it->second.codePage;
+    st_.codePage = cp != 0 ? cp : docCodePage_;
+}
+
+void Reader::controlWord(std::string_view name, bool hasParam, int param)
+{
+    const auto& table = keywordTable();
+    const auto it = table.find(name);
+    const KwInfo info = it == table.end() ? KwInfo{Kw::Unknown} : it->second;
+    const bool on = !hasParam || param != 0;
+
+    if (st_.starred) {
+        st_.starred = false;
+        // Only the destinations below are read when marked ignorable. The
+        // Unicode half of \upr (\ud) is read after its ANSI half, as
+        // LibreOffice does.
+        if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
+            && info.kw != Kw::Pn) {
+            st_.dest = Dest::Skip;
+            skipGroupRest();
+            return;
+        }
+    }
+    if (st_.dest == Dest::Skip) {
+        if (info.kw == Kw::Bin && hasParam && param > 0)
+            skipBinary(param);
+        skipGroupRest();
+        return;
+    }
+
+    // Keywords that end the current byte run before they change state.
+    flushBytes();
+    switch (info.kw) {
+    case Kw::Unknown:
+    case Kw::Rtf:
+        break;
+    case Kw::SkipDest:
+        st_.dest = Dest::Skip;
+        skipGroupRest();
+        break;
+    case Kw::FontTbl:
+        st_.dest = Dest::FontTable;
+        break;
+    case Kw::ColorTbl:
+        st_.dest = Dest::ColorTable;
+        colors_.clear();
+        red_ = green_ = blue_ = -1;
+        break;
+    case Kw::F:
+        if (st_.dest == Dest::FontTable) {
+            fontEntry_ = param;
+            fonts_[param];
+            fontNameBytes_.clear();
+        } else {
+            setFont(param);
+        }
+        break;
+    case Kw::FCharset:
+        if (st_.dest == Dest::FontTable && fontEntry_ >= 0) {
+            const int cp = codePageForCharset(param);
+            FontEntry& f = fonts_[fontEntry_];
+            if (f.codePage == 0 && (cp == CodePageDecoder::kSymbol || decoder_.isSupported(cp)))
+                f.codePage = cp;
+        }
+        break;
+    case Kw::Cpg:
+        if (st_.dest == Dest::FontTable && fontEntry_ >= 0 && param > 0 && decoder_.isSupported(param))
+            fonts_[fontEntry_].codePage = param;
+        break;
+    case Kw::Deff:
+        defaultFont_ = param;
+        if (st_.ch.font < 0)
+            setFont(param);
+        break;
+    case Kw::DocCharset:
+        docCodePage_ = info.value;
+        refreshCodePage();
+        break;
+    case Kw::AnsiCpg:
+        if (param > 0 && decoder_.isSupported(param))
+            docCodePage_ = param;
+        else
+            warn(QStringLiteral("Code page %1 is not supported; Windows-1252 was used.").arg(param));
+        refreshCodePage();
+        break;
+    case Kw::Red: red_ = param; break;
+    case Kw::Green: green_ = param; break;
+    case Kw::Blue: blue_ = param; break;
+    case Kw::Uc:
+        st_.uc = std::clamp(param, 0, 16);
+        break;
+    case Kw::U: {
+        const char16_t c = char16_t(param < 0 ? param + 65536 : param);
+        if (c == '\t' || c >= 0x20)
+            emitChar(c);
+        skipChars_ = st_.uc;
+        break;
+    }
+    case Kw::Bin:
+        if (hasParam && param > 0)
+            skipBinary(param);
+        break;
+    case Kw::Par:
+        endParagraph();
+        break;
+    case Kw::Sect:
+    case Kw::Page:
+        // Breaks end a paragraph that has text, as word processors do.
+        if (paraHasContent())
+            endParagraph();
+        break;
+    case Kw::Line: emitChar(QChar::LineSeparator); break;
+    case Kw::Tab: emitChar('\t'); break;
+    case Kw::Cell: endCell(); break;
+    case Kw::NestCell:
+        st_.pa.intbl = true;
+        endParagraph();
+        break;
+    case Kw::Row: endRow(); break;
+    case Kw::NestRow: break;
+    case Kw::Intbl: st_.pa.intbl = true; break;
+    case Kw::Itap: st_.pa.intbl = param > 0; break;
+    case Kw::Pard:
+        st_.pa = ParaProps{};
+        break;
+    case Kw::Plain: {
+        const CharProps keep = st_.ch;
+        st_.ch = CharProps{};
+        st_.ch.label = keep.label;
+        st_.ch.link = keep.link;
+        setFont(defaultFont_);
+        break;
+    }
+    case Kw::B: st_.ch.bold = on; break;
+    case Kw::I: st_.ch.italic = on; break;
+    case Kw::Ul: st_.ch.underline = on; break;
+    case Kw::UlNone: st_.ch.underline = false; break;
+    case Kw::Strike: st_.ch.strike = on; break;
+    case Kw::Fs: st_.ch.halfPoints = hasParam && param > 0 ? std::min(param, 3276) : 24; break;
+    case Kw::Cf: st_.ch.fg = std::max(param, 0); break;
+    case Kw::Cb:
+    case Kw::Highlight: st_.ch.bg = std::max(param, 0); break;
+    case Kw::Super: st_.ch.vert = on ? 1 : 0; break;
+    case Kw::Sub: st_.ch.vert = on ? -1 : 0; break;
+    case Kw::NoSuperSub: st_.ch.vert = 0; break;
+    case Kw::Ql: st_.pa.align = Qt::AlignLeft; break;
+    case Kw::Qr: st_.pa.align = Qt::AlignRight; break;
+    case Kw::Qc: st_.pa.align = Qt::AlignHCenter; break;
+    case Kw::Qj: st_.pa.align = Qt::AlignJustify; break;
+    case Kw::Li: st_.pa.li = std::clamp(param, -31680, 31680); break;
+    case Kw::Ri: st_.pa.ri = std::clamp(param, -31680, 31680); break;
+    case Kw::Fi: st_.pa.fi = std::clamp(param, -31680, 31680); break;
+    case Kw::Sb: st_.pa.sb = std::clamp(param, 0, 31680); break;
+    case Kw::Sa: st_.pa.sa = std::clamp(param, 0, 31680); break;
+    case Kw::Ls: st_.pa.ls = std::max(param, 0); break;
+    case Kw::Ilvl: st_.pa.ilvl = std::clamp(param, 0, 8); break;
+    case Kw::Pn:
+        // The \pn group describes Word 95 numbering of the paragraph around it.
+        if (!stack_.empty())
+            stack_.back().pa.oldList = true;
+        st_.dest = Dest::Skip;
+        skipGroupRest();
+        break;
+    case Kw::PnLvl: break;
+    case Kw::ListText:
+        st_.ch.label = true;
+        break;
+    case Kw::Field:
+        if (int(fields_.size()) < kMaxFieldNesting) {
+            Field f;
+            f.depth = stack_.size();
+            f.outerDest = st_.dest;
+            f.emittedAtStart = emitted_;
+            fields_.push_back(f);
+        }
+        break;
+    case Kw::FldInst:
+        if (!fields_.empty() && fields_.back().depth + 1 == stack_.size()) {
+            st_.dest = Dest::FieldInst;
+        } else {
+            st_.dest = Dest::Skip;
+            skipGroupRest();
+        }
+        break;
+    case Kw::FldRslt:
+        if (!fields_.empty() && fields_.back().depth + 1 == stack_.size()) {
+            Field& f = fields_.back();
+            f.resultSeen = true;
+            st_.dest = f.outerDest;
+            const QString inst = f.instruction.trimmed();
+            if (inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) {
+                QString target;
+                const qsizetype q1 = inst.indexOf(QLatin1Char('"'));
+                const qsizetype q2 = q1 >= 0 ? inst.indexOf(QLatin1Char('"'), q1 + 1) : -1;
+                if (q2 > q1)
+                    target = inst.mid(q1 + 1, q2 - q1 - 1);
+                else
+                    target = inst.mid(9).trimmed().section(QLatin1Char(' '), 0, 0);
+                if (!target.isEmpty()) {
+                    links_.push_back(target);
+                    st_.ch.link = int(links_.size()) - 1;
+                }
+            }
+        }
+        break;
+    case Kw::Ud:
+        break;
+    case Kw::ChFtn:
+        if (st_.dest == Dest::Body)
+            emitText(QString::number(++footnoteCount_));
+        break;
+    case Kw::Char:
+        emitChar(info.value);
+        break;
+    }
+}
+
+void Reader::finishField()
+{
+    Field f = std::move(fields_.back());
+    fields_.pop_back();
+    // A symbol field whose result is empty shows its character.
+    if (emitted_ == f.emittedAtStart && st_.dest == Dest::Body) {
+        const QString inst = f.instruction.trimmed();
+        if (inst.startsWith(QLatin1String("SYMBOL"), Qt::CaseInsensitive)) {
+            const QString num = inst.mid(6).trimmed().section(QLatin1Char(' '), 0, 0);
+            bool ok = false;
+            const uint code = num.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? num.mid(2).toUInt(&ok, 16)
+                                                                                     : num.toUInt(&ok);
+            if (ok && code >= 0x20 && code < 0xFFFE)
+                emitChar(char16_t(code));
+        }
+    }
+}
+
+void Reader::endParagraph()
+{
+    flushBytes();
+    if (!pendingText_.isEmpty()) {
+        closeRun();
+    }
+    Para para{std::move(para_), st_.pa};
+    para_.clear();
+    // Text in a row that has not ended yet belongs to the table even where
+    // the writer forgot \intbl.
+    if (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty()))) {
+        tableOpen_ = true;
+        cell_.push_back(std::move(para));
+        return;
+    }
+    if (tableOpen_)
+        flushTable();
+    emitPara(std::move(para));
+}
+
+void Reader::endCell()
+{
+    flushBytes();
+    if (!pendingText_.isEmpty()) {
+        closeRun();
+    }
+    cell_.push_back(Para{std::move(para_), st_.pa});
+    para_.clear();
+    row_.push_back(std::move(cell_));
+    cell_.clear();
+    tableOpen_ = true;
+}
+
+void Reader::endRow()
+{
+    flushBytes();
+    if (paraHasContent())
+        endCell();
+    if (!cell_.empty()) {
+        row_.push_back(std::move(cell_));
+        cell_.clear();
+    }
+    if (!row_.empty()) {
+        rows_.push_back(std::move(row_));
+        row_.clear();
+    }
+}
+
+void Reader::finish()
+{
+    flushBytes();
+    // Text after the last paragraph mark is a paragraph of its own; an empty
+    // one is not (RTF files end with \par).
+    if (!pendingText_.isEmpty() || !para_.empty())
+        endParagraph();
+    if (tableOpen_) {
+        endRow();
+        flushTable();
+    }
+    // An empty block left after a final table stays: word processors keep a
+    // paragraph after every table.
+}
+
+QTextCharFormat Reader::charFormat(const CharProps& p)
+{
+    auto it = formatCache_.find(p);
+    if (it != formatCache_.end())
+        return it->second;
+    QTextCharFormat f;
+    auto font = fonts_.find(p.font);
+    if (font != fonts_.end() && !font->second.name.isEmpty())
+        f.setFontFamilies(QStringList{font->second.name});
+    f.setFontPointSize(p.halfPoints / 2.0);
+    f.setFontWeight(p.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(p.italic);
+    f.setFontUnderline(p.underline);
+    f.setFontStrikeOut(p.strike);
+    if (p.fg > 0 && size_t(p.fg) < colors_.size() && colors_[p.fg].isValid())
+        f.setForeground(colors_[p.fg]);
+    if (p.bg > 0 && size_t(p.bg) < colors_.size() && colors_[p.bg].isValid())
+        f.setBackground(colors_[p.bg]);
+    if (p.vert != 0)
+        f.setVerticalAlignment(p.vert > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignSubScript);
+    if (p.link >= 0 && size_t(p.link) < links_.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(links_[p.link]);
+    }
+    if (p.label)
+        f.setProperty(ListLabelProperty, true);
+    formatCache_.emplace(p, f);
+    return f;
+}
+
+QTextBlockFormat Reader::blockFormat(const ParaProps& p) const
+{
+    // 15 twips make one pixel at 96 dpi, QTextDocument's unit.
+    QTextBlockFormat f;
+    f.setAlignment(p.align);
+    if (p.li != 0) f.setLeftMargin(p.li / 15.0);
+    if (p.ri != 0) f.setRightMargin(p.ri / 15.0);
+    if (p.fi != 0) f.setTextIndent(p.fi / 15.0);
+    if (p.sb != 0) f.setTopMargin(p.sb / 15.0);
+    if (p.sa != 0) f.setBottomMargin(p.sa / 15.0);
+    if (p.inList())
+        f.setProperty(ListLevelProperty, p.ilvl);
+    return f;
+}
+
+void Reader::insertRuns(const std::vector<Run>& runs)
+{
+    for (const Run& r : runs)
+        cursor_.insertText(r.text, charFormat(r.props));
+}
+
+void Reader::emitPara(Para&& para)
+{
+    // A marker belongs to the paragraph only when the paragraph is in a list;
+    // elsewhere \listtext is a stale leftover and word processors drop it.
+    if (!para.props.inList()) {
+        std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
+    }
+    const QTextBlockFormat bf = blockFormat(para.props);
+    if (blockUsed_) {
+        cursor_.insertBlock(bf);
+    } else {
+        cursor_.setBlockFormat(bf);
+        blockUsed_ = true;
+    }
+    insertRuns(para.runs);
+}
+
+void Reader::flushTable()
+{
+    tableOpen_ = false;
+    if (!cell_.empty()) {
+        row_.push_back(std::move(cell_));
+        cell_.clear();
+    }
+    if (!row_.empty()) {
+        rows_.push_back(std::move(row_));
+        row_.clear();
+    }
+    std::vector<Row> rows = std::move(rows_);
+    rows_.clear();
+    if (rows.empty())
+        return;
+    int columns = 1;
+    for (Row& row : rows) {
+        if (int(row.size()) > kMaxColumns) {
+            Cell& last = row[kMaxColumns - 1];
+            for (size_t i = kMaxColumns; i < row.size(); ++i)
+                for (Para& para : row[i])
+                    last.push_back(std::move(para));
+            row.resize(kMaxColumns);
+        }
+        columns = std::max(columns, int(row.size()));
+    }
+    const long long cells = (long long)rows.size() * columns;
+    if (tableCells_ + cells > kMaxTableCells) {
+        warn(QStringLiteral("Tables too large to lay out were read as paragraphs."));
+        for (Row& row : rows)
+            for (Cell& cell : row)
+                for (Para& para : cell)
+                    emitPara(std::move(para));
+        return;
+    }
+    tableCells_ += cells;
+
+    if (!blockUsed_) {
+        // QTextDocument keeps a block before every table.
+        QTextBlockFormat filler = cursor_.blockFormat();
+        filler.setProperty(FillerBlockProperty, true);
+        cursor_.setBlockFormat(filler);
+    }
+    QTextTableFormat tf;
+    tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    tf.setBorder(1);
+    tf.setCellPadding(2);
+    tf.setCellSpacing(0);
+    QTextTable* table = cursor_.insertTable(int(rows.size()), columns, tf);
+    std::vector<std::pair<int, int>> padding;
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (c < int(rows[r].size())) {
+                bool first = true;
+                for (Para& para : rows[r][c]) {
+                    if (!para.props.inList())
+                        std::erase_if(para.runs, [](const Run& run) { return run.props.label; });
+                    const QTextBlockFormat bf = blockFormat(para.props);
+                    if (first)
+                        cursor_.setBlockFormat(bf);
+                    else
+                        cursor_.insertBlock(bf);
+                    first = false;
+                    insertRuns(para.runs);
+                }
+            } else {
+                padding.emplace_back(r, c);
+            }
+            if (r + 1 < int(rows.size()) || c + 1 < columns)
+                cursor_.movePosition(QTextCursor::NextBlock);
+        }
+    }
+    for (const auto& [r, c] : padding) {
+        QTextTableCell cell = table->cellAt(r, c);
+        QTextCharFormat cf = cell.format();
+        cf.setProperty(PaddingCellProperty, true);
+        cell.setFormat(cf);
+    }
+    cursor_ = table->lastCursorPosition();
+    cursor_.movePosition(QTextCursor::NextBlock);
+    blockUsed_ = false;
+}
+
+} // namespace
+
+RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc)
+{
+    if (!doc) {
+        RtfReadResult r;
+        r.error = QStringLiteral("No document to read into.");
+        return r;
+    }
+    Reader reader(data, doc);
+    return reader.run();
+}
+
+} // namespace kvx::rtf
