@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -36,6 +37,8 @@ public:
     explicit Writer(const QTextDocument& doc) : doc_(doc)
     {
         defaultFamily_ = doc.defaultFont().family();
+        if (defaultFamily_.isEmpty())
+            defaultFamily_ = QStringLiteral("Times New Roman");
         defaultPoints_ = doc.defaultFont().pointSizeF();
         if (defaultPoints_ <= 0)
             defaultPoints_ = 12;
@@ -53,6 +56,7 @@ private:
     void writeCell(const QTextTableCell& cell);
     void writeBlock(const QTextBlock& block, bool inTable, const char* end);
     void writeRunProps(const QTextCharFormat& f);
+    void writeListNumbering(const QString& label);
     void writeText(QStringView text);
 
     const QTextDocument& doc_;
@@ -210,6 +214,20 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
 {
     const QTextBlockFormat bf = block.blockFormat();
     out_ += "\\pard";
+    // A list marker read from a file goes back as Word 95 numbering, which
+    // every reader shows without a list table.
+    QString label;
+    const bool listed = bf.hasProperty(ListLevelProperty);
+    for (auto it = block.begin(); !it.atEnd() && listed; ++it) {
+        if (!it.fragment().charFormat().boolProperty(ListLabelProperty))
+            break;
+        label += it.fragment().text();
+    }
+    label = label.trimmed();
+    if (listed && !label.isEmpty()) {
+        out_ += "\\ilvl" + QByteArray::number(bf.intProperty(ListLevelProperty));
+        writeListNumbering(label);
+    }
     if (inTable)
         out_ += "\\intbl";
     const Qt::Alignment align = bf.alignment();
@@ -232,22 +250,6 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
     if (const int v = twips(bf.bottomMargin()))
         out_ += "\\sa" + QByteArray::number(v);
 
-    // A list marker read from a file goes back as Word 95 numbering, which
-    // every reader shows without a list table.
-    QString label;
-    const bool listed = bf.hasProperty(ListLevelProperty);
-    for (auto it = block.begin(); !it.atEnd() && listed; ++it) {
-        if (!it.fragment().charFormat().boolProperty(ListLabelProperty))
-            break;
-        label += it.fragment().text();
-    }
-    label = label.trimmed();
-    if (listed && !label.isEmpty()) {
-        out_ += "\\ilvl" + QByteArray::number(bf.intProperty(ListLevelProperty));
-        out_ += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb ";
-        writeText(label);
-        out_ += "}}";
-    }
     out_ += ' ';
     bool inLabel = listed && !label.isEmpty();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -275,6 +277,38 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             out_ += "}}";
     }
     out_ += end;
+}
+
+void Writer::writeListNumbering(const QString& label)
+{
+    // "3." or "b)" become numbering of that style starting there, anything
+    // else a bullet showing the marker.
+    static const QRegularExpression numbered(QStringLiteral("^(\\d{1,6}|[a-z]|[A-Z])(\\W{0,3})$"));
+    const QRegularExpressionMatch m = numbered.match(label);
+    if (!m.hasMatch()) {
+        out_ += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb ";
+        writeText(label);
+        out_ += "}}";
+        return;
+    }
+    const QString n = m.captured(1);
+    const QChar c = n.at(0);
+    int start = 0;
+    out_ += "{\\*\\pn\\pnlvlbody\\pnindent0";
+    if (c.isDigit()) {
+        out_ += "\\pndec";
+        start = n.toInt();
+    } else {
+        out_ += c.isLower() ? "\\pnlcltr" : "\\pnucltr";
+        start = c.toLower().unicode() - 'a' + 1;
+    }
+    out_ += "\\pnstart" + QByteArray::number(start);
+    if (!m.captured(2).isEmpty()) {
+        out_ += "{\\pntxta ";
+        writeText(m.captured(2));
+        out_ += '}';
+    }
+    out_ += '}';
 }
 
 void Writer::writeRunProps(const QTextCharFormat& f)

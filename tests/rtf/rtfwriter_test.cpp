@@ -1,0 +1,214 @@
+// Writer and round-trip tests: what the writer produces must be plain RTF that
+// other word processors accept, and must read back with the same text and the
+// same formatting for everything the word processor can set.
+#include "rtfdocument.h"
+#include "rtffile.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+
+#include <gtest/gtest.h>
+
+using namespace kvx::rtf;
+
+namespace {
+
+struct Style {
+    QString family = "Times New Roman";
+    double points = 12;
+    bool bold = false, italic = false, underline = false, strike = false;
+    QColor color;
+};
+
+QTextCharFormat toFormat(const Style& s)
+{
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{s.family});
+    f.setFontPointSize(s.points);
+    f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(s.italic);
+    f.setFontUnderline(s.underline);
+    f.setFontStrikeOut(s.strike);
+    if (s.color.isValid())
+        f.setForeground(s.color);
+    return f;
+}
+
+// One line per character: the character and every property the word
+// processor can set, so that two documents compare in full.
+QStringList describe(const QTextDocument& doc)
+{
+    QStringList out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+        out << QString("block align=%1").arg(a == Qt::AlignLeft || a == 0 ? 1 : int(a));
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QTextCharFormat f = frag.charFormat();
+            const QColor color = f.foreground().style() == Qt::NoBrush ? QColor() : f.foreground().color();
+            for (QChar c : frag.text()) {
+                out << QString("%1 %2 %3 b%4 i%5 u%6 s%7 %8")
+                           .arg(c.unicode(), 4, 16, QChar('0'))
+                           .arg(f.fontFamilies().toStringList().value(0))
+                           .arg(f.fontPointSize())
+                           .arg(f.fontWeight() >= QFont::DemiBold)
+                           .arg(f.fontItalic())
+                           .arg(f.fontUnderline())
+                           .arg(f.fontStrikeOut())
+                           .arg(color.isValid() ? color.name() : QString("auto"));
+            }
+        }
+    }
+    return out;
+}
+
+QStringList roundTrip(const QTextDocument& doc, QByteArray* rtfOut = nullptr)
+{
+    const QByteArray rtf = writeRtf(doc);
+    if (rtfOut)
+        *rtfOut = rtf;
+    QTextDocument back;
+    const RtfReadResult r = readRtf(rtf, &back);
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_TRUE(r.warnings.isEmpty()) << r.warnings.join("; ").toStdString();
+    return describe(back);
+}
+
+} // namespace
+
+TEST(RtfWriter, EveryFormatTheWordProcessorSetsSurvivesARoundTrip)
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    const std::pair<Qt::Alignment, Style> paragraphs[] = {
+        {Qt::AlignLeft, Style{}},
+        {Qt::AlignHCenter, Style{"Arial", 18, true, false, false, false, QColor(200, 0, 0)}},
+        {Qt::AlignRight, Style{"Courier New", 9.5, false, true, true, false, QColor(0, 128, 255)}},
+        {Qt::AlignLeft, Style{"DejaVu Sans", 72, true, true, true, true, QColor(0, 0, 0)}},
+    };
+    bool first = true;
+    for (const auto& [align, style] : paragraphs) {
+        QTextBlockFormat bf;
+        bf.setAlignment(align);
+        if (first)
+            c.setBlockFormat(bf);
+        else
+            c.insertBlock(bf);
+        first = false;
+        c.insertText("Plain and ", toFormat(Style{}));
+        c.insertText("styled text", toFormat(style));
+        Style strike;
+        strike.strike = true;
+        strike.family = "Liberation Serif";
+        c.insertText(" struck", toFormat(strike));
+    }
+    const QStringList before = describe(doc);
+    EXPECT_EQ(roundTrip(doc), before);
+}
+
+TEST(RtfWriter, EveryCharacterSurvivesARoundTrip)
+{
+    QString text = "ASCII \\ { } \t tab";
+    for (char16_t c = 0xA0; c <= 0xFF; ++c)
+        text += QChar(c);
+    text += QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ąść Привет Γειά שלום 日本語 한국어 \U0001F600 \u2028next line");
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(text, toFormat(Style{}));
+    c.insertBlock();
+    c.insertBlock();  // an empty paragraph, then one more with text
+    c.insertText("end", toFormat(Style{}));
+
+    QByteArray rtf;
+    EXPECT_EQ(roundTrip(doc, &rtf), describe(doc));
+    // Windows-1252 characters go out as \'hh, the rest as \uN with a fallback;
+    // the file itself is 7-bit.
+    EXPECT_TRUE(rtf.contains("\\'80")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\u26085?"));
+    EXPECT_TRUE(rtf.contains("\\u-10179?\\u-8704?"));
+    for (char b : rtf)
+        ASSERT_LT(static_cast<unsigned char>(b), 0x80);
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
+    EXPECT_TRUE(rtf.contains("{\\fonttbl"));
+    EXPECT_TRUE(rtf.contains("{\\colortbl;"));
+}
+
+TEST(RtfWriter, ReadDocumentsWriteBackTheSameText)
+{
+    // Tables (with a short row), list markers, hyperlinks, super/subscript,
+    // highlight and indents read from a file come back from a second round.
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green255\\blue0;}"
+        "Before\\par\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\par b2\\cell\\row"
+        "\\trowd\\cellx1000\\pard\\intbl c\\cell\\row"
+        "{\\listtext 1.\\tab}\\pard\\ls1\\li720 item\\par{\\listtext 2.\\tab}\\pard\\ls1\\ilvl1 sub\\par"
+        "\\pard\\li720\\fi-360 see {\\field{\\*\\fldinst HYPERLINK \"https://example.org/\"}{\\fldrslt here}} "
+        "H{\\sub 2}O x{\\super 2} {\\highlight1 marked}\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    const QString text = plainText(doc);
+    EXPECT_EQ(text, QString("Before\na\nb\nb2\nc\n    1. item\n        2. sub\nsee here H2O x2 marked\n"));
+
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(writeRtf(doc), &back).ok);
+    EXPECT_EQ(plainText(back), text);
+    QTextCursor link = back.find("here");
+    link.setPosition(link.selectionStart() + 1);
+    EXPECT_EQ(link.charFormat().anchorHref(), QString("https://example.org/"));
+    QTextCursor sub = back.find("2O");
+    sub.setPosition(sub.selectionStart() + 1);
+    EXPECT_EQ(sub.charFormat().verticalAlignment(), QTextCharFormat::AlignSubScript);
+    const QTextBlock last = back.lastBlock();
+    EXPECT_DOUBLE_EQ(last.blockFormat().leftMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(last.blockFormat().textIndent(), -24.0);
+}
+
+TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QTextDocument doc;
+    QTextCursor(&doc).insertText("Saved text");
+    QString error;
+    const QString path = dir.filePath("letter.rtf");
+    ASSERT_TRUE(saveRtfFile(path, doc, &error)) << error.toStdString();
+
+    // Saving replaces an existing file.
+    QTextDocument other;
+    QTextCursor(&other).insertText("Second");
+    ASSERT_TRUE(saveRtfFile(path, other, &error));
+    QTextDocument loaded;
+    ASSERT_TRUE(loadRtfFile(path, &loaded, &error)) << error.toStdString();
+    EXPECT_EQ(plainText(loaded), QString("Second\n"));
+
+    EXPECT_FALSE(loadRtfFile(dir.filePath("missing.rtf"), &loaded, &error));
+    EXPECT_EQ(error, QString("File not found"));
+    EXPECT_FALSE(loadRtfFile(dir.filePath("no/such/dir/x.rtf"), &loaded, &error));
+    EXPECT_EQ(error, QString("Path not found"));
+    EXPECT_FALSE(saveRtfFile(dir.filePath("no/such/dir/x.rtf"), doc, &error));
+    EXPECT_EQ(error, QString("Path not found"));
+    EXPECT_FALSE(loadRtfFile(dir.path(), &loaded, &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    QFile text(dir.filePath("plain.rtf"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("just words");
+    text.close();
+    EXPECT_FALSE(loadRtfFile(text.fileName(), &loaded, &error));
+    EXPECT_TRUE(error.contains("Rich Text")) << error.toStdString();
+    EXPECT_EQ(plainText(loaded), QString("\n"));
+
+    if (QFile::setPermissions(path, QFileDevice::WriteOwner) && !QFile(path).open(QIODevice::ReadOnly)) {
+        EXPECT_FALSE(loadRtfFile(path, &loaded, &error));
+        EXPECT_EQ(error, QString("Permission denied"));
+    }
+}
