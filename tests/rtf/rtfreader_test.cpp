@@ -183,6 +183,18 @@ TEST(RtfReaderStructure, ListMarkersAreTextOfListParagraphsOnly)
     EXPECT_EQ(textOf(rtf), QString::fromUtf8("Intro\n    • first\n        2. second\n    • old\nstale\n"));
 }
 
+TEST(RtfReaderStructure, Word95NumberingWithoutMarkersIsNumberedByTheReader)
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f3\\fcharset2 Symbol;}}"
+        "{\\*\\pn\\pnlvlbody\\pndec\\pnstart3{\\pntxta .}}one\\par"
+        "{\\listtext  \\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}two\\par"
+        "{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart4{\\pntxtb (}{\\pntxta )}}roman\\par"
+        "{\\*\\pn\\pnlvlblt\\pnf3{\\pntxtb \\'b7}}dot\\par"
+        "\\pard plain\\par{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart2{\\pntxta )}}letter\\par}";
+    EXPECT_EQ(textOf(rtf), QString::fromUtf8("    3. one\n    4. two\n    (IV) roman\n    • dot\nplain\n    b) letter\n"));
+}
+
 TEST(RtfReaderStructure, TablesBecomeRealTables)
 {
     const QByteArray rtf =

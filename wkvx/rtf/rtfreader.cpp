@@ -43,6 +43,18 @@ enum class Dest : unsigned char {
     FontTable,
     ColorTable,
     FieldInst,
+    PnDef,     // Word 95 numbering of a paragraph
+    PnBefore,  // its text before the number
+    PnAfter,   // its text after the number
+};
+
+// Word 95 numbering (\pn): files without \listtext, AbiWord's for one,
+// leave the numbers to the reader.
+struct PnDef {
+    enum Type : unsigned char { Bullet, Decimal, LowerLetter, UpperLetter, LowerRoman, UpperRoman };
+    Type type = Bullet;
+    int start = 1;
+    QString before, after;
 };
 
 struct CharProps {
@@ -76,6 +88,7 @@ struct ParaProps {
     int li = 0, ri = 0, fi = 0, sb = 0, sa = 0;
     int ls = 0;
     int ilvl = 0;
+    int pn = -1;  // index of its \pn numbering
     Qt::Alignment align = Qt::AlignLeft;
     bool intbl = false;
     bool oldList = false;  // Word 95 numbering (\pn)
@@ -126,7 +139,7 @@ enum class Kw : unsigned char {
     Par, Line, Tab, Sect, Page, Cell, Row, NestCell, NestRow, Intbl, Itap,
     Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
     Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
-    ListText, Field, FldInst, FldRslt, Ud, ChFtn,
+    ListText, Field, FldInst, FldRslt, Ud, ChFtn, PnType, PnStart, PnFont, PnText,
     Char,  // a control word that stands for one character
 };
 
@@ -157,6 +170,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"qc", Kw::Qc}, {"qj", Kw::Qj}, {"qd", Kw::Qj}, {"li", Kw::Li}, {"lin", Kw::Li},
             {"ri", Kw::Ri}, {"rin", Kw::Ri}, {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa},
             {"ls", Kw::Ls}, {"ilvl", Kw::Ilvl}, {"pn", Kw::Pn}, {"pnlvl", Kw::PnLvl},
+            {"pnf", Kw::PnFont}, {"pnstart", Kw::PnStart},
             {"listtext", Kw::ListText}, {"pntext", Kw::ListText}, {"field", Kw::Field},
             {"fldinst", Kw::FldInst}, {"fldrslt", Kw::FldRslt}, {"ud", Kw::Ud},
             {"chftn", Kw::ChFtn},
@@ -168,6 +182,14 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         };
         for (const auto& [name, cp] : charsets)
             t.emplace(name, KwInfo{Kw::DocCharset, cp});
+        const std::pair<const char*, char16_t> pnTypes[] = {
+            {"pnlvlblt", PnDef::Bullet}, {"pndec", PnDef::Decimal}, {"pnlcltr", PnDef::LowerLetter},
+            {"pnucltr", PnDef::UpperLetter}, {"pnlcrm", PnDef::LowerRoman}, {"pnucrm", PnDef::UpperRoman},
+        };
+        for (const auto& [name, type] : pnTypes)
+            t.emplace(name, KwInfo{Kw::PnType, type});
+        t.emplace("pntxtb", KwInfo{Kw::PnText, 0});
+        t.emplace("pntxta", KwInfo{Kw::PnText, 1});
         const std::pair<const char*, char16_t> chars[] = {
             {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002},
             {"qmspace", 0x2005}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
@@ -184,7 +206,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             "footerr", "footerf", "footnote", "pict", "listtable", "listoverridetable", "revtbl",
             "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
             "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr", "generator",
-            "pnseclvl", "pntxta", "pntxtb", "bkmkstart", "bkmkend", "atnid", "atnauthor",
+            "pnseclvl", "bkmkstart", "bkmkend", "atnid", "atnauthor",
             "annotation", "atrfstart", "atrfend", "atntime", "atnref", "atndate", "atnicn",
             "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "ftnsep", "ftnsepc",
             "ftncn", "aftnsep", "aftnsepc", "aftncn", "background", "userprops", "fchars",
@@ -274,6 +296,7 @@ private:
     void finishField();
     void finish();
     void emitPara(Para&& para);
+    void prepareLabel(Para& para);
     void flushTable();
     QTextCharFormat charFormat(const CharProps& p);
     QTextBlockFormat blockFormat(const ParaProps& p) const;
@@ -310,6 +333,9 @@ private:
     int red_ = -1, green_ = -1, blue_ = -1;
 
     std::vector<Field> fields_;
+    std::vector<PnDef> pnDefs_;
+    int lastPn_ = -1;  // of the paragraph before, while it was numbered
+    int pnCounter_ = 0;
     std::vector<QString> links_;
     int footnoteCount_ = 0;
 
@@ -687,6 +713,17 @@ void Reader::emitToDest(QStringView text)
         if (!fields_.empty() && fields_.back().instruction.size() < kMaxFieldInstruction)
             fields_.back().instruction += text;
         break;
+    case Dest::PnBefore:
+    case Dest::PnAfter:
+        if (!pnDefs_.empty()) {
+            QString& t = st_.dest == Dest::PnBefore ? pnDefs_.back().before : pnDefs_.back().after;
+            for (QChar c : text) {
+                if (t.size() < 16)
+                    t += QChar(labelChar(c.unicode()));
+            }
+        }
+        break;
+    case Dest::PnDef:
     case Dest::Skip:
         break;
     }
@@ -762,7 +799,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         // Unicode half of \upr (\ud) is read after its ANSI half, as
         // LibreOffice does.
         if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
-            && info.kw != Kw::Pn) {
+            && info.kw != Kw::Pn && info.kw != Kw::PnText) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;
@@ -903,12 +940,33 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::Ilvl: st_.pa.ilvl = std::clamp(param, 0, 8); break;
     case Kw::Pn:
         // The \pn group describes Word 95 numbering of the paragraph around it.
-        if (!stack_.empty())
+        if (!stack_.empty() && st_.dest == Dest::Body) {
             stack_.back().pa.oldList = true;
-        st_.dest = Dest::Skip;
-        skipGroupRest();
+            stack_.back().pa.pn = int(pnDefs_.size());
+            pnDefs_.emplace_back();
+            st_.dest = Dest::PnDef;
+        } else {
+            st_.dest = Dest::Skip;
+            skipGroupRest();
+        }
         break;
     case Kw::PnLvl: break;
+    case Kw::PnType:
+        if (st_.dest == Dest::PnDef && !pnDefs_.empty())
+            pnDefs_.back().type = PnDef::Type(info.value);
+        break;
+    case Kw::PnStart:
+        if (st_.dest == Dest::PnDef && !pnDefs_.empty())
+            pnDefs_.back().start = std::clamp(param, 0, 32767);
+        break;
+    case Kw::PnFont:
+        if (st_.dest == Dest::PnDef)
+            setFont(param);
+        break;
+    case Kw::PnText:
+        if (st_.dest == Dest::PnDef)
+            st_.dest = info.value ? Dest::PnAfter : Dest::PnBefore;
+        break;
     case Kw::ListText:
         st_.ch.label = true;
         break;
@@ -1094,13 +1152,80 @@ void Reader::insertRuns(const std::vector<Run>& runs)
         cursor_.insertText(r.text, charFormat(r.props));
 }
 
-void Reader::emitPara(Para&& para)
+QString romanNumeral(int n)
+{
+    static const std::pair<int, const char*> parts[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
+        {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"},
+    };
+    QString out;
+    for (const auto& [value, text] : parts) {
+        for (; n >= value; n -= value)
+            out += QLatin1String(text);
+    }
+    return out;
+}
+
+QString letterNumber(int n)
+{
+    QString out;
+    for (; n > 0; n = (n - 1) / 26)
+        out.prepend(QChar(char16_t('a' + (n - 1) % 26)));
+    return out;
+}
+
+void Reader::prepareLabel(Para& para)
 {
     // A marker belongs to the paragraph only when the paragraph is in a list;
     // elsewhere \listtext is a stale leftover and word processors drop it.
     if (!para.props.inList()) {
         std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
+        lastPn_ = -1;
+        return;
     }
+    // AbiWord leaves \listtext blank and the number to \pn.
+    QString labelText;
+    for (const Run& r : para.runs) {
+        if (r.props.label)
+            labelText += r.text;
+    }
+    const bool hasLabel = !labelText.trimmed().isEmpty();
+    if (!hasLabel)
+        std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
+    if (para.props.pn < 0 || size_t(para.props.pn) >= pnDefs_.size()) {
+        lastPn_ = -1;
+        return;
+    }
+    const PnDef& def = pnDefs_[para.props.pn];
+    // Numbers run on while paragraphs keep the same kind of numbering.
+    if (lastPn_ >= 0 && pnDefs_[lastPn_].type == def.type && def.type != PnDef::Bullet)
+        ++pnCounter_;
+    else
+        pnCounter_ = def.start;
+    lastPn_ = para.props.pn;
+    if (hasLabel)
+        return;
+    QString number;
+    switch (def.type) {
+    case PnDef::Bullet: break;
+    case PnDef::Decimal: number = QString::number(pnCounter_); break;
+    case PnDef::LowerLetter: number = letterNumber(pnCounter_); break;
+    case PnDef::UpperLetter: number = letterNumber(pnCounter_).toUpper(); break;
+    case PnDef::LowerRoman: number = romanNumeral(pnCounter_); break;
+    case PnDef::UpperRoman: number = romanNumeral(pnCounter_).toUpper(); break;
+    }
+    const QString label = def.before + number + def.after;
+    if (label.isEmpty())
+        return;
+    CharProps props = para.runs.empty() ? CharProps{} : para.runs.front().props;
+    props.label = true;
+    props.link = -1;
+    para.runs.insert(para.runs.begin(), Run{label + QLatin1Char('\t'), props});
+}
+
+void Reader::emitPara(Para&& para)
+{
+    prepareLabel(para);
     const QTextBlockFormat bf = blockFormat(para.props);
     if (blockUsed_) {
         cursor_.insertBlock(bf);
@@ -1166,8 +1291,7 @@ void Reader::flushTable()
             if (c < int(rows[r].size())) {
                 bool first = true;
                 for (Para& para : rows[r][c]) {
-                    if (!para.props.inList())
-                        std::erase_if(para.runs, [](const Run& run) { return run.props.label; });
+                    prepareLabel(para);
                     const QTextBlockFormat bf = blockFormat(para.props);
                     if (first)
                         cursor_.setBlockFormat(bf);

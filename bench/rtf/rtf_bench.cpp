@@ -1,0 +1,69 @@
+// Reading and writing a generated 10 MB document, the size of a long book.
+// Build with -DLEXIVANE_BENCH=ON -DCMAKE_BUILD_TYPE=Release.
+#include "rtfreader.h"
+#include "rtfwriter.h"
+
+#include <QByteArray>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Paragraphs of running text with the usual mix: font and size changes, bold
+// and italic runs, accents as \'hh, \u characters, a table every so often.
+QByteArray generate(qsizetype target)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}"
+                     "{\\f1\\fswiss Arial;}}{\\colortbl;\\red192\\green0\\blue0;}\n";
+    int n = 0;
+    while (rtf.size() < target) {
+        ++n;
+        if (n % 50 == 0) {
+            for (int r = 0; r < 3; ++r)
+                rtf += "\\trowd\\cellx2000\\cellx4000\\pard\\intbl word\\cell synonym\\cell\\row\n";
+            rtf += "\\pard ";
+        }
+        rtf += "\\pard\\qj\\sa120 {\\f1\\fs28\\b Paragraph " + QByteArray::number(n) + "}\\par\n";
+        rtf += "\\pard The quick brown fox jumps over the lazy dog. {\\i Caf\\'e9 na\\'efve} fa\\'e7ade "
+               "{\\b\\cf1 bold red} and plain text that runs on for a while to make a line of prose, "
+               "with \\ldblquote quotes\\rdblquote  and \\u8212? dashes and \\u12354? kana.\\par\n";
+    }
+    return rtf + "}";
+}
+
+const QByteArray& sample()
+{
+    static const QByteArray data = generate(10 * 1024 * 1024);
+    return data;
+}
+
+void BM_ReadRtf(benchmark::State& state)
+{
+    const QByteArray& data = sample();
+    for (auto _ : state) {
+        QTextDocument doc;
+        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, &doc).ok);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+}
+BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+void BM_WriteRtf(benchmark::State& state)
+{
+    QTextDocument doc;
+    kvx::rtf::readRtf(sample(), &doc);
+    qsizetype written = 0;
+    for (auto _ : state) {
+        const QByteArray out = kvx::rtf::writeRtf(doc);
+        written = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * written);
+    state.counters["output_MB"] = double(written) / (1024 * 1024);
+}
+BENCHMARK(BM_WriteRtf)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
