@@ -33,7 +33,7 @@ QFrame* rule(QWidget* parent, const QColor& colour)
 }  // namespace
 
 frmAbout::frmAbout(AboutKind kind, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
       kind_(kind),
       info_(kind == AboutKind::Kavix ? kavixInfo() : wkvxInfo())
@@ -112,8 +112,8 @@ frmAbout::frmAbout(AboutKind kind, QWidget* parent)
         Label1->setCursor(Qt::PointingHandCursor);
         lblSources = new QLabel(
             tr("The default dictionary is built from WordNet 3.0 (Princeton University) and the "
-               "CMU Pronouncing Dictionary (Carnegie Mellon University); their notices are in the "
-               "dictionary's folder."),
+               "CMU Pronouncing Dictionary (Carnegie Mellon University), with words ranked by the "
+               "SUBTLEX-US word frequencies; the notices are in the dictionary's folder."),
             this);
         lblSources->setObjectName(QStringLiteral("lblSources"));
         lblSources->setWordWrap(true);

@@ -106,6 +106,7 @@ void frmSplash::buildKavix()
     lblWarning = makeLabel(Frame1, "lblWarning", fontOf("Arial", 8));
     lblWarning->setWordWrap(true);
     lblProductName->setStyleSheet(QStringLiteral("color: #1f6f3a"));
+    lblProductName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPlatform->setStyleSheet(QStringLiteral("color: #c00000"));
 
     Timer1 = new QTimer(this);
@@ -196,6 +197,8 @@ void frmSplash::keyPressEvent(QKeyEvent* event)
 void frmSplash::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Keys reach the splash only when it has the focus.
+    activateWindow();
     if (Timer1 && !Timer1->isActive() && !closedOnce_)
         Timer1->start();
 }

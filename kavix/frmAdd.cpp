@@ -40,7 +40,7 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget*
 }  // namespace
 
 frmAdd::frmAdd(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
 {
     setObjectName(QStringLiteral("frmAdd"));
@@ -56,12 +56,12 @@ void frmAdd::buildForm()
 {
     fraBasic = new QGroupBox(this);
     fraBasic->setObjectName(QStringLiteral("fraBasic"));
+    fraAdditionals = new QGroupBox(QStringLiteral("Additionals"), this);
+    fraAdditionals->setObjectName(QStringLiteral("fraAdditionals"));
+
+    // Created in tab order: the focus chain follows creation.
     txtWord = lineEdit(fraBasic, QStringLiteral("txtWord"));
-    Label1 = caption(fraBasic, "Label1", QStringLiteral("&Word:"), txtWord);
-    cmdCheck = new QPushButton(QStringLiteral("C&heck"), fraBasic);
-    cmdCheck->setObjectName(QStringLiteral("cmdCheck"));
     txtMeaning = lineEdit(fraBasic, QStringLiteral("txtMeaning"));
-    lblMeaning = caption(fraBasic, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
     cboPOSp = new QComboBox(fraBasic);
     cboPOSp->setObjectName(QStringLiteral("cboPOSp"));
     cboPOSp->setEditable(true);
@@ -70,9 +70,32 @@ void frmAdd::buildForm()
                        QStringLiteral("adverb")});
     cboPOSp->setCurrentIndex(-1);
     cboPOSp->setEditText(QString());
-    lblPOSp = caption(fraBasic, "lblPOSp", QStringLiteral("&Part of Speech"), cboPOSp);
     txtSentence = lineEdit(fraBasic, QStringLiteral("txtSentence"));
+    for (int i = 0; i < 3; ++i) {
+        txtSyn[i] = lineEdit(fraAdditionals, QStringLiteral("txtSyn_%1").arg(i));
+        txtSyn[i]->setAccessibleName(QStringLiteral("Synonym %1").arg(i + 1));
+    }
+    for (int i = 0; i < 3; ++i) {
+        txtAnto[i] = lineEdit(fraAdditionals, QStringLiteral("txtAnto_%1").arg(i));
+        txtAnto[i]->setAccessibleName(QStringLiteral("Antonym %1").arg(i + 1));
+    }
+    txtPro = lineEdit(fraAdditionals, QStringLiteral("txtPro"));
+    cmdAdd = new QPushButton(QStringLiteral("&Add to Dictionary"), this);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCheck = new QPushButton(QStringLiteral("C&heck"), fraBasic);
+    cmdCheck->setObjectName(QStringLiteral("cmdCheck"));
+    cmdClear = new QPushButton(QStringLiteral("C&lear form"), this);
+    cmdClear->setObjectName(QStringLiteral("cmdClear"));
+
+    Label1 = caption(fraBasic, "Label1", QStringLiteral("&Word:"), txtWord);
+    lblMeaning = caption(fraBasic, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
+    lblPOSp = caption(fraBasic, "lblPOSp", QStringLiteral("&Part of Speech"), cboPOSp);
     lblSentence = caption(fraBasic, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
+    lblSyn = caption(fraAdditionals, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]);
+    lblAnto = caption(fraAdditionals, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]);
+    lblPro = caption(fraAdditionals, "lblPro", QStringLiteral("P&ronunciation"), txtPro);
 
     auto* basic = new QGridLayout(fraBasic);
     basic->addWidget(Label1, 0, 0);
@@ -86,19 +109,7 @@ void frmAdd::buildForm()
     basic->addWidget(txtSentence, 3, 1, 1, 2);
     basic->setColumnStretch(1, 1);
 
-    fraAdditionals = new QGroupBox(QStringLiteral("Additionals"), this);
-    fraAdditionals->setObjectName(QStringLiteral("fraAdditionals"));
     auto* extra = new QGridLayout(fraAdditionals);
-    for (int i = 0; i < 3; ++i) {
-        txtSyn[i] = lineEdit(fraAdditionals, QStringLiteral("txtSyn_%1").arg(i));
-        txtSyn[i]->setAccessibleName(QStringLiteral("Synonym %1").arg(i + 1));
-        txtAnto[i] = lineEdit(fraAdditionals, QStringLiteral("txtAnto_%1").arg(i));
-        txtAnto[i]->setAccessibleName(QStringLiteral("Antonym %1").arg(i + 1));
-    }
-    lblSyn = caption(fraAdditionals, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]);
-    lblAnto = caption(fraAdditionals, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]);
-    txtPro = lineEdit(fraAdditionals, QStringLiteral("txtPro"));
-    lblPro = caption(fraAdditionals, "lblPro", QStringLiteral("P&ronunciation"), txtPro);
     extra->addWidget(lblSyn, 0, 0);
     extra->addWidget(lblAnto, 1, 0);
     for (int i = 0; i < 3; ++i) {
@@ -108,12 +119,6 @@ void frmAdd::buildForm()
     extra->addWidget(lblPro, 2, 0);
     extra->addWidget(txtPro, 2, 1, 1, 3);
 
-    cmdAdd = new QPushButton(QStringLiteral("&Add to Dictionary"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdClear = new QPushButton(QStringLiteral("C&lear form"), this);
-    cmdClear->setObjectName(QStringLiteral("cmdClear"));
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdAdd);
     buttons->addWidget(cmdClear);
@@ -135,21 +140,6 @@ void frmAdd::buildForm()
         txtAnto[i]->setMinimumWidth(lexi::twips(1700));
     }
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    setTabOrder(txtWord, txtMeaning);
-    setTabOrder(txtMeaning, cboPOSp);
-    setTabOrder(cboPOSp, txtSentence);
-    setTabOrder(txtSentence, txtSyn[0]);
-    setTabOrder(txtSyn[0], txtSyn[1]);
-    setTabOrder(txtSyn[1], txtSyn[2]);
-    setTabOrder(txtSyn[2], txtAnto[0]);
-    setTabOrder(txtAnto[0], txtAnto[1]);
-    setTabOrder(txtAnto[1], txtAnto[2]);
-    setTabOrder(txtAnto[2], txtPro);
-    setTabOrder(txtPro, cmdAdd);
-    setTabOrder(cmdAdd, cmdCancel);
-    setTabOrder(cmdCancel, cmdCheck);
-    setTabOrder(cmdCheck, cmdClear);
 
     txtWord->installEventFilter(this);
     txtMeaning->installEventFilter(this);
@@ -199,16 +189,21 @@ void frmAdd::makeDefault(QPushButton* button)
 
 void frmAdd::dis()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdClear, cmdCheck, txtMeaning, txtSentence, txtPro, txtSyn[0],
-                                                      txtSyn[1], txtSyn[2], txtAnto[0], txtAnto[1], txtAnto[2],
-                                                      cboPOSp, cmdAdd})
+    for (QWidget* w : lockable())
         w->setEnabled(false);
+    cmdCheck->setEnabled(false);
+    txtMeaning->setEnabled(false);
+}
+
+std::vector<QWidget*> frmAdd::lockable() const
+{
+    return {cmdClear,   txtSentence, txtPro,      txtSyn[0], txtSyn[1], txtSyn[2],
+            txtAnto[0], txtAnto[1],  txtAnto[2],  cboPOSp,   cmdAdd};
 }
 
 void frmAdd::en()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdClear, txtSentence, txtPro, txtSyn[0], txtSyn[1], txtSyn[2],
-                                                      txtAnto[0], txtAnto[1], txtAnto[2], cboPOSp, cmdAdd})
+    for (QWidget* w : lockable())
         w->setEnabled(true);
 }
 
@@ -225,7 +220,10 @@ void frmAdd::txtMeaning_KeyUp()
         makeDefault(cmdAdd);
         return;
     }
-    dis();
+    // As dis() and then the meaning box and Check opened again, but without
+    // disabling the meaning box in between, which would take its focus away.
+    for (QWidget* w : lockable())
+        w->setEnabled(false);
     txtMeaning->setEnabled(true);
     cmdCheck->setEnabled(true);
 }

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <vector>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -62,6 +64,7 @@ private:
 
     void dis();
     void en();
+    std::vector<QWidget*> lockable() const;  // what dis() and en() switch, besides Check and the meaning
     dictstore::Error store();
     void makeDefault(QPushButton* button);
     void reportOpenFailure();

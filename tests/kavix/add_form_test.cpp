@@ -103,6 +103,15 @@ TEST_F(AddFormTest, MeaningOpensAndLocksTheRest)
     EXPECT_TRUE(f.txtMeaning->isEnabled());
     EXPECT_TRUE(f.cmdCheck->isEnabled());
     EXPECT_TRUE(disabledAll(details(f)));
+    // Tab leads from the word to the meaning just opened.
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.txtWord->setFocus();
+    // The key goes down in the word box and comes up in the meaning box.
+    QTest::keyPress(f.txtWord, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f.txtMeaning);
+    QTest::keyRelease(f.txtMeaning, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.txtMeaning);
 
     type(f.txtMeaning, QStringLiteral(" "));  // one space is a meaning
     EXPECT_TRUE(enabledAll(details(f)));
