@@ -143,3 +143,19 @@ TEST(StartSysInfoTest, NoKeysNoStart)
     EXPECT_FALSE(StartSysInfo(reg, launcher));
     EXPECT_TRUE(launcher.started.isEmpty());
 }
+
+#include "dialogs.h"
+
+TEST(DialogSeamTest, FiltersAndReplacement)
+{
+    EXPECT_EQ(qtFilter(QStringLiteral("Rich text format(*.rtf)|*.rtf")), QStringLiteral("Rich text format(*.rtf)"));
+    EXPECT_EQ(qtFilter(QStringLiteral("Text|*.txt|All|*")), QStringLiteral("Text (*.txt);;All (*)"));
+
+    struct Canned : DialogProvider {
+        QString openFileName(QWidget*, const QString& title, const QString&) override { return title + "!"; }
+    } canned;
+    setDialogProvider(&canned);
+    EXPECT_EQ(dialogs().openFileName(nullptr, QStringLiteral("Open"), {}), QStringLiteral("Open!"));
+    setDialogProvider(nullptr);
+    EXPECT_NE(&dialogs(), static_cast<DialogProvider*>(&canned));
+}
