@@ -116,13 +116,15 @@ void frmMain::buildMenus()
                        QKeySequence(Qt::SHIFT | Qt::Key_Delete));
     mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About..."), Qt::Key_F1);
 
+    connect(mnuActionSearch, &QAction::triggered, this, &frmMain::mnuActionSearch_Click);
+    connect(mnuViewAll, &QAction::triggered, this, &frmMain::mnuViewAll_Click);
     connect(mnuActionAdd, &QAction::triggered, this, &frmMain::mnuActionAdd_Click);
     connect(mnuActionExit, &QAction::triggered, this, &frmMain::mnuActionExit_Click);
     connect(mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
 
     // Their windows are not part of this version yet.
-    for (QAction* a : {mnuActionSearch, mnuActionViewAll, mnuViewAll, mnuHelpContents, mnuHelpSearch, mnuWordGame})
+    for (QAction* a : {mnuActionViewAll, mnuHelpContents, mnuHelpSearch, mnuWordGame})
         a->setEnabled(false);
 }
 
@@ -222,6 +224,17 @@ void frmMain::underlineOnly(QLabel* label)
 void frmMain::lblLookUp_MouseMove() { underlineOnly(lblLookUp); }
 void frmMain::lblEdit_MouseMove() { underlineOnly(lblEdit); }
 void frmMain::lblAdd_MouseMove() { underlineOnly(lblAdd); }
+
+// A dialog hidden by Go comes back as it was left.
+void frmMain::mnuActionSearch_Click()
+{
+    showOnce(search_, [this] { return new frmSearch(this); });
+}
+
+void frmMain::mnuViewAll_Click()
+{
+    showOnce(viewAll_, [this] { return new frmViewAll(this); });
+}
 
 void frmMain::mnuActionAdd_Click()
 {

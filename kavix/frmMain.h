@@ -1,6 +1,8 @@
 #pragma once
 
 #include "frmAdd.h"
+#include "frmSearch.h"
+#include "frmViewAll.h"
 
 #include "frmAbout.h"
 
@@ -46,6 +48,8 @@ public:
     // The windows opened from here; each exists once.
     frmAdd* addForm() const { return add_; }
     lexi::frmAbout* aboutBox() const { return about_; }
+    frmSearch* searchDialog() const { return search_; }
+    frmViewAll* completeList() const { return viewAll_; }
 
 private:
     void buildMenus();
@@ -56,6 +60,8 @@ private:
     void lblAdd_MouseMove();
     void underlineOnly(QLabel* label);
 
+    void mnuActionSearch_Click();
+    void mnuViewAll_Click();
     void mnuActionAdd_Click();
     void mnuActionExit_Click();
     void mnuHelpIndex_Click();
@@ -63,6 +69,8 @@ private:
 
     QPointer<frmAdd> add_;
     QPointer<lexi::frmAbout> about_;
+    QPointer<frmSearch> search_;
+    QPointer<frmViewAll> viewAll_;
 };
 
 }  // namespace kavix

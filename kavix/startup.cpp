@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "cmdline.h"
 #include "frmMain.h"
 
 #include "frmSplash.h"
@@ -27,11 +28,18 @@ Startup::Startup()
     QApplication::setWindowIcon(lexi::appIcon());
 }
 
-Startup::~Startup() { delete main_; }
+Startup::~Startup()
+{
+    delete lookUp_;
+    delete main_;
+}
 
 void Startup::run(const QString& commandLine)
 {
-    Q_UNUSED(commandLine);
+    if (!commandLine.isEmpty()) {
+        lookUp_ = runCommandLine(commandLine);
+        return;
+    }
     splash_ = new lexi::frmSplash(lexi::SplashKind::Kavix);
     splash_->setAttribute(Qt::WA_DeleteOnClose);
     connect(splash_, &lexi::frmSplash::closed, this, &Startup::showMainWindow);

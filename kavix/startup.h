@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 namespace kavix {
 
@@ -26,12 +27,15 @@ public:
 
     lexi::frmSplash* splash() const { return splash_; }
     frmMain* mainWindow() const { return main_; }
+    // The window a command-line look-up opened.
+    QWidget* lookUpWindow() const { return lookUp_; }
 
 private:
     void showMainWindow();
 
     QPointer<lexi::frmSplash> splash_;
     frmMain* main_ = nullptr;
+    QPointer<QWidget> lookUp_;
 };
 
 }  // namespace kavix

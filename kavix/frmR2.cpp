@@ -1,0 +1,165 @@
+#include "frmR2.h"
+
+#include "lookupui.h"
+#include "savedpages.h"
+
+#include "dictstore/dictionary.h"
+#include "dictstore/paths.h"
+
+#include "msgbox.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace kavix {
+
+namespace {
+
+using dictstore::Error;
+using dictstore::Field;
+
+constexpr Field kColumnFields[ResultsModel::kColumns] = {
+    Field::Word,     Field::PartOfSpeech, Field::Pronu,    Field::Meaning,  Field::Synonym1, Field::Synonym2,
+    Field::Synonym3, Field::Antonym1,     Field::Antonym2, Field::Antonym3, Field::Usage,
+};
+
+constexpr int kColumnWidth = 1500;
+constexpr int kSentenceWidth = 2500;
+
+}  // namespace
+
+Field ResultsModel::fieldOf(int column) { return kColumnFields[column]; }
+
+int ResultsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size()) + 1;
+}
+
+int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= entryCount())
+        return {};
+    return QString::fromStdString(entries_[static_cast<std::size_t>(index.row())].trimmed(fieldOf(index.column())));
+}
+
+QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+        return {};
+    return titles_[static_cast<std::size_t>(section)];
+}
+
+void ResultsModel::setTitle(int column, const QString& title)
+{
+    titles_[static_cast<std::size_t>(column)] = title;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void ResultsModel::setEntries(std::vector<dictstore::WordRecord> entries)
+{
+    beginResetModel();
+    entries_ = std::move(entries);
+    endResetModel();
+}
+
+frmR2::frmR2(const SearchRequest& search, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+{
+    setObjectName(QStringLiteral("frmR2"));
+    setWindowTitle(QStringLiteral("Results"));
+    setFixedSize(lexi::twipsSize(5805, 3900));
+    ui::centreWhenFirstShown(this);
+
+    model_ = new ResultsModel(this);
+    MSFlexGridResults = ui::place(new QTableView(this), 0, 120, 5775, 3735);
+    MSFlexGridResults->setObjectName(QStringLiteral("MSFlexGridResults"));
+    MSFlexGridResults->setAccessibleName(QStringLiteral("Results"));
+    MSFlexGridResults->setFont(ui::font(QStringLiteral("MS Sans Serif"), 8.25));
+    MSFlexGridResults->setModel(model_);
+    MSFlexGridResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGridResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGridResults->setWordWrap(false);
+    MSFlexGridResults->verticalHeader()->hide();
+    // Fixed row heights keep a list of the whole dictionary quick.
+    MSFlexGridResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGridResults->verticalHeader()->setDefaultSectionSize(MSFlexGridResults->fontMetrics().height() + 6);
+    MSFlexGridResults->horizontalHeader()->setHighlightSections(false);
+
+    Form_Load(search);
+}
+
+frmR2::~frmR2() = default;
+
+// A width of 0 hides the column; it keeps its data.
+void frmR2::setWidth(int column, int twips)
+{
+    MSFlexGridResults->setColumnHidden(column, twips == 0);
+    if (twips > 0)
+        MSFlexGridResults->setColumnWidth(column, lexi::twips(twips));
+}
+
+void frmR2::coltitle(const SearchRequest& search)
+{
+    auto numbered = [this](int first, int count, const QString& base, int offset) {
+        for (int c = first; c < first + count; ++c) {
+            setWidth(c, kColumnWidth);
+            model_->setTitle(c, base + QLatin1Char(' ') + QString::number(c - offset));
+        }
+    };
+    if (search.antonyms)
+        numbered(7, 3, QStringLiteral("Antonym"), 6);
+    if (search.usage) {
+        setWidth(10, kSentenceWidth);
+        model_->setTitle(10, QStringLiteral("Sample Sentence"));
+    }
+    if (search.partOfSpeech) {
+        setWidth(1, kColumnWidth);
+        model_->setTitle(1, QStringLiteral("Type"));
+    }
+    if (search.pronunciation) {
+        setWidth(2, kColumnWidth);
+        model_->setTitle(2, QStringLiteral("Pronounciation"));
+    }
+    if (search.synonyms)
+        numbered(4, 3, QStringLiteral("Synonym"), 3);
+}
+
+void frmR2::Form_Load(const SearchRequest& search)
+{
+    for (int c : {1, 2, 4, 5, 6, 7, 8, 9, 10})
+        setWidth(c, 0);
+    coltitle(search);
+    model_->setTitle(0, QStringLiteral("Word"));
+    setWidth(0, kColumnWidth);
+    model_->setTitle(3, QStringLiteral("Meaning"));
+    setWidth(3, kColumnWidth);
+
+    std::vector<dictstore::WordRecord> entries;
+    Error error = Error::None;
+    {
+        dictstore::Dictionary dict;
+        ListPage page;
+        error = dict.openForReading(dictstore::dictionaryPath());
+        if (error == Error::None && search.save)
+            error = page.start(search.letters);
+        if (error == Error::None) {
+            error = dict.findByStartingLetters(search.letters.toStdString(),
+                                               [&](const dictstore::WordRecord& r, std::int64_t) {
+                                                   entries.push_back(r);
+                                                   return page.isOpen() ? page.add(r) : Error::None;
+                                               });
+        }
+        dict.close();
+        if (error == Error::None && page.isOpen())
+            error = page.finish();
+    }  // the dictionary and an unfinished page are closed here
+    model_->setEntries(std::move(entries));
+    MSFlexGridResults->setCurrentIndex(model_->index(model_->rowCount() - 1, 0));
+    if (error != Error::None)
+        lexi::msgBox(this, QStringLiteral("Word Not found!!!, Please check the spelling."));
+}
+
+}  // namespace kavix

@@ -1,0 +1,204 @@
+#include "frmResult.h"
+
+#include "lookupui.h"
+#include "savedpages.h"
+
+#include "dictstore/dictionary.h"
+#include "dictstore/paths.h"
+
+#include "msgbox.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace kavix {
+
+namespace {
+
+using dictstore::Error;
+using dictstore::Field;
+
+constexpr int kClientWidth = 4155;
+constexpr int kClientHeight = 3885;
+
+QLineEdit* readOnlyBox(QWidget* parent, const QString& name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(true);
+    return e;
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(ui::captionFont());
+    l->setBuddy(buddy);
+    return l;
+}
+
+// The field at its full width, trailing spaces included, shown from its start.
+void showField(QLineEdit* box, const dictstore::WordRecord& r, Field f)
+{
+    box->setText(QString::fromStdString(r.field(f)));
+    box->setCursorPosition(0);
+}
+
+}  // namespace
+
+frmResult::frmResult(const SearchRequest& search, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+{
+    setObjectName(QStringLiteral("frmResult"));
+    setWindowTitle(QStringLiteral("Results"));
+    ui::centreWhenFirstShown(this);
+    buildForm();
+    Form_Load(search);
+}
+
+frmResult::~frmResult() = default;
+
+void frmResult::buildForm()
+{
+    using ui::place;
+    setFixedSize(lexi::twipsSize(kClientWidth, kClientHeight));
+
+    Frame1 = place(new QGroupBox(QStringLiteral("Basic Results"), this), 60, 0, 4095, 3375);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFont(ui::captionFont());
+
+    txtWord = place(readOnlyBox(Frame1, QStringLiteral("txtWord")), 1680, 420, 2175, 285);
+    Label1 = caption(Frame1, "Label1", QStringLiteral("&Word:"), txtWord);
+    ui::placeCaption(Label1, 1200, 480, 435, 180);
+    txtMeaning = place(readOnlyBox(Frame1, QStringLiteral("txtMeaning")), 1680, 900, 2175, 285);
+    lblMeaning = caption(Frame1, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
+    ui::placeCaption(lblMeaning, 960, 960, 630, 180);
+    txtPosp = place(readOnlyBox(Frame1, QStringLiteral("txtPosp")), 1680, 1380, 2175, 285);
+    lblPOSp = caption(Frame1, "lblPOSp", QStringLiteral("&Part of Speech"), txtPosp);
+    ui::placeCaption(lblPOSp, 480, 1440, 1095, 180);
+    txtSentence = place(new QPlainTextEdit(Frame1), 1680, 1800, 2175, 1425);
+    txtSentence->setObjectName(QStringLiteral("txtSentence"));
+    txtSentence->setReadOnly(true);
+    txtSentence->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    lblSentence = caption(Frame1, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
+    ui::placeCaption(lblSentence, 240, 2160, 1305, 180);
+
+    // The right column lies beyond the narrow width; More uncovers it.
+    constexpr int left = 4320;
+    constexpr int boxWidth = 2775;
+    for (int i = 0; i < 3; ++i) {
+        txtSyn[i] = place(readOnlyBox(this, QStringLiteral("txtSyn_%1").arg(i)), left, 360 + 360 * i, boxWidth, 285);
+        txtSyn[i]->setAccessibleName(QStringLiteral("Synonym %1").arg(i + 1));
+        txtAnto[i] = place(readOnlyBox(this, QStringLiteral("txtAnto_%1").arg(i)), left, 1800 + 360 * i, boxWidth, 285);
+        txtAnto[i]->setAccessibleName(QStringLiteral("Antonym %1").arg(i + 1));
+    }
+    lblSyn = place(caption(this, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]), left, 0, boxWidth, 255);
+    lblAnto = place(caption(this, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]), left, 1440, boxWidth, 255);
+    txtPro = place(readOnlyBox(this, QStringLiteral("txtPro")), left, 3120, boxWidth, 285);
+    lblPro = place(caption(this, "lblPro", QStringLiteral("P&ronunciation"), txtPro), left, 2880, boxWidth, 255);
+
+    cmdView = place(new QPushButton(QStringLiteral("&More>>>"), this), 2760, 3480, 1335, 375);
+    cmdView->setObjectName(QStringLiteral("cmdView"));
+    cmdView->setFont(ui::captionFont());
+    connect(cmdView, &QPushButton::clicked, this, &frmResult::cmdView_Click);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{lblPOSp, txtPosp, lblSentence, txtSentence, lblSyn, txtSyn[0],
+                                                      txtSyn[1], txtSyn[2], lblAnto, txtAnto[0], txtAnto[1],
+                                                      txtAnto[2], lblPro, txtPro})
+        w->hide();
+
+    setTabOrder(cmdView, txtWord);
+    setTabOrder(txtWord, txtMeaning);
+    setTabOrder(txtMeaning, txtPosp);
+    setTabOrder(txtPosp, txtSentence);
+    setTabOrder(txtSentence, txtSyn[0]);
+    setTabOrder(txtSyn[0], txtSyn[1]);
+    setTabOrder(txtSyn[1], txtSyn[2]);
+    setTabOrder(txtSyn[2], txtAnto[0]);
+    setTabOrder(txtAnto[0], txtAnto[1]);
+    setTabOrder(txtAnto[1], txtAnto[2]);
+    setTabOrder(txtAnto[2], txtPro);
+    cmdView->setFocus();
+}
+
+void frmResult::vis(const SearchRequest& search)
+{
+    if (search.antonyms) {
+        lblAnto->show();
+        for (QLineEdit* e : txtAnto)
+            e->show();
+    }
+    if (search.usage) {
+        lblSentence->show();
+        txtSentence->show();
+    }
+    if (search.partOfSpeech) {
+        lblPOSp->show();
+        txtPosp->show();
+    }
+    if (search.pronunciation) {
+        lblPro->show();
+        txtPro->show();
+    }
+    if (search.synonyms) {
+        lblSyn->show();
+        for (QLineEdit* e : txtSyn)
+            e->show();
+    }
+}
+
+void frmResult::Form_Load(const SearchRequest& search)
+{
+    vis(search);
+    Error error = Error::None;
+    bool found = false;
+    {
+        dictstore::Dictionary dict;
+        error = dict.openForReading(dictstore::dictionaryPath());
+        std::optional<dictstore::Match> match;
+        if (error == Error::None)
+            error = dict.findByWord(search.exactWord.toStdString(), match);
+        if (match) {
+            found = true;
+            const dictstore::WordRecord& r = match->record;
+            for (int i = 0; i < 3; ++i) {
+                showField(txtAnto[i], r, static_cast<Field>(static_cast<int>(Field::Antonym1) + i));
+                showField(txtSyn[i], r, static_cast<Field>(static_cast<int>(Field::Synonym1) + i));
+            }
+            showField(txtMeaning, r, Field::Meaning);
+            showField(txtPosp, r, Field::PartOfSpeech);
+            showField(txtPro, r, Field::Pronu);
+            txtSentence->setPlainText(QString::fromStdString(r.field(Field::Usage)));
+            showField(txtWord, r, Field::Word);
+            if (search.save)
+                error = writeWordPage(r);
+        }
+    }  // the dictionary is closed here, before any message
+    if (!found || error != Error::None) {
+        lexi::msgBox(this, QStringLiteral("Word not found, make sure that it is spelled correctly. OR ") +
+                               ui::describe(error));
+    }
+}
+
+void frmResult::setOuterWidth(int twips)
+{
+    setFixedWidth(lexi::twips(twips) - lexi::frameExtra(this).width());
+}
+
+void frmResult::cmdView_Click()
+{
+    if (cmdView->text() == QLatin1String("&More>>>")) {
+        setOuterWidth(kWideTwips);
+        cmdView->setText(QStringLiteral("<<<&Less"));
+    } else if (cmdView->text() == QLatin1String("<<<&Less")) {
+        setOuterWidth(kNarrowTwips);
+        cmdView->setText(QStringLiteral("&More>>>"));
+    }
+}
+
+}  // namespace kavix

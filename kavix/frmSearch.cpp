@@ -1,0 +1,232 @@
+#include "frmSearch.h"
+
+#include "frmR2.h"
+#include "frmResult.h"
+#include "lookupui.h"
+
+#include "folders.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace kavix {
+
+namespace {
+
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+}  // namespace
+
+frmSearch::frmSearch(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+{
+    setObjectName(QStringLiteral("frmSearch"));
+    setWindowTitle(QStringLiteral("Word List Look Up"));
+    setModal(false);
+    // Cancel discards the dialog and its state; Go only hides it.
+    setAttribute(Qt::WA_DeleteOnClose);
+    ui::centreWhenFirstShown(this);
+    buildForm();
+}
+
+frmSearch::~frmSearch() = default;
+
+void frmSearch::buildForm()
+{
+    using ui::place;
+    const QFont caption = ui::captionFont();
+    setFixedSize(lexi::twipsSize(5805, 3525));
+
+    fraOptions = place(named(new QGroupBox(QStringLiteral("Show the following in results"), this), "fraOptions"),
+                       120, 120, 5655, 975);
+    auto check = [&](QWidget* parent, const char* name, const QString& text) {
+        auto* c = named(new QCheckBox(text, parent), name);
+        c->setFont(caption);
+        return c;
+    };
+    chkSyn = place(check(fraOptions, "chkSyn", QStringLiteral("&Synonyms")), 240, 240, 1335, 255);
+    chkAnto = place(check(fraOptions, "chkAnto", QStringLiteral("&Antonyms")), 1920, 240, 1335, 255);
+    chkPro = place(check(fraOptions, "chkPro", QStringLiteral("&Pronunciation")), 3720, 240, 1335, 255);
+    chkEg = place(check(fraOptions, "chkEg", QStringLiteral("&Usage Example")), 1920, 600, 1575, 195);
+    chkPOSp = place(check(fraOptions, "chkPOSp", QStringLiteral("&Part of Speech")), 240, 600, 1575, 195);
+    chkSelAll = place(check(fraOptions, "chkSelAll", QStringLiteral("Se&lect All")), 3720, 600, 1215, 255);
+
+    cmdSearch = place(named(new QPushButton(QStringLiteral("&Go"), this), "cmdSearch"), 120, 3120, 1575, 375);
+    cmdCancel = place(named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel"), 4080, 3120, 1695, 375);
+
+    fraSrchExp = place(named(new QGroupBox(this), "fraSrchExp"), 120, 1080, 5655, 1455);
+    lblShow = place(named(new QLabel(QStringLiteral("Show record(s) where word :"), fraSrchExp), "lblShow"), 120,
+                    120, 2775, 255);
+    optExact = place(named(new QRadioButton(QStringLiteral("Is Exactly like"), fraSrchExp), "optExact"), 120, 480,
+                     1455, 255);
+    optBeg = place(named(new QRadioButton(QStringLiteral("Has starting"), fraSrchExp), "optBeg"), 120, 960, 1335,
+                   255);
+    txtExact = place(named(new QLineEdit(fraSrchExp), "txtExact"), 3600, 450, 1695, 285);
+    txtExact->setAccessibleName(QStringLiteral("Exact word"));
+    txt2letter = place(named(new QLineEdit(fraSrchExp), "txt2letter"), 3600, 930, 1695, 285);
+    sliLetter = place(named(new QSlider(Qt::Horizontal, fraSrchExp), "sliLetter"), 1440, 960, 735, 255);
+    sliLetter->setRange(1, 6);
+    sliLetter->setValue(1);
+    sliLetter->setPageStep(1);
+    sliLetter->setAccessibleName(QStringLiteral("Number of starting letters"));
+    lblletter = place(named(new QLabel(QStringLiteral("1"), fraSrchExp), "lblletter"), 2160, 960, 135, 255);
+    lblletter2 = place(named(new QLabel(QStringLiteral("letter(s) like"), fraSrchExp), "lblletter2"), 2400, 960,
+                       975, 255);
+    lblletter2->setBuddy(txt2letter);
+    for (QWidget* w : std::initializer_list<QWidget*>{fraOptions, cmdSearch, cmdCancel, fraSrchExp, lblShow, optExact,
+                                                      optBeg, lblletter, lblletter2})
+        w->setFont(caption);
+
+    auto* save = new ui::WrapCheckBox(
+        QStringLiteral("Sa&ve Results to a separate html file (in folder  kavixHOME\\SavedSearches\\)"), this);
+    chkSaveSearch = place(named(save, "chkSaveSearch"), 120, 2640, 3975, 375);
+    chkSaveSearch->setFont(caption);
+    chkSaveSearch->setToolTip(QDir::toNativeSeparators(lexi::savedSearchesFolder()));
+
+    // Initial state: no option chosen, both boxes and Go disabled.
+    txtExact->setEnabled(false);
+    txt2letter->setEnabled(false);
+    txt2letter->setMaxLength(1);
+    cmdSearch->setEnabled(false);
+    for (QPushButton* b : {cmdSearch, cmdCancel})
+        b->setAutoDefault(false);
+    cmdSearch->setDefault(true);
+
+    setTabOrder(chkSyn, chkAnto);
+    setTabOrder(chkAnto, chkPro);
+    setTabOrder(chkPro, chkEg);
+    setTabOrder(chkEg, chkPOSp);
+    setTabOrder(chkPOSp, chkSelAll);
+    setTabOrder(chkSelAll, cmdSearch);
+    setTabOrder(cmdSearch, cmdCancel);
+    setTabOrder(cmdCancel, optExact);
+    setTabOrder(optExact, optBeg);
+    setTabOrder(optBeg, txtExact);
+    setTabOrder(txtExact, txt2letter);
+    setTabOrder(txt2letter, sliLetter);
+    setTabOrder(sliLetter, chkSaveSearch);
+    chkSyn->setFocus();
+
+    txtExact->installEventFilter(this);
+    txt2letter->installEventFilter(this);
+    connect(optExact, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optExact_Click();
+    });
+    connect(optBeg, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optBeg_Click();
+    });
+    connect(sliLetter, &QSlider::valueChanged, this, &frmSearch::sliLetter_Change);
+    connect(chkSelAll, &QCheckBox::toggled, this, &frmSearch::chkSelAll_Click);
+    connect(txt2letter, &QLineEdit::textChanged, this, &frmSearch::applyLetterLimit);
+    connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
+}
+
+SearchRequest frmSearch::request() const
+{
+    SearchRequest r;
+    r.exactWord = txtExact->text();
+    r.letters = txt2letter->text();
+    r.synonyms = chkSyn->isChecked();
+    r.antonyms = chkAnto->isChecked();
+    r.partOfSpeech = chkPOSp->isChecked();
+    r.usage = chkEg->isChecked();
+    r.pronunciation = chkPro->isChecked();
+    r.save = chkSaveSearch->isChecked();
+    return r;
+}
+
+bool frmSearch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease) {
+        if (watched == txtExact)
+            txtExact_KeyUp();
+        else if (watched == txt2letter)
+            txt2letter_KeyUp();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmSearch::optExact_Click()
+{
+    txtExact->setEnabled(true);
+    txt2letter->setEnabled(false);
+    sliLetter->setEnabled(false);
+    cmdSearch->setEnabled(false);
+}
+
+void frmSearch::optBeg_Click()
+{
+    txt2letter->setEnabled(true);
+    txtExact->setEnabled(false);
+    sliLetter->setEnabled(true);
+    cmdSearch->setEnabled(false);
+}
+
+void frmSearch::txtExact_KeyUp() { cmdSearch->setEnabled(!txtExact->text().isEmpty()); }
+
+void frmSearch::txt2letter_KeyUp() { cmdSearch->setEnabled(!txt2letter->text().isEmpty()); }
+
+void frmSearch::sliLetter_Change()
+{
+    lblletter->setText(QString::number(sliLetter->value()));
+    setLetterLimit(sliLetter->value());
+}
+
+void frmSearch::setLetterLimit(int limit)
+{
+    letterLimit_ = limit;
+    applyLetterLimit();
+}
+
+// QLineEdit cuts its text to a smaller maximum length, but a lower limit must
+// only stop further typing: the maximum never drops below the text's length.
+void frmSearch::applyLetterLimit()
+{
+    const int wanted = std::max<int>(letterLimit_, txt2letter->text().size());
+    if (txt2letter->maxLength() != wanted)
+        txt2letter->setMaxLength(wanted);
+}
+
+void frmSearch::chkSelAll_Click()
+{
+    const bool on = chkSelAll->isChecked();
+    for (QCheckBox* c : {chkSyn, chkAnto, chkPOSp, chkEg, chkPro})
+        c->setChecked(on);
+}
+
+void frmSearch::cmdSearch_Click()
+{
+    hide();
+    QWidget* owner = parentWidget();
+    QWidget* result = nullptr;
+    if (optExact->isChecked())
+        result = new frmResult(request(), owner);
+    else if (optBeg->isChecked())
+        result = new frmR2(request(), owner);
+    if (!result)
+        return;
+    result->setAttribute(Qt::WA_DeleteOnClose);
+    result->show();
+    lastResult_ = result;
+    emit resultOpened(result);
+}
+
+void frmSearch::cmdCancel_Click() { close(); }
+
+}  // namespace kavix

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace kavix {
+
+// The whole search as a result window takes it from the look-up dialog
+// while it opens. Texts are as typed; the result windows trim them.
+struct SearchRequest {
+    QString exactWord;  // txtExact
+    QString letters;    // txt2letter
+    bool synonyms = false;
+    bool antonyms = false;
+    bool partOfSpeech = false;
+    bool usage = false;
+    bool pronunciation = false;
+    bool save = false;
+};
+
+// The look-up dialog, "Word List Look Up". Go hides it (its settings stay)
+// and opens the result card or the results grid; Cancel discards it.
+class frmSearch : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSearch(QWidget* owner = nullptr);
+    ~frmSearch() override;
+
+    QGroupBox* fraOptions = nullptr;
+    QCheckBox* chkSyn = nullptr;
+    QCheckBox* chkAnto = nullptr;
+    QCheckBox* chkPro = nullptr;
+    QCheckBox* chkEg = nullptr;
+    QCheckBox* chkPOSp = nullptr;
+    QCheckBox* chkSelAll = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QGroupBox* fraSrchExp = nullptr;
+    QLabel* lblShow = nullptr;
+    QRadioButton* optExact = nullptr;
+    QRadioButton* optBeg = nullptr;
+    QLineEdit* txtExact = nullptr;
+    QLineEdit* txt2letter = nullptr;
+    QSlider* sliLetter = nullptr;
+    QLabel* lblletter = nullptr;
+    QLabel* lblletter2 = nullptr;
+    QCheckBox* chkSaveSearch = nullptr;
+
+    SearchRequest request() const;
+
+    // The most letters txt2letter lets the user type (the slider's value,
+    // or what a command-line look-up sets).
+    int letterLimit() const { return letterLimit_; }
+    void setLetterLimit(int limit);
+
+    // The result window the last Go opened.
+    QWidget* lastResult() const { return lastResult_; }
+
+signals:
+    void resultOpened(QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildForm();
+    void optExact_Click();
+    void optBeg_Click();
+    void txtExact_KeyUp();
+    void txt2letter_KeyUp();
+    void sliLetter_Change();
+    void chkSelAll_Click();
+    void cmdSearch_Click();
+    void cmdCancel_Click();
+    void applyLetterLimit();
+
+    int letterLimit_ = 1;
+    QPointer<QWidget> lastResult_;
+};
+
+}  // namespace kavix

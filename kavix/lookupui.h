@@ -1,0 +1,60 @@
+#pragma once
+
+#include "dictstore/errors.h"
+
+#include <QCheckBox>
+#include <QFont>
+
+class QLabel;
+class QPaintEvent;
+class QWidget;
+
+namespace kavix::ui {
+
+// The description of an error as messages show it; empty for none.
+QString describe(dictstore::Error error);
+
+QFont font(const QString& family, qreal points, bool bold = false);
+// The captions of the look-up windows.
+inline QFont captionFont() { return font(QStringLiteral("Verdana"), 6.75); }
+
+// Puts a control at a rectangle given in twips, relative to its parent.
+template <typename W>
+W* place(W* widget, int left, int top, int width, int height);
+
+// A caption beside a box: its right edge stays where the design puts it,
+// and a text wider than the design's rectangle grows to the left instead of
+// being cut (substitute fonts are wider than the designed ones).
+void placeCaption(QLabel* label, int left, int top, int width, int height);
+
+// Centres a window over its owner's window, or over the screen without one.
+void centreOverOwner(QWidget* window);
+// The same, once, when the window is first shown.
+void centreWhenFirstShown(QWidget* window);
+
+// A check box whose caption wraps onto more lines when the box is tall
+// enough, as a long caption needs.
+class WrapCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    using QCheckBox::QCheckBox;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    QRect textRect() const;
+};
+
+}  // namespace kavix::ui
+
+#include "twips.h"
+
+template <typename W>
+W* kavix::ui::place(W* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(lexi::twipsRect(left, top, width, height));
+    return widget;
+}
