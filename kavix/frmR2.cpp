@@ -146,6 +146,11 @@ void frmR2::Form_Load(const SearchRequest& search)
         if (error == Error::None && search.save)
             error = page.start(search.letters);
         if (error == Error::None) {
+            // Room for every record up front: a long list is then never
+            // copied while it grows, and unused room costs no memory.
+            std::int64_t records = 0;
+            if (dict.recordCount(records) == Error::None)
+                entries.reserve(static_cast<std::size_t>(std::min<std::int64_t>(records, dictstore::kMaxKavixRecords)));
             error = dict.findByStartingLetters(search.letters.toStdString(),
                                                [&](const dictstore::WordRecord& r, std::int64_t) {
                                                    entries.push_back(r);
