@@ -374,7 +374,11 @@ RtfReadResult Reader::run()
     }
     result_.ok = true;
     doc_->clear();
+    // Undo history for a load is of no use and costs more than the load.
+    const bool undo = doc_->isUndoRedoEnabled();
+    doc_->setUndoRedoEnabled(false);
     cursor_ = QTextCursor(doc_);
+    cursor_.beginEditBlock();
 
     while (p_ < end_ && !rootClosed_) {
         const unsigned char c = *p_;
@@ -410,6 +414,8 @@ RtfReadResult Reader::run()
             warn(QStringLiteral("Data after the end of the document was ignored."));
     }
     finish();
+    cursor_.endEditBlock();
+    doc_->setUndoRedoEnabled(undo);
     return result_;
 }
 
@@ -639,7 +645,18 @@ void Reader::literalRun()
         }
         if (p_ > start) {
             flushBytes();
-            emitText(QString::fromLatin1(reinterpret_cast<const char*>(start), p_ - start));
+            const QLatin1StringView ascii(reinterpret_cast<const char*>(start), p_ - start);
+            if (st_.ch.label) {
+                emitText(QString(ascii));
+                return;
+            }
+            // Printable ASCII needs none of emitText's checks.
+            if (!pendingText_.isEmpty() && !(pendingProps_ == st_.ch))
+                closeRun();
+            if (pendingText_.isEmpty())
+                pendingProps_ = st_.ch;
+            pendingText_.append(ascii);
+            emitted_ += ascii.size();
             return;
         }
     }
