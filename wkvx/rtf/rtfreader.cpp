@@ -94,6 +94,12 @@ struct ParaProps {
     bool oldList = false;  // Word 95 numbering (\pn)
 
     bool inList() const { return ls > 0 || oldList; }
+    // Equal when they give the same QTextBlockFormat.
+    bool sameLayout(const ParaProps& o) const
+    {
+        return li == o.li && ri == o.ri && fi == o.fi && sb == o.sb && sa == o.sa && align == o.align
+            && inList() == o.inList() && ilvl == o.ilvl;
+    }
 };
 
 struct State {
@@ -298,8 +304,8 @@ private:
     void emitPara(Para&& para);
     void prepareLabel(Para& para);
     void flushTable();
-    QTextCharFormat charFormat(const CharProps& p);
-    QTextBlockFormat blockFormat(const ParaProps& p) const;
+    const QTextCharFormat& charFormat(const CharProps& p);
+    const QTextBlockFormat& blockFormat(const ParaProps& p);
     void insertRuns(const std::vector<Run>& runs);
     bool paraHasContent() const { return !para_.empty() || !pendingText_.isEmpty() || !bytes_.empty(); }
     void warn(const QString& w)
@@ -355,6 +361,9 @@ private:
 
     bool blockUsed_ = false;
     std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formatCache_;
+    ParaProps lastBlockProps_;
+    QTextBlockFormat lastBlockFormat_;
+    bool lastBlockValid_ = false;
 };
 
 RtfReadResult Reader::run()
@@ -1118,7 +1127,7 @@ void Reader::finish()
     // paragraph after every table.
 }
 
-QTextCharFormat Reader::charFormat(const CharProps& p)
+const QTextCharFormat& Reader::charFormat(const CharProps& p)
 {
     auto it = formatCache_.find(p);
     if (it != formatCache_.end())
@@ -1144,14 +1153,19 @@ QTextCharFormat Reader::charFormat(const CharProps& p)
     }
     if (p.label)
         f.setProperty(ListLabelProperty, true);
-    formatCache_.emplace(p, f);
-    return f;
+    return formatCache_.emplace(p, f).first->second;
 }
 
-QTextBlockFormat Reader::blockFormat(const ParaProps& p) const
+const QTextBlockFormat& Reader::blockFormat(const ParaProps& p)
 {
+    // Runs of paragraphs mostly share one layout.
+    if (lastBlockValid_ && lastBlockProps_.sameLayout(p))
+        return lastBlockFormat_;
+    lastBlockValid_ = true;
+    lastBlockProps_ = p;
     // 15 twips make one pixel at 96 dpi, QTextDocument's unit.
-    QTextBlockFormat f;
+    QTextBlockFormat& f = lastBlockFormat_;
+    f = QTextBlockFormat();
     f.setAlignment(p.align);
     if (p.li != 0) f.setLeftMargin(p.li / 15.0);
     if (p.ri != 0) f.setRightMargin(p.ri / 15.0);
@@ -1245,7 +1259,8 @@ void Reader::emitPara(Para&& para)
     prepareLabel(para);
     const QTextBlockFormat bf = blockFormat(para.props);
     if (blockUsed_) {
-        cursor_.insertBlock(bf);
+        // Passing the character format spares QTextCursor looking it up.
+        cursor_.insertBlock(bf, para.runs.empty() ? QTextCharFormat() : charFormat(para.runs.front().props));
     } else {
         cursor_.setBlockFormat(bf);
         blockUsed_ = true;
