@@ -162,7 +162,8 @@ void frmR2::Form_Load(const SearchRequest& search)
             error = page.finish();
     }  // the dictionary and an unfinished page are closed here
     model_->setEntries(std::move(entries));
-    MSFlexGridResults->setCurrentIndex(model_->index(model_->rowCount() - 1, 0));
+    // The grid starts on its first data row, so the list opens at its top.
+    MSFlexGridResults->setCurrentIndex(model_->index(0, 0));
     if (error != Error::None)
         lexi::msgBox(this, QStringLiteral("Word Not found!!!, Please check the spelling."));
 }

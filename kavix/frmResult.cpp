@@ -29,6 +29,7 @@ QLineEdit* readOnlyBox(QWidget* parent, const QString& name)
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setReadOnly(true);
+    e->setFont(ui::boxFont());
     return e;
 }
 
@@ -84,6 +85,7 @@ void frmResult::buildForm()
     txtSentence = place(new QPlainTextEdit(Frame1), 1680, 1800, 2175, 1425);
     txtSentence->setObjectName(QStringLiteral("txtSentence"));
     txtSentence->setReadOnly(true);
+    txtSentence->setFont(ui::boxFont());
     txtSentence->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     lblSentence = caption(Frame1, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
     ui::placeCaption(lblSentence, 240, 2160, 1305, 180);

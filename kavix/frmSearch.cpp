@@ -89,6 +89,11 @@ void frmSearch::buildForm()
     for (QWidget* w : std::initializer_list<QWidget*>{fraOptions, cmdSearch, cmdCancel, fraSrchExp, lblShow, optExact,
                                                       optBeg, lblletter, lblletter2})
         w->setFont(caption);
+    txtExact->setFont(ui::boxFont());
+    txt2letter->setFont(ui::boxFont());
+    for (QWidget* w : std::initializer_list<QWidget*>{chkSyn, chkAnto, chkPro, chkEg, chkPOSp, chkSelAll, optExact,
+                                                      optBeg})
+        ui::fitHeight(w);
 
     auto* save = new ui::WrapCheckBox(
         QStringLiteral("Sa&ve Results to a separate html file (in folder  kavixHOME\\SavedSearches\\)"), this);

@@ -150,6 +150,16 @@ void frmViewAll::resizeEvent(QResizeEvent* event)
     Form_Resize();
 }
 
+// The window manager's real frame is known only once the window is up; the
+// formulas are about the outer size, so they run again then.
+bool frmViewAll::event(QEvent* event)
+{
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        Form_Resize();
+    return handled;
+}
+
 void frmViewAll::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -50,6 +50,7 @@ public:
     NumberedListModel* meanings() const { return meanings_; }
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -1,7 +1,7 @@
 #include "lookupui.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QStyleOptionButton>
@@ -23,6 +23,13 @@ QFont font(const QString& family, qreal points, bool bold)
     return f;
 }
 
+QFont boxFont()
+{
+    QFont f = QApplication::font();
+    f.setResolveMask(QFont::AllPropertiesResolved);
+    return f;
+}
+
 void placeCaption(QLabel* label, int left, int top, int width, int height)
 {
     QRect r = lexi::twipsRect(left, top, width, height);
@@ -33,12 +40,23 @@ void placeCaption(QLabel* label, int left, int top, int width, int height)
     label->setGeometry(r);
 }
 
+void fitHeight(QWidget* control)
+{
+    const int needed = control->sizeHint().height();
+    QRect r = control->geometry();
+    if (needed <= r.height())
+        return;
+    r.setTop(r.top() - (needed - r.height()) / 2);
+    r.setHeight(needed);
+    control->setGeometry(r);
+}
+
 void centreOverOwner(QWidget* window)
 {
     QRect area;
     if (QWidget* owner = window->parentWidget())
         area = owner->window()->frameGeometry();
-    else if (const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
+    else if (const QScreen* screen = window->screen() ? window->screen() : QApplication::primaryScreen())
         area = screen->availableGeometry();
     if (area.isValid())
         window->move(area.center() - window->frameGeometry().center() + window->pos());

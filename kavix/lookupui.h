@@ -18,6 +18,10 @@ QFont font(const QString& family, qreal points, bool bold = false);
 // The captions of the look-up windows.
 inline QFont captionFont() { return font(QStringLiteral("Verdana"), 6.75); }
 
+// The window's default font, for text boxes standing in a frame whose
+// captions use another font (a frame's font would pass to them).
+QFont boxFont();
+
 // Puts a control at a rectangle given in twips, relative to its parent.
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height);
@@ -26,6 +30,10 @@ W* place(W* widget, int left, int top, int width, int height);
 // and a text wider than the design's rectangle grows to the left instead of
 // being cut (substitute fonts are wider than the designed ones).
 void placeCaption(QLabel* label, int left, int top, int width, int height);
+
+// Grows a control that the design made lower than its style needs (a check
+// box indicator would be cut), keeping its vertical centre.
+void fitHeight(QWidget* control);
 
 // Centres a window over its owner's window, or over the screen without one.
 void centreOverOwner(QWidget* window);

@@ -61,6 +61,11 @@ TEST_F(ResultCardTest, FindsTheFirstEntryIgnoringCaseAndOuterSpaces)
     EXPECT_EQ(c->txtPro->text().trimmed(), "HAP-ee");
     EXPECT_EQ(c->txtSentence->toPlainText(), QString(50, 'u'));
     EXPECT_EQ(c->focusWidget(), c->cmdView);
+    // Boxes in the frame use the window's font, like those beside it; only
+    // the captions are small.
+    EXPECT_EQ(c->txtWord->font().pointSizeF(), c->txtSyn[0]->font().pointSizeF());
+    EXPECT_EQ(c->txtWord->font().pointSizeF(), QApplication::font().pointSizeF());
+    EXPECT_EQ(c->lblMeaning->font().pointSizeF(), 6.75);
 
     EXPECT_NE(card("ice cream"), nullptr);
     EXPECT_TRUE(messages.empty()) << "a space inside a stored word is part of it";

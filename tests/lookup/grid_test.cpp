@@ -70,7 +70,7 @@ TEST_F(ResultsGridTest, ListsMatchesInFileOrderThenOneEmptyRow)
     EXPECT_EQ(cell(g, 0, 5), "befall");
     EXPECT_EQ(cell(g, 0, 10), "It happens.");
     EXPECT_EQ(cell(g, 1, 1), "noun");
-    EXPECT_EQ(g->MSFlexGridResults->currentIndex().row(), 2) << "the empty row is current";
+    EXPECT_EQ(g->MSFlexGridResults->currentIndex(), g->MSFlexGridResults->model()->index(0, 0));
 }
 
 TEST_F(ResultsGridTest, AllBoxesShowElevenTitledColumns)
