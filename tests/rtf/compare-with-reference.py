@@ -3,7 +3,7 @@
 
 usage: compare-with-reference.py RTFCAT FOLDER [--show]
 
-FOLDER holds NAME.rtf files with NAME.txt beside them (UTF-8, optionally with
+rtfcat runs with --libreoffice. FOLDER holds NAME.rtf files with NAME.txt beside them (UTF-8, optionally with
 a byte order mark), such as LibreOffice's "Text (encoded)" export. Prints one
 line per file and a summary; exits non-zero when any file differs or when
 rtfcat fails.
@@ -28,7 +28,7 @@ def main():
             continue
         expected = ref_path.read_text(encoding="utf-8-sig").replace("\r\n", "\n")
         try:
-            run = subprocess.run([rtfcat, str(rtf)], capture_output=True, timeout=60)
+            run = subprocess.run([rtfcat, "--libreoffice", str(rtf)], capture_output=True, timeout=60)
         except subprocess.TimeoutExpired:
             print(f"HANG   {rtf.name}")
             continue

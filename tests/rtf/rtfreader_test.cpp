@@ -316,3 +316,22 @@ TEST(RtfReaderBroken, ManyTableRowsReadInLinearTime)
     // Ten times the rows may not cost a hundred times the time.
     EXPECT_LT(t2, std::max<qint64>(t1 * 40, 2000)) << t1 << " ms vs " << t2 << " ms";
 }
+
+TEST(RtfReaderOptions, LibreOfficeSpacesOnlyForMicrosoftFilesAndOnlyOnRequest)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi a   b\\par  lead\\par trail  \\par {\\b p} {\\i  q}\\par}";
+    QTextDocument doc;
+    RtfReadOptions lo;
+    lo.libreOfficeSpaces = true;
+    ASSERT_TRUE(readRtf(rtf, &doc, lo).ok);
+    EXPECT_EQ(plainText(doc), QString::fromUtf8("a\u2006 \u2006 \u2006 b\n lead\ntrail\u2006 \u2006 \np  q\n"));
+    // Text in a double-byte font, where bytes and ASCII interleave.
+    ASSERT_TRUE(readRtf("{\\rtf1{\\fonttbl{\\f1\\fcharset128 M;}}\\f1 \\'82\\'a0 - x  \\'82\\'a0}", &doc, lo).ok);
+    EXPECT_EQ(plainText(doc), QString::fromUtf8("あ - x\u2006 \u2006 あ\n"));
+    ASSERT_TRUE(readRtf("{\\rtf1{\\*\\generator Microsoft Word 11;}a  b}", &doc, lo).ok);
+    EXPECT_EQ(plainText(doc), QString::fromUtf8("a\u2006 \u2006 b\n"));
+    ASSERT_TRUE(readRtf("{\\rtf1{\\*\\generator Lexivane;}a  b}", &doc, lo).ok);
+    EXPECT_EQ(plainText(doc), QString("a  b\n"));
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    EXPECT_EQ(plainText(doc), QString("a   b\n lead\ntrail  \np  q\n"));
+}

@@ -15,9 +15,11 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: rtfcat [--rtf] FILE\n"
+    std::fputs("usage: rtfcat [--rtf | --libreoffice] FILE\n"
                "  prints the document's text as UTF-8, one paragraph per line;\n"
-               "  with --rtf, writes the document again as RTF\n",
+               "  --rtf          writes the document again as RTF instead\n"
+               "  --libreoffice  reads runs of spaces as LibreOffice 7.4 does, for comparing\n"
+               "                 with its text export\n",
                stderr);
     return 2;
 }
@@ -35,8 +37,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     bool asRtf = false;
-    if (!args.isEmpty() && args.first() == QLatin1String("--rtf")) {
-        asRtf = true;
+    kvx::rtf::RtfReadOptions options;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--")) && args.first() != QLatin1String("--help")) {
+        if (args.first() == QLatin1String("--rtf"))
+            asRtf = true;
+        else if (args.first() == QLatin1String("--libreoffice"))
+            options.libreOfficeSpaces = true;
+        else
+            return usage();
         args.removeFirst();
     }
     if (args.size() != 1 || args.first().isEmpty() || args.first() == QLatin1String("--help"))
@@ -44,7 +52,7 @@ int main(int argc, char** argv)
 
     QTextDocument doc;
     QString error;
-    if (!kvx::rtf::loadRtfFile(args.first(), &doc, &error)) {
+    if (!kvx::rtf::loadRtfFile(args.first(), &doc, &error, options)) {
         std::fprintf(stderr, "rtfcat: %s: %s\n", qUtf8Printable(args.first()), qUtf8Printable(error));
         return 1;
     }

@@ -39,7 +39,7 @@ QString describeOpenFailure(const QString& path, QFileDevice::FileError code)
 
 } // namespace
 
-bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error)
+bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const RtfReadOptions& options)
 {
     if (!doc) {
         setError(error, QStringLiteral("No document to read into."));
@@ -69,7 +69,7 @@ bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error)
         }
         view = data;
     }
-    const RtfReadResult result = readRtf(view, doc);
+    const RtfReadResult result = readRtf(view, doc, options);
     if (!result.ok) {
         setError(error, result.error);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtfreader.h"
+
 #include <QString>
 
 class QTextDocument;
@@ -10,7 +12,7 @@ namespace kvx::rtf {
 // and sets *error (when error is not null) to a sentence for the user; the
 // document is then left empty. Damaged files that could be read in part
 // count as read.
-bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error);
+bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const RtfReadOptions& options = {});
 
 // Writes doc as RTF to path, replacing an existing file only once the whole
 // file has been written. On failure returns false and sets *error.

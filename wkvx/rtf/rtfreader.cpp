@@ -43,6 +43,7 @@ enum class Dest : unsigned char {
     FontTable,
     ColorTable,
     FieldInst,
+    Generator,
     PnDef,     // Word 95 numbering of a paragraph
     PnBefore,  // its text before the number
     PnAfter,   // its text after the number
@@ -145,7 +146,7 @@ enum class Kw : unsigned char {
     Par, Line, Tab, Sect, Page, Cell, Row, NestCell, NestRow, Intbl, Itap,
     Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
     Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
-    ListText, Field, FldInst, FldRslt, Ud, ChFtn, PnType, PnStart, PnFont, PnText,
+    ListText, Field, FldInst, FldRslt, Ud, ChFtn, Generator, PnType, PnStart, PnFont, PnText,
     Char,  // a control word that stands for one character
 };
 
@@ -179,7 +180,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"pnf", Kw::PnFont}, {"pnstart", Kw::PnStart},
             {"listtext", Kw::ListText}, {"pntext", Kw::ListText}, {"field", Kw::Field},
             {"fldinst", Kw::FldInst}, {"fldrslt", Kw::FldRslt}, {"ud", Kw::Ud},
-            {"chftn", Kw::ChFtn},
+            {"chftn", Kw::ChFtn}, {"generator", Kw::Generator},
         };
         for (const auto& [name, kw] : words)
             t.emplace(name, KwInfo{kw});
@@ -211,7 +212,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
             "footerr", "footerf", "footnote", "pict", "listtable", "listoverridetable", "revtbl",
             "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
-            "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr", "generator",
+            "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr",
             "pnseclvl", "bkmkstart", "bkmkend", "atnid", "atnauthor",
             "annotation", "atrfstart", "atrfend", "atntime", "atnref", "atndate", "atnicn",
             "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "ftnsep", "ftnsepc",
@@ -263,8 +264,9 @@ char16_t labelChar(char16_t c)
 
 class Reader {
 public:
-    Reader(QByteArrayView data, QTextDocument* doc)
-        : p_(reinterpret_cast<const unsigned char*>(data.data())),
+    Reader(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options)
+        : options_(options),
+          p_(reinterpret_cast<const unsigned char*>(data.data())),
           end_(p_ + data.size()),
           doc_(doc),
           cursor_(doc)
@@ -292,6 +294,11 @@ private:
     void emitToDest(QStringView text);
     void commitFontName();
     void closeRun();
+    bool fromMicrosoft() const
+    {
+        const QString g = generator_.trimmed();
+        return g.isEmpty() || g.startsWith(QLatin1String("Microsoft"), Qt::CaseInsensitive);
+    }
     void setFont(int index);
     void refreshCodePage();
 
@@ -314,6 +321,9 @@ private:
             result_.warnings << w;
     }
 
+    RtfReadOptions options_;
+    QString generator_;
+    const unsigned char* lastLiteralEnd_ = nullptr;  // for runs of spaces, see RtfReadOptions
     const unsigned char* p_;
     const unsigned char* end_;
     QTextDocument* doc_;
@@ -655,6 +665,24 @@ void Reader::literalRun()
         if (p_ > start) {
             flushBytes();
             const QLatin1StringView ascii(reinterpret_cast<const char*>(start), p_ - start);
+            const unsigned char* before = lastLiteralEnd_;
+            lastLiteralEnd_ = p_;
+            if (options_.libreOfficeSpaces && fromMicrosoft()) {
+                // A space joins a run with the literal text right before it.
+                const bool joined = before == start && start[-1] == ' ';
+                if (ascii.contains(QLatin1String("  ")) || (joined && *start == ' ')) {
+                    QString out;
+                    out.reserve(ascii.size() * 2);
+                    for (const unsigned char* q = start; q < p_; ++q) {
+                        const bool prev = q > start ? q[-1] == ' ' : joined;
+                        if (*q == ' ' && (prev || (q + 1 < p_ && q[1] == ' ')))
+                            out += QChar(0x2006);
+                        out += QLatin1Char(char(*q));
+                    }
+                    emitText(out);
+                    return;
+                }
+            }
             if (st_.ch.label) {
                 emitText(QString(ascii));
                 return;
@@ -670,6 +698,14 @@ void Reader::literalRun()
         }
     }
     const unsigned char c = *p_++;
+    if (c == ' ' && options_.libreOfficeSpaces && st_.dest == Dest::Body && fromMicrosoft()
+        && ((p_ < end_ && *p_ == ' ') || (lastLiteralEnd_ == p_ - 1 && p_[-2] == ' '))) {
+        emitChar(0x2006);  // see RtfReadOptions
+        emitChar(' ');
+        lastLiteralEnd_ = p_;
+        return;
+    }
+    lastLiteralEnd_ = p_;
     if (c == '\t') {
         emitChar('\t');
     } else if (c < 0x20) {
@@ -749,6 +785,10 @@ void Reader::emitToDest(QStringView text)
             }
         }
         break;
+    case Dest::Generator:
+        if (generator_.size() < 256)
+            generator_ += text;
+        break;
     case Dest::PnDef:
     case Dest::Skip:
         break;
@@ -825,7 +865,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         // Unicode half of \upr (\ud) is read after its ANSI half, as
         // LibreOffice does.
         if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
-            && info.kw != Kw::Pn && info.kw != Kw::PnText) {
+            && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;
@@ -1035,6 +1075,15 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         }
         break;
     case Kw::Ud:
+        break;
+    case Kw::Generator:
+        // Only the producer named before the text counts, as in LibreOffice.
+        if (emitted_ == 0 && generator_.isEmpty()) {
+            st_.dest = Dest::Generator;
+        } else {
+            st_.dest = Dest::Skip;
+            skipGroupRest();
+        }
         break;
     case Kw::ChFtn:
         if (st_.dest == Dest::Body)
@@ -1352,14 +1401,14 @@ void Reader::flushTable()
 
 } // namespace
 
-RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc)
+RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options)
 {
     if (!doc) {
         RtfReadResult r;
         r.error = QStringLiteral("No document to read into.");
         return r;
     }
-    Reader reader(data, doc);
+    Reader reader(data, doc, options);
     return reader.run();
 }
 

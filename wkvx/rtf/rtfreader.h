@@ -18,8 +18,16 @@ struct RtfReadResult {
     QStringList warnings;
 };
 
+struct RtfReadOptions {
+    // Read runs of spaces as LibreOffice 7.4 does in files from Microsoft
+    // programs (and files that name no generator): every space of a run of
+    // two or more becomes U+2006 SIX-PER-EM SPACE plus a space. Only for
+    // comparing with LibreOffice's text; it changes the document's text.
+    bool libreOfficeSpaces = false;
+};
+
 // Replaces the content of doc with the RTF document in data. Never throws; any
 // input, however broken, gives a document with what could be read or an error.
-RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc);
+RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options = {});
 
 } // namespace kvx::rtf
