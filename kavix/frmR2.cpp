@@ -165,7 +165,7 @@ void frmR2::Form_Load(const SearchRequest& search)
     // The grid starts on its first data row, so the list opens at its top.
     MSFlexGridResults->setCurrentIndex(model_->index(0, 0));
     if (error != Error::None)
-        lexi::msgBox(this, QStringLiteral("Word Not found!!!, Please check the spelling."));
+        lexi::msgBox(ui::messageParent(this), QStringLiteral("Word Not found!!!, Please check the spelling."));
 }
 
 }  // namespace kavix

@@ -182,7 +182,7 @@ void frmResult::Form_Load(const SearchRequest& search)
         }
     }  // the dictionary is closed here, before any message
     if (!found || error != Error::None) {
-        lexi::msgBox(this, QStringLiteral("Word not found, make sure that it is spelled correctly. OR ") +
+        lexi::msgBox(ui::messageParent(this), QStringLiteral("Word not found, make sure that it is spelled correctly. OR ") +
                                ui::describe(error));
     }
 }

@@ -123,7 +123,7 @@ void frmViewAll::Form_Load()
     words_->reset();
     meanings_->reset();
     if (error != Error::None)
-        lexi::msgBox(this, ui::describe(error));
+        lexi::msgBox(ui::messageParent(this), ui::describe(error));
 }
 
 void frmViewAll::Form_Resize()

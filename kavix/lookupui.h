@@ -35,6 +35,10 @@ void placeCaption(QLabel* label, int left, int top, int width, int height);
 // box indicator would be cut), keeping its vertical centre.
 void fitHeight(QWidget* control);
 
+// Where a message about a window still being created goes: its owner, or
+// nothing (the screen's centre) when it has none.
+inline QWidget* messageParent(QWidget* window) { return window->isVisible() ? window : window->parentWidget(); }
+
 // Centres a window over its owner's window, or over the screen without one.
 void centreOverOwner(QWidget* window);
 // The same, once, when the window is first shown.
