@@ -214,6 +214,11 @@ TEST(RtfReaderStructure, TablesBecomeRealTables)
     // Text before and after, a row whose writer forgot \intbl, a final table.
     EXPECT_EQ(textOf("{\\rtf1 x\\par\\trowd\\cellx900\\cellx1800\\pard\\intbl p\\cell\\pard q\\cell\\row}"),
               QString("x\np\nq\n\n"));
+    // Without \\intbl a row definition makes the table; with neither, a
+    // stray cell mark is no table at all.
+    EXPECT_EQ(textOf("{\\rtf1 \\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row\\pard after\\par}"),
+              QString("a\nb\nafter\n"));
+    EXPECT_EQ(textOf("{\\rtf1 Y\\cell Z\\par}"), QString("YZ\n"));
     // Nested table cells are paragraphs of their outer cell.
     EXPECT_EQ(textOf("{\\rtf1\\trowd\\cellx5000\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell"
                      "{\\*\\nesttableprops\\trowd\\cellx900\\cellx1800\\nestrow}{\\nonesttables\\par}"

@@ -143,7 +143,7 @@ enum class Kw : unsigned char {
     SkipDest,
     Rtf, FontTbl, ColorTbl, F, FCharset, Cpg, Deff, DocCharset, AnsiCpg,
     Red, Green, Blue, Uc, U, Bin,
-    Par, Line, Tab, Sect, Page, Cell, Row, NestCell, NestRow, Intbl, Itap,
+    Par, Line, Tab, Sect, Page, Cell, Row, Trowd, NestCell, NestRow, Intbl, Itap,
     Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
     Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
     ListText, Field, FldInst, FldRslt, Ud, ChFtn, Generator, PnType, PnStart, PnFont, PnText,
@@ -165,7 +165,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue}, {"uc", Kw::Uc}, {"u", Kw::U},
             {"bin", Kw::Bin}, {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"sect", Kw::Sect},
             {"page", Kw::Page}, {"cell", Kw::Cell}, {"row", Kw::Row}, {"nestcell", Kw::NestCell},
-            {"nestrow", Kw::NestRow}, {"intbl", Kw::Intbl}, {"itap", Kw::Itap}, {"pard", Kw::Pard},
+            {"nestrow", Kw::NestRow}, {"trowd", Kw::Trowd}, {"intbl", Kw::Intbl}, {"itap", Kw::Itap}, {"pard", Kw::Pard},
             {"plain", Kw::Plain}, {"b", Kw::B}, {"i", Kw::I}, {"ul", Kw::Ul}, {"ulnone", Kw::UlNone},
             {"uld", Kw::Ul}, {"uldb", Kw::Ul}, {"ulw", Kw::Ul}, {"ulwave", Kw::Ul}, {"ulth", Kw::Ul},
             {"uldash", Kw::Ul}, {"uldashd", Kw::Ul}, {"uldashdd", Kw::Ul}, {"ulhair", Kw::Ul},
@@ -367,6 +367,7 @@ private:
     Row row_;
     Cell cell_;
     bool tableOpen_ = false;
+    bool rowDefined_ = false;  // \trowd seen since the last table
     long long tableCells_ = 0;
 
     bool blockUsed_ = false;
@@ -961,7 +962,15 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         break;
     case Kw::Line: emitChar(QChar::LineSeparator); break;
     case Kw::Tab: emitChar('\t'); break;
-    case Kw::Cell: endCell(); break;
+    case Kw::Cell:
+        // A cell mark with no table around it at all is ignored, as
+        // LibreOffice does; a row definition or \intbl is enough of a table.
+        if (tableOpen_ || rowDefined_ || st_.pa.intbl)
+            endCell();
+        break;
+    case Kw::Trowd:
+        rowDefined_ = true;
+        break;
     case Kw::NestCell:
         st_.pa.intbl = true;
         endParagraph();
@@ -1320,6 +1329,7 @@ void Reader::emitPara(Para&& para)
 void Reader::flushTable()
 {
     tableOpen_ = false;
+    rowDefined_ = false;
     if (!cell_.empty()) {
         row_.push_back(std::move(cell_));
         cell_.clear();
