@@ -69,7 +69,7 @@ Form* showOnce(QPointer<Form>& slot, Make make)
 }  // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -152,7 +152,7 @@ void frmMain::buildContent()
         auto* l = new LinkLabel(text, central);
         l->setObjectName(QLatin1String(name));
         l->setFont(verdana(9.75, true));
-        l->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+        l->setStyleSheet(QStringLiteral("QLabel { color: rgb(255, 0, 0) } QLabel:disabled { color: rgb(160, 160, 160) }"));
         return l;
     };
     lblLookUp = link("lblLookUp", QStringLiteral("Look up for a word...") + QString(29, QLatin1Char(' ')) +

@@ -24,7 +24,6 @@ Startup::Startup()
 {
     lexi::setCurrentProgram(lexi::kavixInfo());
     QApplication::setApplicationName(QStringLiteral("kavix"));
-    QApplication::setApplicationDisplayName(lexi::kavixInfo().title);
     QApplication::setWindowIcon(lexi::appIcon());
 }
 
