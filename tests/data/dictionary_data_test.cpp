@@ -149,9 +149,14 @@ TEST(DictionaryFile, PartOfSpeechIsOneOfTheFour)
 
 TEST(DictionaryFile, MeaningsNeverEndOnADanglingWord)
 {
+    // Articles, conjunctions, relative pronouns, possessives and auxiliaries:
+    // no meaning, whole or cut, may end on one ("a dwelling that").
     const std::set<std::string> dangling = {
-        "a", "an", "the", "and", "or", "but", "nor", "which", "because", "if",
-        "his", "her", "its", "their", "our", "your", "my", "one's", "whose", "consisting",
+        "a", "an", "the", "and", "or", "but", "nor", "if", "because", "than",
+        "that", "which", "who", "whom", "whose",
+        "his", "her", "its", "their", "our", "your", "my", "one's", "consisting",
+        "is", "are", "was", "were", "be", "been", "being", "has", "have", "had",
+        "do", "does", "did", "can", "could", "will", "would", "shall", "should", "may", "might", "must",
     };
     for (const auto& r : entries()) {
         const std::string meaning = value(r, Field::Meaning);
@@ -162,6 +167,35 @@ TEST(DictionaryFile, MeaningsNeverEndOnADanglingWord)
         EXPECT_EQ(std::count(meaning.begin(), meaning.end(), '('),
                   std::count(meaning.begin(), meaning.end(), ')')) << r[0] << ": " << meaning;
         EXPECT_EQ(std::string(",;:").find(meaning.back()), std::string::npos) << r[0] << ": " << meaning;
+    }
+}
+
+TEST(DictionaryFile, MeaningsNeverEndOnAnAdjectiveWithoutItsNoun)
+{
+    // An article, a preposition or a possessive and then an adjective that
+    // cannot be a noun: the noun was cut off ("a system of world-wide
+    // electronic", "marked by continuous"). Endings -ous, -ful, -less and
+    // -ible make no nouns in these meanings; the others are listed.
+    const std::set<std::string> before = {
+        "a", "an", "the", "of", "to", "in", "on", "at", "by", "for", "with", "from", "into",
+        "his", "her", "its", "their", "one's",
+    };
+    const std::set<std::string> adjectives = {
+        "specific", "various", "electronic", "scientific", "economic", "political",
+        "visible", "complete", "previous", "continuous", "philosophical", "psychological",
+    };
+    const std::regex adjectiveEnding(".*(ous|ful|less|ible)");
+    for (const auto& r : entries()) {
+        const std::string meaning = value(r, Field::Meaning);
+        const auto space = meaning.find_last_of(' ');
+        if (space == std::string::npos)
+            continue;
+        const std::string last = lastWord(meaning);
+        const std::string previous = lastWord(meaning.substr(0, space));
+        if (!before.count(previous))
+            continue;
+        EXPECT_FALSE(adjectives.count(last) || std::regex_match(last, adjectiveEnding))
+            << r[0] << ": " << meaning;
     }
 }
 
@@ -213,6 +247,8 @@ TEST(DictionaryFile, CommonWordsHaveUsefulEntries)
     EXPECT_EQ(value(*happy, Field::PartOfSpeech), "adjective");
     EXPECT_EQ(value(*happy, Field::Antonym1), "unhappy");
     EXPECT_EQ(value(*happy, Field::Pronu), "HAP-ee");
+    // The cut keeps a whole phrase: not "a dwelling that serves".
+    EXPECT_EQ(value(*find("house"), Field::Meaning), "a dwelling");
     EXPECT_EQ(value(*find("run"), Field::PartOfSpeech), "verb");
     EXPECT_EQ(value(*find("quickly"), Field::Antonym1), "slowly");
     // Inflections are not headwords of their own.

@@ -83,6 +83,9 @@ class Generator:
         self.tag_total = sum(wn.tagcount.values())
         self._lemmas = sorted({lemma for (_pos, lemma) in wn.index})
         self.lemma_tags = {}
+        self._classes = {}
+        self.score = {}
+        self.common_floor = 0.0
         for (lemma, pos, _off), c in wn.tagcount.items():
             self.lemma_tags[(lemma, pos)] = self.lemma_tags.get((lemma, pos), 0) + c
 
@@ -90,6 +93,28 @@ class Generator:
 
     def tags(self, lemma, pos):
         return self.lemma_tags.get((lemma, pos), 0)
+
+    def word_class(self, word):
+        """The parts of speech a word can have ("n", "v", "a", "r"), the
+        most usual in running text first, from WordNet's tag counts of the
+        word or of the lemma it inflects; "" for function words and words
+        WordNet lacks."""
+        w = word.lower()
+        if w in self._classes:
+            return self._classes[w]
+        best = ""
+        if w not in FUNCTION_WORDS and w not in ("someone", "something", "somebody"):
+            scores = []
+            for pos in POS_ORDER:
+                lemmas = [w] if self.wn.is_lemma(w, pos) else []
+                lemmas += [b for b in self.wn.base_forms(w, pos) if b not in lemmas]
+                if lemmas:
+                    tags = sum(self.tags(x, pos) for x in lemmas)
+                    senses = sum(len(self.wn.index[(pos, x)]) for x in lemmas)
+                    scores.append((tags, senses, -POS_ORDER.index(pos), pos))
+            best = "".join(x[3] for x in sorted(scores, reverse=True))
+        self._classes[w] = best
+        return best
 
     def base_pos(self, w):
         """Parts of speech in which `w` is a base form rather than only an
@@ -169,6 +194,9 @@ class Generator:
             scored.append((-score, w))
         scored.sort()
         self.score = {w: -s for s, w in scored}
+        # words ranked below this are rare: well past the dictionary's size
+        floor_at = min(len(scored), ENTRY_COUNT + ENTRY_COUNT // 20) - 1
+        self.common_floor = -scored[floor_at][0] if scored else 0.0
         return [(w, candidates[w]) for _s, w in scored]
 
     # -- one entry -------------------------------------------------------
@@ -179,6 +207,51 @@ class Generator:
             return (-self.tags(w, pos), -len(senses), POS_ORDER.index(pos))
         return min(pos_list, key=key)
 
+    def fit(self, synset, last_resort=True):
+        return fit_meaning(synset.definition, WIDTHS["meaning"], synset.pos, self.word_class,
+                           last_resort)
+
+    def _circular(self, w, definition):
+        """True for a definition that uses the word it defines ("wait
+        before acting"): no use as the only meaning shown."""
+        tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", definition)
+        return any(self.inflects_to(t, w) for t in tokens)
+
+    def choose_sense(self, w, pos, senses):
+        """(synset, meaning, was_cut): the most frequent sense; among senses
+        used about as often (at least half as often, or all never in
+        WordNet's texts) the first whose definition fits whole, one that
+        does not use the word itself first. When none
+        does, a sense used at least a third as often (with counts too small
+        to tell, one of the first two) whose definition fits whole and does
+        not use the word itself; else the most frequent, cut."""
+        counts = [self.wn.count(w, pos, s.offset) for s in senses]
+        top = counts[0]
+        # a figurative sense ("extended meanings; ...") never displaces the
+        # literal one it extends
+        tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if 2 * c >= top
+                and (i == 0 or not s.definition.startswith("extended meaning"))]
+        choices = [(s,) + self.fit(s) for s in tied]
+        whole = [c for c in choices if c[1] and not c[2]]
+        for c in whole:
+            if not self._circular(w, c[0].definition):
+                return c
+        if whole:
+            return whole[0]
+        for i, (s, c) in enumerate(zip(senses, counts)):
+            if s in tied or not (3 * c >= top or (top <= 2 and i <= 1)) \
+                    or s.definition.startswith("extended meaning"):
+                continue
+            meaning, cut = self.fit(s)
+            if meaning and not cut and not self._circular(w, s.definition):
+                return s, meaning, cut
+        # a cut that reads as a phrase, of the most frequent sense if it has one
+        for s in tied + [x for x in senses if x not in tied]:
+            meaning, cut = self.fit(s, last_resort=False)
+            if meaning:
+                return s, meaning, cut
+        return choices[0]
+
     def display_form(self, w, synset):
         for form, _lex in synset.words:
             if form.lower() == w:
@@ -188,11 +261,36 @@ class Generator:
     def word_score(self, w):
         return self.score.get(w.lower(), -99.0)
 
-    def _rank_words(self, forms, headword, seen, weight=None):
-        """Orders candidate synonyms: single words before phrases, common
-        words first; drops the headword, phrases containing it, duplicates."""
+    def _odd(self, form, synset):
+        """True when `synset` is a rare use of `form` (happy: golden,
+        bright; old: yellow): neither its first sense nor one with a third
+        of its tagged uses or more."""
+        f = form.lower()
+        offsets = self.wn.index.get((synset.pos, f), [])
+        if " " not in form and "_" not in form and self.word_class(f)[:1] == "n":
+            return True  # a noun used as an adjective (old: sunset)
+        if offsets[:1] == [synset.offset]:
+            return False
+        total = sum(self.wn.count(f, synset.pos, o) for o in offsets)
+        return not (total and 3 * self.wn.count(f, synset.pos, synset.offset) >= total)
+
+    def _comparative(self, form, synset):
+        """An adjective's comparative or superlative form (larger, earliest),
+        which WordNet lists among similar adjectives."""
+        f = form.lower()
+        return (synset.pos == "a" and re.search("(er|est)$", f) is not None
+                and bool(self.wn.base_forms(f, "a")))
+
+    def _rank_words(self, forms, headword, seen, by_frequency=False):
+        """Orders candidate synonyms: single words before phrases, then the
+        most used in this sense and the most common; drops the headword,
+        phrases containing it, duplicates and comparatives. `forms` holds
+        (form, tag count, synset). With `by_frequency` (words of senses
+        close to the chosen one) common words of which this is a main
+        sense come first, then rare words, then rare uses of words (happy:
+        blissful before golden), each by how common the word is."""
         out = []
-        for order, (form, extra) in enumerate(forms):
+        for order, (form, extra, synset) in enumerate(forms):
             text = form.replace("_", " ")
             low = text.lower()
             if low == headword.lower() or low in seen:
@@ -203,15 +301,22 @@ class Generator:
                 continue
             if text[0].isupper() and not headword[0].isupper():
                 continue
+            if self._comparative(form, synset):
+                continue
             seen.add(low)
             phrase = " " in text
-            out.append(((phrase, -extra, -self.word_score(text), order), text))
+            if by_frequency:
+                rare = self.word_score(text) < self.common_floor
+                bucket = 2 * self._odd(form, synset) + rare
+                out.append(((phrase, bucket, -self.word_score(text), order), text))
+            else:
+                out.append(((phrase, 0, -extra, -self.word_score(text), order), text))
         out.sort()
         return [t for _k, t in out]
 
     def _forms(self, synset):
         """(form, how often the form is used in this sense) for a synset."""
-        return [(f, self.wn.count(f.lower(), synset.pos, synset.offset))
+        return [(f, self.wn.count(f.lower(), synset.pos, synset.offset), synset)
                 for f, _l in synset.words]
 
     def _pointed(self, synset, symbols):
@@ -236,7 +341,8 @@ class Generator:
         # then other common senses of the word.
         tiers = [self._forms(synset)]
         if pos == "a":
-            near = self._pointed(synset, ("&",))
+            # similar adjectives and the "see also" ones (happy: glad, cheerful)
+            near = self._pointed(synset, ("&", "^"))
         elif pos == "v":
             near = self._pointed(synset, ("@", "~"))
         elif pos == "n":
@@ -250,8 +356,8 @@ class Generator:
             tiers.append([f for s in self._pointed(synset, ("@",)) for f in self._forms(s)])
         seen = {x.lower() for x in exclude}
         result = []
-        for tier in tiers:
-            result.extend(self._rank_words(tier, headword, seen))
+        for i, tier in enumerate(tiers):
+            result.extend(self._rank_words(tier, headword, seen, by_frequency=pos == "a" and i > 0))
             if len(result) >= 3:
                 break
         return result[:3]
@@ -297,13 +403,15 @@ class Generator:
                     if pairs:
                         break
         seen = set()
-        forms = [(f, self.wn.count(f.lower(), t.pos, t.offset)) for t, f in pairs]
+        forms = [(f, self.wn.count(f.lower(), t.pos, t.offset), t) for t, f in pairs]
         found = self._rank_words(forms, headword, seen)
         if pos == "a" and len(found) < 3:
-            # the similar-to set of the antonym: happy -> unhappy, sad, ...
+            # the similar-to set of the antonym: happy -> unhappy, sad, ...;
+            # only words whose main sense it is (bad: awful, not pretty)
             for target, _f in pairs:
-                sims = [f for s in self._pointed(target, ("&",)) for f in self._forms(s)]
-                found.extend(self._rank_words(sims, headword, seen))
+                sims = [f for s in self._pointed(target, ("&",)) for f in self._forms(s)
+                        if not self._odd(f[0], s)]
+                found.extend(self._rank_words(sims, headword, seen, by_frequency=True))
         return found[:3]
 
     def _linked_words(self, synset, word_no, symbols, pos=None):
@@ -316,19 +424,51 @@ class Generator:
                 out.append((target, target.words[dst - 1][0]))
         return out
 
+    # Endings that make the same kind of word from another: an abstract
+    # noun, a noun of an act, a doer, an adverb.
+    SUFFIX_KINDS = [("ness", "ity", "ty", "cy", "ance", "ence", "ancy", "ency", "dom", "th"),
+                    ("ion", "ment", "al", "ance", "ence", "ure", "ing", "age"),
+                    ("er", "or", "ant", "ent", "ist"),
+                    ("ly",)]
+
+    @classmethod
+    def parallel(cls, word, related, antonym, back):
+        """True when `back` relates to `antonym` as `word` to `related`: by
+        the same change of ending (happiness/happy and unhappiness/unhappy,
+        quickly/quick and slowly/slow) or by endings of the same kind
+        (arrival/arrive and departure/depart); not friend/friendly and
+        unfriendliness/unfriendly."""
+        word, related, antonym, back = (x.lower() for x in (word, related, antonym, back))
+        for kind in cls.SUFFIX_KINDS:
+            if (len(word) > len(related) - 1 and any(word.endswith(x) for x in kind)
+                    and any(back.endswith(x) for x in kind)
+                    and not any(related.endswith(x) for x in kind)):
+                return True
+        n = 0
+        while n < min(len(word), len(related)) and word[n] == related[n]:
+            n += 1
+        for k in range(n, max(n - 2, 0) - 1, -1):  # happ|iness, happ|y
+            w_end, r_end = word[k:], related[k:]
+            if antonym.endswith(r_end) and back == antonym[:len(antonym) - len(r_end)] + w_end:
+                return True
+        return False
+
     def _derived_antonyms(self, w, synset):
         """Antonyms by way of a related word: happiness -> happy -> unhappy
-        -> unhappiness; an adverb through the adjective it comes from."""
+        -> unhappiness; an adverb through the adjective it comes from. The
+        opposite must be formed from its word as this word is from its own
+        (`parallel`)."""
         idx = self._word_index(synset, w)
-        if not idx:
-            return []
         out = []
-        for rel, form in self._linked_words(synset, idx, ("+", "\\")):
-            rel_idx = self._word_index(rel, form.lower())
-            for ant, ant_form in self._linked_words(rel, rel_idx, ("!",)):
-                ant_idx = self._word_index(ant, ant_form.lower())
-                for back, back_form in self._linked_words(ant, ant_idx, ("+", "\\"), synset.pos):
-                    out.append((back, back_form))
+        for i in ([idx] if idx else []):
+            word = synset.words[i - 1][0]
+            for rel, form in self._linked_words(synset, i, ("+", "\\")):
+                rel_idx = self._word_index(rel, form.lower())
+                for ant, ant_form in self._linked_words(rel, rel_idx, ("!",)):
+                    ant_idx = self._word_index(ant, ant_form.lower())
+                    for back, back_form in self._linked_words(ant, ant_idx, ("+", "\\"), synset.pos):
+                        if self.parallel(word, form, ant_form, back_form):
+                            out.append((back, back_form))
         return out
 
     def inflects_to(self, token, w):
@@ -417,13 +557,7 @@ class Generator:
         senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
         if not senses:
             return None
-        # The most frequent sense; among senses used about as often (at
-        # least half as often, or all never in WordNet's texts) the first
-        # whose definition fits whole.
-        top = self.wn.count(w, pos, senses[0].offset)
-        tied = [s for s in senses if 2 * self.wn.count(w, pos, s.offset) >= top]
-        choices = [(s,) + fit_meaning(s.definition, WIDTHS["meaning"]) for s in tied]
-        synset, meaning, cut = next((c for c in choices if c[1] and not c[2]), choices[0])
+        synset, meaning, cut = self.choose_sense(w, pos, senses)
         if meaning is None:
             return None
         headword = self.display_form(w, synset)

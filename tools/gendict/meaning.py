@@ -3,7 +3,7 @@
 import re
 
 # A cut meaning must not stop on one of these: the rest would not read as a
-# phrase ("a small piece of", "marked by joy or").
+# phrase ("a small piece of", "marked by joy or", "a dwelling that").
 DANGLING = frozenset("""
 a an the
 and or but nor yet so as than that if because whether while although though
@@ -13,11 +13,37 @@ of to in on at by for with from into onto upon about over under between
 among through without within against toward towards during after before via
 per like across along around off out up down near beyond behind beside
 is are was were be been being has have had having do does did not no
+can could will would shall should may might must
 very more most less least such some any each every especially usually often
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
 consisting containing including involving relating pertaining resembling
 used made characterized marked caused based intended designed
 """.split())
+
+RELATIVE_PRONOUNS = frozenset("that which who whom whose".split())
+
+# Words that may stand before an adjective that ends a phrase: "pleasant or
+# agreeable", "not new", "something that is hard". An article, a
+# preposition or a noun there means the adjective's noun or complement was
+# cut off ("a system of world-wide electronic", "a unit of time equal").
+_BEFORE_FINAL_ADJECTIVE = frozenset("""
+or and but not nor very so too quite rather more most less least
+is are was were be been being become becomes became seem seems remain
+remains feel feels look looks appear appears get gets getting make makes
+render renders
+""".split())
+
+# Words that open a remark rather than a definition; a later clause that
+# starts with one is no meaning of its own ("usually drunk as an aperitif").
+_REMARK_STARTS = frozenset("""
+usually especially often sometimes used as e.g. i.e. also etc esp typically
+formerly found grown widely originally mostly chiefly mainly in for by from
+with when thrown drawn named called it its the this these they he she
+extended
+""".split())
+# Noun definitions start with one of these; a later clause that does not is
+# a remark about the thing (";usually salted", ";larger than porpoises").
+_NOUN_STARTS = frozenset("a an the any one someone something somebody".split())
 
 
 def clean_text(text):
@@ -25,56 +51,151 @@ def clean_text(text):
     return text.rstrip(" ;,:.").strip()
 
 
-def _ends_badly(words):
-    last = words[-1].lower()
-    return last in DANGLING or last.endswith("'s") or last.endswith("s'")
+def _bare(word):
+    return word.lower().strip("(),;:.`'")
+
+
+# A whole definition or clause may end on a preposition, as WordNet's
+# glosses of verbs and adjectives that take a complement do ("provide
+# housing for"), but never on one of these.
+NEVER_LAST = frozenset("""
+a an the and or but nor yet so than that if because whether while although
+though unless which who whom whose
+his her its their our your my one's someone's something's
+is are was were be been being has have had do does did
+can could will would shall should may might must
+""".split())
+
+
+def _ends_badly(words, whole=False):
+    last = words[-1].lower().rstrip(",;:.")
+    if last.endswith("'s") or last.endswith("s'"):
+        return True
+    return last in (NEVER_LAST if whole else DANGLING)
 
 
 def _balanced(text):
     return text.count("(") == text.count(")")
 
 
+def strip_label(definition):
+    """A definition without a leading label in parentheses, such as
+    "(baseball)", "(informal)" or "(of hair)"; None when it has none."""
+    m = re.match(r"^\([^()]*\)\s*(\S.*)$", definition)
+    return m.group(1) if m else None
+
+
 # Words that start a new phrase: cutting just before one leaves a whole
 # phrase behind ("move fast by using one's feet" | "with one foot ...").
 PHRASE_STARTS = frozenset("""
-with for by in on at from that which who whose where when to as and or but
+with for by in on at from that which who as and or but
 usually especially often typically esp. e.g. i.e. such while because
-""".split())
+""".split()) | {"whose", "where", "when"}
 
 
-def _acceptable(words):
+_DETERMINERS = frozenset("a an the this these those some any each every no his her its their our your my one's".split())
+_COORDINATORS = frozenset("or and but nor".split())
+
+
+def _classes(word, word_class):
+    return (word_class(_bare(word)) or "") if word_class else ""
+
+
+def _class_at(words, i, word_class):
+    """The part of speech of words[i] in its place: a word that can be a
+    noun is one after an article, a possessive or an adjective ("binary
+    compound", "a regard")."""
+    classes = _classes(words[i], word_class)
+    if not classes:
+        return None
+    if classes[0] != "n" and "n" in classes and i > 0:
+        prev = _bare(words[i - 1])
+        prev_classes = _classes(prev, word_class)
+        if prev in _DETERMINERS or prev.endswith("'s") or (
+                "a" in prev_classes and prev_classes[:1] != "v"):
+            return "n"
+    return classes[0]
+
+
+def _complete(words, next_word, word_class, verbs_may_end=False, min_words=2):
+    """True when words (a cut of a longer text, `next_word` the first word
+    left out) read as a whole phrase: no dangling last word and, where
+    `word_class` can tell a word's usual parts of speech, no verb left
+    without its object or complement ("a dwelling that serves", "binary
+    compound that occurs"), no adjective left without its noun or
+    complement ("a system of world-wide electronic", "a unit of time
+    equal") and no modifier of a noun that was cut off ("the upper part of
+    the human")."""
+    if len(words) < min_words or _ends_badly(words):
+        return False
+    if word_class is None:
+        return True
+    n = len(words)
+    cls = _class_at(words, n - 1, word_class)
+    if next_word is not None and not words[-1].endswith(",") \
+            and _bare(next_word) not in DANGLING:
+        # the cut-off word is a noun, or an adjective after one that can be
+        # an adjective too ("a portable | box-shaped")
+        following = _classes(next_word, word_class)[:1]
+        if following == "n" or (following == "a" and "a" in _classes(words[-1], word_class)):
+            return False
+    if cls == "v" and not verbs_may_end:
+        # only a phrase of participles from its start ("acting or moving")
+        for j in range(n - 1, -1, -1):
+            w = _bare(words[j])
+            if w in _COORDINATORS or _class_at(words, j, word_class) == "r":
+                continue
+            if _class_at(words, j, word_class) == "v" and (w.endswith("ing") or w.endswith("ed")):
+                continue
+            return False
+        return True
+    if cls == "a":
+        for j in range(n - 2, -1, -1):
+            w = _bare(words[j])
+            if w in _COORDINATORS or (_class_at(words, j, word_class) in ("a", "r")
+                                       and w not in _DETERMINERS):
+                continue
+            return w in _BEFORE_FINAL_ADJECTIVE
+        return True
+    return True
+
+
+def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min_words=2):
     candidate = " ".join(words).rstrip(" ;,:.-")
     ws = candidate.split(" ")
-    if len(ws) >= 2 and _balanced(candidate) and not _ends_badly(ws):
+    if _balanced(candidate) and _complete(ws, next_word, word_class, verbs_may_end, min_words):
         return candidate
     return None
 
 
-def cut_at_words(text, width):
-    """A word-boundary prefix of `text` within `width` that does not end on a
-    dangling word, an open parenthesis or punctuation: preferably one that
-    stops before a new phrase and keeps half the width or more, else the
-    longest. None when no such prefix has two words or more."""
+def cut_at_words(text, width, word_class=None, verbs_may_end=False, min_words=2):
+    """A word-boundary prefix of `text` within `width` that reads as a whole
+    phrase (see `_complete`): preferably one that stops before a new phrase
+    and keeps half the width or more, else the longest. None when no such
+    prefix has two words or more."""
     words = text.split(" ")
     n = 0
     length = -1
     while n < len(words) and length + 1 + len(words[n]) <= width:
         length += 1 + len(words[n])
         n += 1
+    def nxt(k):
+        return words[k] if k < len(words) else None
     for k in range(n, 1, -1):
-        at_boundary = words[k - 1].endswith(",") or words[k].lower() in PHRASE_STARTS
+        at_boundary = k == len(words) or words[k - 1].endswith(",") \
+            or words[k].lower() in PHRASE_STARTS
         if at_boundary:
-            candidate = _acceptable(words[:k])
+            candidate = _acceptable(words[:k], nxt(k), word_class, verbs_may_end, min_words)
             if candidate and len(candidate) >= width // 2:
                 return candidate
-    for k in range(n, 1, -1):
-        candidate = _acceptable(words[:k])
+    for k in range(n, min_words - 1, -1):
+        candidate = _acceptable(words[:k], nxt(k), word_class, verbs_may_end, min_words)
         if candidate:
             return candidate
     return None
 
 
-def whole_clauses(definition):
+def leading_clauses(definition):
     """The definition and the parts of it that end at a clause boundary:
     each leading run of ';'-separated clauses, and of ','-separated parts
     within the first clause."""
@@ -90,23 +211,111 @@ def whole_clauses(definition):
     return [c for c in out if c]
 
 
-def fit_meaning(definition, width=40):
+def later_clauses(definition):
+    """The ';'-separated clauses after the first."""
+    semis = [clean_text(c) for c in clean_text(definition).split(";")]
+    return [c for c in semis[1:] if c]
+
+
+def whole_clauses(definition):
+    """Every text that a meaning may be without being cut: the definition,
+    its leading clauses, each later clause on its own, and the same for the
+    definition without a leading label such as "(baseball)"."""
+    out = []
+    for text in (definition, strip_label(clean_text(definition))):
+        if text:
+            for c in leading_clauses(text) + later_clauses(text):
+                if c not in out:
+                    out.append(c)
+    return out
+
+
+def _standalone_later_clause(clause, pos, word_class=None):
+    """True for a later clause that reads as a definition of its own (feel
+    remorse for; *feel sorry for*), not a remark about the thing defined
+    (a glass vessel; *usually propelled by ...*)."""
+    words = clause.split(" ")
+    first = words[0].lower()
+    if len(words) < 2 or not _balanced(clause) or _ends_badly(words, True):
+        return False
+    if pos == "n":
+        return first in _NOUN_STARTS
+    if first in _REMARK_STARTS:
+        return False
+    if word_class is None:
+        return True
+    # a verb's clause starts with a verb (feel sorry for), an adjective's
+    # or adverb's with an adjective, adverb or participle (not shakable)
+    classes = _classes(first, word_class)
+    if pos == "v":
+        return "v" in classes or first in ("be", "have", "do")
+    return first == "not" or classes[:1] in ("a", "r") or (
+        "v" in classes and (first.endswith("ing") or first.endswith("ed")))
+
+
+def fit_meaning(definition, width=40, pos=None, word_class=None, last_resort=True):
     """Returns (meaning, was_cut). Prefers the whole definition, then the
-    longest part of it that ends at a clause boundary, then the first clause
-    without parenthetical remarks, then a cut at a word boundary."""
+    longest part of it that ends at a clause boundary, then (for a known
+    part of speech `pos`) a later clause that is a definition of its own,
+    each also tried without a leading label such as "(informal)"; then the
+    first clause without parenthetical remarks, then a cut at a word
+    boundary that reads as a whole phrase. `word_class(word)` returns a
+    word's usual part of speech ("n", "v", "a", "r" or None) and lets the
+    cut avoid ending on a verb or adjective whose object or noun was cut
+    off. Without `last_resort`, a definition that can only be cut without
+    regard to the words' parts of speech gives (None, True)."""
     whole = clean_text(definition)
-    for clause in whole_clauses(whole):
-        words = clause.split(" ")
-        if (len(clause) <= width and _balanced(clause)
-                and (clause == whole or (len(words) >= 2 and not _ends_badly(words)))):
+    if re.match(r"extended meanings?;", whole):
+        # WordNet's marker of a figurative sense and the remarks after it
+        # ("extended meanings; especially of psychological coldness; ...")
+        # are not part of the meaning
+        whole = clean_text(whole.split(";", 1)[1])
+        while ";" in whole and whole.split(" ", 1)[0].lower() in _REMARK_STARTS:
+            whole = clean_text(whole.split(";", 1)[1])
+    texts = [whole]
+    unlabelled = strip_label(whole)
+    if unlabelled:
+        texts.append(clean_text(unlabelled))
+    for text in texts:
+        semis = [clean_text(c) for c in text.split(";")]
+        for clause in leading_clauses(text):
+            words = clause.split(" ")
+            # a run of whole clauses may end as WordNet's own glosses do;
+            # a part of a clause must end as a phrase
+            whole = clause == "; ".join(semis[:clause.count(";") + 1])
+            if not (len(clause) <= width and _balanced(clause)
+                    and not _ends_badly(words, whole)
+                    and (clause == text or len(words) >= 2)):
+                continue
+            if not whole:
+                # a part of a clause before a comma must read as a phrase
+                # too (not "occupy in an agreeable", entertaining ...)
+                rest = text[len(clause):].lstrip(" ,").split(" ")
+                if not _complete(words, rest[0] if rest[0] else None, word_class):
+                    continue
             return clause, False
-    clauses = [clean_text(c) for c in whole.split(";") if clean_text(c)]
-    first = clauses[0] if clauses else whole
+    if pos is not None:
+        for text in texts:
+            for clause in later_clauses(text):
+                if len(clause) <= width and _standalone_later_clause(clause, pos, word_class):
+                    return clause, False
+    source = texts[-1]
+    clauses = [clean_text(c) for c in source.split(";") if clean_text(c)]
+    first = clauses[0] if clauses else source
     plain = clean_text(re.sub(r"\s*\([^()]*\)", "", first))
-    if len(plain) <= width and plain:
-        return plain, True
-    for source in (plain, first):
-        cut = cut_at_words(source, width)
-        if cut:
-            return cut, True
+    # with what is known of the words' parts of speech; failing that, a
+    # verb may end the phrase ("the experiencing"); failing that, the head
+    # word alone ("ammunition", not "ammunition consisting of a
+    # cylindrical"); failing that, without
+    tries = [(word_class, False, 2), (word_class, True, 2), (word_class, True, 1)] \
+        if word_class else []
+    if last_resort or not word_class:
+        tries.append((None, False, 2))
+    for classes, verbs_may_end, min_words in tries:
+        if len(plain) <= width and plain and _acceptable(plain.split(" "), None, classes, verbs_may_end):
+            return plain, True
+        for text in (plain, first):
+            cut = cut_at_words(text, width, classes, verbs_may_end, min_words)
+            if cut:
+                return cut, True
     return None, True

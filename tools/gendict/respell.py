@@ -104,11 +104,15 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel):
     spelled_onset = "".join(CONSONANT_SPELLING[c] for c in onset)
     spelled_coda = "".join(CONSONANT_SPELLING[c] for c in coda)
     if vowel == "ER":
-        v = "ur" if stress else "er"
+        # "er" after "th" reads as in "there" (FAH-ther): FAH-thur
+        v = "ur" if stress or spelled_onset.endswith("th") else "er"
     elif vowel == "AY" and not onset:
         v = "eye"
+    elif vowel == "AY" and len(coda) == 1 and coda[0] not in ("V", "TH", "DH", "SH", "ZH", "CH", "JH"):
+        # TIME, SMILE: a silent e shows the long vowel, as in the spelling
+        # readers know (not before v: "give", "live")
+        return spelled_onset + "i" + spelled_coda + "e"
     elif vowel == "AY" and len(coda) == 1:
-        # TYME, NYTE: a silent e shows the long vowel
         return spelled_onset + "y" + spelled_coda + "e"
     elif vowel == "AA" and coda[:1] == ["R"]:
         # KAR, but SOR-ee

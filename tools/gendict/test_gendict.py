@@ -2,8 +2,8 @@
 
 import unittest
 
-from gendict import csv_line, parse_csv_line
-from meaning import fit_meaning
+from gendict import Generator, csv_line, parse_csv_line
+from meaning import fit_meaning, whole_clauses
 from respell import respell, syllabify, parse_phones
 from wordnet import parse_data_line
 
@@ -15,7 +15,11 @@ class RespellTest(unittest.TestCase):
             "TH AH0 S AO1 R AH0 S": "thuh-SOR-us",      # thesaurus: r stays with its vowel
             "B Y UW1 T AH0 F AH0 L": "BYOO-tuh-ful",    # beautiful
             "HH AW1 S": "HOWS",                         # house
-            "T AY1 M": "TYME",                          # time: silent e marks the long vowel
+            "T AY1 M": "TIME",                          # time: silent e marks the long vowel
+            "S M AY1 L": "SMILE",                       # smile
+            "F AY1 V": "FYVE",                          # five: not FIVE, which could read as "give"
+            "F AA1 DH ER0": "FAH-thur",                 # father: not "ther" as in "there"
+            "W AO1 T ER0": "WAW-ter",                   # water
             "F IH1 NG G ER0": "FING-ger",               # finger: NG never starts a syllable
             "K EH1 R": "KAIR",                          # care
             "V EH1 R IY0": "VER-ee",                    # very
@@ -63,6 +67,112 @@ class MeaningTest(unittest.TestCase):
         for width in (12, 20, 30, 40):
             meaning, _cut = fit_meaning(long, width)
             self.assertLessEqual(len(meaning), width)
+
+
+# Parts of speech of the words the cases below use, the most usual first,
+# as the generator gets them from WordNet's tag counts.
+WORD_CLASSES = {
+    "dwelling": "nv", "serves": "vn", "living": "vna", "quarters": "n", "families": "n",
+    "system": "n", "world-wide": "a", "electronic": "a", "communication": "n",
+    "computer": "n", "user": "n", "unit": "n", "time": "nv", "equal": "anv",
+    "seconds": "n", "acting": "vna", "moving": "van", "capable": "a", "quickly": "r",
+    "binary": "na", "compound": "vna", "occurs": "v", "room": "n", "temperature": "n",
+    "person": "n", "know": "v", "well": "ran", "regard": "vn", "affection": "n",
+    "trust": "nv", "ammunition": "n", "consisting": "v", "cylindrical": "a",
+    "projectile": "na", "firm": "an", "determination": "n", "resolution": "n",
+    "shakable": "a", "mattress": "n", "filled": "v", "straw": "n", "bed": "n",
+    "used": "va", "housing": "nv", "provide": "v", "pitching": "nv", "does": "",
+}
+
+
+def word_class(word):
+    return WORD_CLASSES.get(word.lower(), "")
+
+
+class CompletePhraseTest(unittest.TestCase):
+    """A cut meaning must read as a whole phrase."""
+
+    def test_cut_drops_a_relative_clause_it_cannot_finish(self):
+        meaning, cut = fit_meaning(
+            "a dwelling that serves as living quarters for one or more families", 40, "n", word_class)
+        self.assertTrue(cut)
+        self.assertEqual(meaning, "a dwelling")
+        meaning, _ = fit_meaning("binary compound that occurs at room temperature as a clear liquid",
+                                 40, "n", word_class)
+        self.assertEqual(meaning, "binary compound")
+
+    def test_cut_never_leaves_an_adjective_without_its_noun_or_complement(self):
+        meaning, _ = fit_meaning("a system of world-wide electronic communication in which a "
+                                 "computer user can compose a message", 40, "n", word_class)
+        self.assertNotIn(meaning.split()[-1], {"electronic", "world-wide", "of"})
+        meaning, _ = fit_meaning("a unit of time equal to 60 seconds or 1/60th of an hour",
+                                 22, "n", word_class)
+        self.assertEqual(meaning, "a unit of time")  # not "a unit of time equal"
+
+    def test_cut_keeps_a_phrase_of_participles_and_an_object_left_whole(self):
+        self.assertEqual(fit_meaning("acting or moving or capable of acting or moving quickly",
+                                     40, "a", word_class), ("acting or moving", True))
+        self.assertEqual(fit_meaning("a person you know well and regard with affection and trust",
+                                     40, "n", word_class), ("a person you know well", True))
+
+    def test_head_word_alone_rather_than_a_dangling_phrase(self):
+        self.assertEqual(fit_meaning("ammunition consisting of a cylindrical metal projectile",
+                                     40, "n", word_class), ("ammunition", True))
+
+    def test_no_cut_ends_on_a_relative_pronoun_or_auxiliary(self):
+        for text in ("a thing which does what a very long description says it does here",
+                     "someone who is known to be the one that would have been elected"):
+            meaning, cut = fit_meaning(text, 30, "n", word_class)
+            self.assertTrue(cut)
+            self.assertNotIn(meaning.split()[-1].lower(),
+                             {"that", "which", "who", "is", "be", "been", "would", "have", "does"})
+
+    def test_without_word_classes_the_plain_rules_still_apply(self):
+        meaning, cut = fit_meaning("a dwelling that serves as living quarters for one or more families")
+        self.assertTrue(cut)
+        self.assertNotEqual(meaning.split()[-1], "that")
+
+
+class WholeClauseTest(unittest.TestCase):
+    def test_whole_gloss_may_end_on_a_preposition_but_a_cut_may_not(self):
+        self.assertEqual(fit_meaning("provide housing for", 40, "v", word_class),
+                         ("provide housing for", False))
+        meaning, cut = fit_meaning("lacking awareness of the things that go on around one all day")
+        self.assertTrue(cut)
+        self.assertNotEqual(meaning.split()[-1], "of")
+
+    def test_leading_label_is_left_out_of_a_whole_meaning(self):
+        self.assertEqual(fit_meaning("(baseball) the person who does the pitching", 32, "n", word_class),
+                         ("the person who does the pitching", False))
+        self.assertIn("the person who does the pitching",
+                      whole_clauses("(baseball) the person who does the pitching"))
+
+    def test_later_clause_only_when_it_is_a_definition_of_its_own(self):
+        self.assertEqual(
+            fit_meaning("marked by firm determination or resolution; not shakable", 40, "a", word_class),
+            ("not shakable", False))
+        meaning, cut = fit_meaning("a mattress filled with straw or a pad made of quilts; used as a bed",
+                                   40, "n", word_class)
+        self.assertTrue(cut)
+        self.assertNotEqual(meaning, "used as a bed")
+
+    def test_figurative_marker_is_no_meaning(self):
+        meaning, _ = fit_meaning("extended meanings; especially of psychological coldness; "
+                                 "without human warmth or emotion", 40, "a", word_class)
+        self.assertNotIn("extended", meaning)
+        self.assertNotIn("especially", meaning)
+
+
+class DerivedAntonymTest(unittest.TestCase):
+    def test_opposite_is_formed_like_the_word(self):
+        self.assertTrue(Generator.parallel("happiness", "happy", "unhappy", "unhappiness"))
+        self.assertTrue(Generator.parallel("quickly", "quick", "slow", "slowly"))
+        self.assertTrue(Generator.parallel("arrival", "arrive", "depart", "departure"))
+
+    def test_word_that_is_not_formed_from_its_related_word_gets_no_opposite(self):
+        # friend -> friendly -> unfriendly -> unfriendliness: not an opposite of friend
+        self.assertFalse(Generator.parallel("friend", "friendly", "unfriendly", "unfriendliness"))
+        self.assertFalse(Generator.parallel("quickly", "quick", "slow", "slowness"))
 
 
 class WordNetLineTest(unittest.TestCase):
