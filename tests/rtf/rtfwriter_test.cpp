@@ -172,6 +172,31 @@ TEST(RtfWriter, ReadDocumentsWriteBackTheSameText)
     EXPECT_DOUBLE_EQ(last.blockFormat().textIndent(), -24.0);
 }
 
+TEST(RtfWriter, ListsGoOutAsListTableListsThatRestartWhereTheFileRestarted)
+{
+    const QByteArray rtf =
+        "{\\rtf1 {\\listtext (iv)\\tab}\\pard\\ls1 r1\\par{\\listtext (v)\\tab}\\pard\\ls1 r2\\par"
+        "{\\listtext a)\\tab}\\pard\\ls1\\ilvl1 sub\\par{\\listtext (vi)\\tab}\\pard\\ls1 r3\\par"
+        "{\\listtext a)\\tab}\\pard\\ls1\\ilvl1 sub again\\par"
+        "{\\listtext b)\\tab}\\pard\\ls2 x\\par{\\listtext 1.\\tab}\\pard\\ls3 n1\\par"
+        "\\pard gap\\par{\\listtext 1.\\tab}\\pard\\ls3 n1 again\\par"
+        "{\\listtext \\u8226?\\tab}\\pard\\ls4 dot\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    const QByteArray out = writeRtf(doc);
+    // Five runs of markers that follow on: (iv)-(vi) with its sub-items,
+    // b), 1., after the gap 1. again, and the bullet.
+    EXPECT_TRUE(out.contains("{\\*\\listtable")) << out.constData();
+    EXPECT_TRUE(out.contains("\\ls5\\ilvl0"));
+    EXPECT_FALSE(out.contains("\\ls6"));
+    EXPECT_TRUE(out.contains("\\levelnfc2\\leveljc0\\levelfollow0\\levelstartat4{\\leveltext\\'03(\\'00);}"));
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(plainText(back), plainText(doc));
+    EXPECT_EQ(plainText(back), QString::fromUtf8("    (iv) r1\n    (v) r2\n        a) sub\n    (vi) r3\n        a) sub again\n"
+                                                 "    b) x\n    1. n1\ngap\n    1. n1 again\n    • dot\n"));
+}
+
 TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
 {
     QTemporaryDir dir;

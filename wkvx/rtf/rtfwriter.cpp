@@ -11,6 +11,8 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -31,6 +33,19 @@ QString familyOf(const QTextCharFormat& f, const QString& fallback)
     const QString family = f.stringProperty(QTextFormat::FontFamily);
     return family.isEmpty() ? fallback : family;
 }
+
+struct ListLevel {
+    bool defined = false;
+    int nfc = -1;  // \levelnfc: 0 decimal, 1/2 upper/lower roman, 3/4 upper/lower letter; -1 bullet
+    int start = 1;
+    QString before, after;  // around the number
+    QString text;           // a bullet's marker
+};
+
+struct ListRun {
+    std::array<ListLevel, 9> levels;
+    std::array<int, 9> last{};  // the number last written at each level, 0 after a higher level's item
+};
 
 class Writer {
 public:
@@ -56,7 +71,8 @@ private:
     void writeCell(const QTextTableCell& cell);
     void writeBlock(const QTextBlock& block, bool inTable, const char* end);
     void writeRunProps(const QTextCharFormat& f);
-    void writeListNumbering(const QString& label);
+    ListLevel levelFor(const QString& label, int currentNfc);
+    void writeListTable();
     void writeText(QStringView text);
 
     const QTextDocument& doc_;
@@ -67,6 +83,9 @@ private:
     std::vector<QString> fontOrder_;
     std::map<QRgb, int> colors_;
     std::vector<QColor> colorOrder_;
+    // One list per run of list paragraphs, so that separate lists restart.
+    std::vector<ListRun> lists_;
+    bool inList_ = false;
 };
 
 int Writer::fontIndex(const QString& family)
@@ -137,7 +156,9 @@ QByteArray Writer::run()
         out_ += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue"
             + QByteArray::number(c.blue()) + ';';
     }
-    out_ += "}\n{\\*\\generator Lexivane;}\\viewkind4\n";
+    out_ += "}\n";
+    writeListTable();
+    out_ += "{\\*\\generator Lexivane;}\\viewkind4\n";
     out_ += body;
     out_ += "}\n";
     return out_;
@@ -214,8 +235,8 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
 {
     const QTextBlockFormat bf = block.blockFormat();
     out_ += "\\pard";
-    // A list marker read from a file goes back as Word 95 numbering, which
-    // every reader shows without a list table.
+    // A list marker read from a file goes back as a list of the list table
+    // plus the marker as \\listtext, for readers without lists.
     QString label;
     const bool listed = bf.hasProperty(ListLevelProperty);
     for (auto it = block.begin(); !it.atEnd() && listed; ++it) {
@@ -225,8 +246,32 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
     }
     label = label.trimmed();
     if (listed && !label.isEmpty()) {
-        out_ += "\\ilvl" + QByteArray::number(bf.intProperty(ListLevelProperty));
-        writeListNumbering(label);
+        const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
+        const ListLevel* current = inList_ ? &lists_.back().levels[level] : nullptr;
+        const ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
+        // A new list starts where the markers stop following on: another
+        // style at this level, or a number that does not continue.
+        bool follows = inList_;
+        if (follows) {
+            const ListLevel& def = lists_.back().levels[level];
+            const int expected = lists_.back().last[level] > 0 ? lists_.back().last[level] + 1 : def.start;
+            follows = !def.defined
+                || (def.nfc == here.nfc && def.before == here.before && def.after == here.after && def.text == here.text
+                    && (here.nfc < 0 || here.start == expected));
+        }
+        if (!follows) {
+            lists_.emplace_back();
+            inList_ = true;
+        }
+        ListRun& run = lists_.back();
+        if (!run.levels[level].defined)
+            run.levels[level] = here;
+        run.last[level] = here.nfc < 0 ? 0 : here.start;
+        for (int deeper = level + 1; deeper < 9; ++deeper)
+            run.last[deeper] = 0;
+        out_ += "\\ls" + QByteArray::number(qulonglong(lists_.size())) + "\\ilvl" + QByteArray::number(level);
+    } else {
+        inList_ = false;
     }
     if (inTable)
         out_ += "\\intbl";
@@ -268,7 +313,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             writeText(target);
             out_ += "\"}{\\fldrslt ";
         }
-        out_ += isLabel ? "{\\pntext" : "{";
+        out_ += isLabel ? "{\\listtext" : "{";
         writeRunProps(f);
         out_ += ' ';
         writeText(frag.text());
@@ -279,36 +324,89 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
     out_ += end;
 }
 
-void Writer::writeListNumbering(const QString& label)
+ListLevel Writer::levelFor(const QString& label, int currentNfc)
 {
-    // "3." or "b)" become numbering of that style starting there, anything
-    // else a bullet showing the marker.
-    static const QRegularExpression numbered(QStringLiteral("^(\\d{1,6}|[a-z]|[A-Z])(\\W{0,3})$"));
+    // "3.", "(b)" or "iv)" give numbering of that style starting there,
+    // anything else a bullet showing the marker.
+    static const QRegularExpression numbered(
+        QStringLiteral("^(\\W{0,3})(\\d{1,5}|[ivxlcdm]{2,8}|[IVXLCDM]{2,8}|[a-z]|[A-Z])(\\W{0,3})$"));
+    ListLevel def;
+    def.defined = true;
     const QRegularExpressionMatch m = numbered.match(label);
     if (!m.hasMatch()) {
-        out_ += "{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb ";
-        writeText(label);
-        out_ += "}}";
-        return;
+        def.text = label;
+        return def;
     }
-    const QString n = m.captured(1);
+    def.before = m.captured(1);
+    def.after = m.captured(3);
+    const QString n = m.captured(2);
     const QChar c = n.at(0);
-    int start = 0;
-    out_ += "{\\*\\pn\\pnlvlbody\\pnindent0";
     if (c.isDigit()) {
-        out_ += "\\pndec";
-        start = n.toInt();
+        def.nfc = 0;
+        def.start = n.toInt();
+    } else if (n.size() > 1
+               || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))) {
+        // A single "v" after "iv" is a roman five, not a letter.
+        def.nfc = c.isLower() ? 2 : 1;
+        static const QString digits = QStringLiteral("ivxlcdm");
+        static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
+        int total = 0;
+        for (qsizetype i = 0; i < n.size(); ++i) {
+            const int v = values[digits.indexOf(n.at(i).toLower())];
+            const int next = i + 1 < n.size() ? values[digits.indexOf(n.at(i + 1).toLower())] : 0;
+            total += v < next ? -v : v;
+        }
+        def.start = std::max(total, 1);
     } else {
-        out_ += c.isLower() ? "\\pnlcltr" : "\\pnucltr";
-        start = c.toLower().unicode() - 'a' + 1;
+        def.nfc = c.isLower() ? 4 : 3;
+        def.start = c.toLower().unicode() - 'a' + 1;
     }
-    out_ += "\\pnstart" + QByteArray::number(start);
-    if (!m.captured(2).isEmpty()) {
-        out_ += "{\\pntxta ";
-        writeText(m.captured(2));
-        out_ += '}';
+    return def;
+}
+
+void Writer::writeListTable()
+{
+    if (lists_.empty())
+        return;
+    static const char hex[] = "0123456789abcdef";
+    auto lengthByte = [&](qsizetype n) {
+        out_ += "\\'";
+        out_ += hex[(n >> 4) & 15];
+        out_ += hex[n & 15];
+    };
+    out_ += "{\\*\\listtable";
+    for (size_t id = 1; id <= lists_.size(); ++id) {
+        out_ += "\n{\\list\\listtemplateid" + QByteArray::number(qulonglong(id));
+        const auto& levels = lists_[id - 1].levels;
+        for (int k = 0; k < 9; ++k) {
+            const ListLevel& def = levels[k];
+            const bool bullet = !def.defined || def.nfc < 0;
+            out_ += "{\\listlevel\\levelnfc" + QByteArray::number(bullet ? 23 : def.nfc) + "\\leveljc0\\levelfollow0"
+                + "\\levelstartat" + QByteArray::number(bullet ? 1 : def.start) + "{\\leveltext";
+            if (bullet) {
+                const QString text = def.defined ? def.text : QString(QChar(0x2022));
+                lengthByte(text.size());
+                writeText(text);
+                out_ += ";}{\\levelnumbers;}";
+            } else {
+                lengthByte(def.before.size() + 1 + def.after.size());
+                writeText(def.before);
+                lengthByte(k);
+                writeText(def.after);
+                out_ += ";}{\\levelnumbers";
+                lengthByte(def.before.size() + 1);
+                out_ += ";}";
+            }
+            out_ += "\\fi-360\\li" + QByteArray::number(720 * (k + 1)) + "}";
+        }
+        out_ += "\\listid" + QByteArray::number(qulonglong(id)) + "}";
     }
-    out_ += '}';
+    out_ += "}\n{\\*\\listoverridetable";
+    for (size_t id = 1; id <= lists_.size(); ++id) {
+        out_ += "{\\listoverride\\listid" + QByteArray::number(qulonglong(id)) + "\\listoverridecount0\\ls"
+            + QByteArray::number(qulonglong(id)) + "}";
+    }
+    out_ += "}\n";
 }
 
 void Writer::writeRunProps(const QTextCharFormat& f)
