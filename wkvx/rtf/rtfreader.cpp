@@ -30,9 +30,12 @@ namespace {
 constexpr int kMaxDepth = 4096;
 // Word's own limit is 63 columns; wider rows spill into their last cell.
 constexpr int kMaxColumns = 64;
-// Beyond this many cells the remaining tables are read as plain paragraphs:
-// padding every short row of a very wide table could multiply memory use.
-constexpr long long kMaxTableCells = 1'000'000;
+// Bytes of input per table cell allowed, and the cells always allowed: beyond
+// them the remaining tables are read as plain paragraphs. A real cell takes five bytes
+// or more ("\\cell"), but padding the short rows of a table with one wide row
+// could otherwise turn a small file into millions of cells.
+constexpr long long kBytesPerTableCell = 4;
+constexpr long long kMinTableCells = 100'000;
 constexpr int kMaxFieldNesting = 64;
 constexpr int kMaxFieldInstruction = 4096;
 constexpr int kMaxFontName = 256;
@@ -268,6 +271,7 @@ public:
         : options_(options),
           p_(reinterpret_cast<const unsigned char*>(data.data())),
           end_(p_ + data.size()),
+          inputSize_(data.size()),
           doc_(doc),
           cursor_(doc)
     {
@@ -326,6 +330,7 @@ private:
     const unsigned char* lastLiteralEnd_ = nullptr;  // for runs of spaces, see RtfReadOptions
     const unsigned char* p_;
     const unsigned char* end_;
+    long long inputSize_;
     QTextDocument* doc_;
     QTextCursor cursor_;
     RtfReadResult result_;
@@ -1354,7 +1359,7 @@ void Reader::flushTable()
         columns = std::max(columns, int(row.size()));
     }
     const long long cells = (long long)rows.size() * columns;
-    if (tableCells_ + cells > kMaxTableCells) {
+    if (tableCells_ + cells > std::max(kMinTableCells, inputSize_ / kBytesPerTableCell)) {
         warn(QStringLiteral("Tables too large to lay out were read as paragraphs."));
         for (Row& row : rows)
             for (Cell& cell : row)
