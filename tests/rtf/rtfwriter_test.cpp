@@ -232,8 +232,15 @@ TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
     EXPECT_TRUE(error.contains("Rich Text")) << error.toStdString();
     EXPECT_EQ(plainText(loaded), QString("\n"));
 
+    // Permissions mean nothing to root; the checks run for other users.
     if (QFile::setPermissions(path, QFileDevice::WriteOwner) && !QFile(path).open(QIODevice::ReadOnly)) {
         EXPECT_FALSE(loadRtfFile(path, &loaded, &error));
         EXPECT_EQ(error, QString("Permission denied"));
+    }
+    if (QFile::setPermissions(path, QFileDevice::ReadOwner) && !QFile(path).open(QIODevice::WriteOnly | QIODevice::Append)) {
+        EXPECT_FALSE(saveRtfFile(path, doc, &error));
+        EXPECT_EQ(error, QString("Permission denied"));
+        ASSERT_TRUE(loadRtfFile(path, &loaded, &error));
+        EXPECT_EQ(plainText(loaded), QString("Second\n"));
     }
 }

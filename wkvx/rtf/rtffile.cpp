@@ -87,6 +87,13 @@ bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error)
         setError(error, QStringLiteral("Path not found"));
         return false;
     }
+    // The file is written beside the old one and renamed over it, which a
+    // read-only file would not stop: refuse it as writing in place would.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isWritable()) {
+        setError(error, QStringLiteral("Permission denied"));
+        return false;
+    }
     const QByteArray rtf = writeRtf(doc);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
