@@ -58,7 +58,7 @@ TEST(RtfReaderText, ParagraphsLinesTabsAndTheTrailingParagraph)
     // Line ends in the file are not text; a backslash before one is \par.
     EXPECT_EQ(textOf("{\\rtf1 a\r\nb\\\nc}"), QString("ab\nc\n"));
     // \sect and \page end a paragraph with text but add no empty one.
-    EXPECT_EQ(textOf("{\\rtf1 a\\page b\\par\\sect c\\par}"), QString("a\nb\nc\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\page b\\par\\sect c\\column d\\par}"), QString("a\nb\nc\nd\n"));
     // An empty document still has its one empty paragraph.
     EXPECT_EQ(textOf("{\\rtf1}"), QString("\n"));
 }
@@ -113,8 +113,10 @@ TEST(RtfReaderDestinations, NonBodyTextIsSkippedAndFieldResultsKept)
         "{\\pict\\bin6 }{}{\\}}D"
         "{\\field{\\*\\fldinst HYPERLINK \"https://example.org/\"}{\\fldrslt link}}"
         "{\\field{\\*\\fldinst SYMBOL 183 \\\\f \"Symbol\"}{\\fldrslt }}"
-        "{\\super\\chftn}{\\footnote x}{\\upr{[G]}{\\*\\ud{[\\u915?]}}}}";
-    EXPECT_EQ(textOf(rtf), QString::fromUtf8("ABCDlink\u00B71[G][Γ]\n"));
+        "{\\super\\chftn}{\\*\\footnote x}{\\footnote\\ftnalt end}{\\upr{[G]}{\\*\\ud{[\\u915?]}}}}";
+    // A note shows as its number where it stands; \\chftn before it is the
+    // same number. Endnotes count in roman numerals.
+    EXPECT_EQ(textOf(rtf), QString::fromUtf8("A1BCDlink\u00B72i[G][Γ]\n"));
 
     QTextDocument doc;
     ASSERT_TRUE(readRtf(rtf, &doc).ok);

@@ -146,10 +146,10 @@ enum class Kw : unsigned char {
     SkipDest,
     Rtf, FontTbl, ColorTbl, F, FCharset, Cpg, Deff, DocCharset, AnsiCpg,
     Red, Green, Blue, Uc, U, Bin,
-    Par, Line, Tab, Sect, Page, Cell, Row, Trowd, NestCell, NestRow, Intbl, Itap,
+    Par, Line, Tab, Sect, Page, Column, Cell, Row, Trowd, NestCell, NestRow, Intbl, Itap,
     Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
     Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
-    ListText, Field, FldInst, FldRslt, Ud, ChFtn, Generator, PnType, PnStart, PnFont, PnText,
+    ListText, Field, FldInst, FldRslt, Ud, Footnote, Generator, PnType, PnStart, PnFont, PnText,
     Char,  // a control word that stands for one character
 };
 
@@ -166,7 +166,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"rtf", Kw::Rtf}, {"fonttbl", Kw::FontTbl}, {"colortbl", Kw::ColorTbl}, {"f", Kw::F},
             {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg}, {"deff", Kw::Deff}, {"ansicpg", Kw::AnsiCpg},
             {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue}, {"uc", Kw::Uc}, {"u", Kw::U},
-            {"bin", Kw::Bin}, {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"sect", Kw::Sect},
+            {"bin", Kw::Bin}, {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"sect", Kw::Sect}, {"column", Kw::Column},
             {"page", Kw::Page}, {"cell", Kw::Cell}, {"row", Kw::Row}, {"nestcell", Kw::NestCell},
             {"nestrow", Kw::NestRow}, {"trowd", Kw::Trowd}, {"intbl", Kw::Intbl}, {"itap", Kw::Itap}, {"pard", Kw::Pard},
             {"plain", Kw::Plain}, {"b", Kw::B}, {"i", Kw::I}, {"ul", Kw::Ul}, {"ulnone", Kw::UlNone},
@@ -183,7 +183,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"pnf", Kw::PnFont}, {"pnstart", Kw::PnStart},
             {"listtext", Kw::ListText}, {"pntext", Kw::ListText}, {"field", Kw::Field},
             {"fldinst", Kw::FldInst}, {"fldrslt", Kw::FldRslt}, {"ud", Kw::Ud},
-            {"chftn", Kw::ChFtn}, {"generator", Kw::Generator},
+            {"footnote", Kw::Footnote}, {"generator", Kw::Generator},
         };
         for (const auto& [name, kw] : words)
             t.emplace(name, KwInfo{kw});
@@ -213,7 +213,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         // RTF asks of readers.
         const char* skipped[] = {
             "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-            "footerr", "footerf", "footnote", "pict", "listtable", "listoverridetable", "revtbl",
+            "footerr", "footerf", "pict", "listtable", "listoverridetable", "revtbl",
             "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
             "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr",
             "pnseclvl", "bkmkstart", "bkmkend", "atnid", "atnauthor",
@@ -263,6 +263,20 @@ char16_t labelChar(char16_t c)
     case 0xF06E: return 0x25A0;
     default: return c;
     }
+}
+
+QString romanNumeral(int n)
+{
+    static const std::pair<int, const char*> parts[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
+        {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"},
+    };
+    QString out;
+    for (const auto& [value, text] : parts) {
+        for (; n >= value; n -= value)
+            out += QLatin1String(text);
+    }
+    return out;
 }
 
 class Reader {
@@ -359,6 +373,7 @@ private:
     int pnCounter_ = 0;
     std::vector<QString> links_;
     int footnoteCount_ = 0;
+    int endnoteCount_ = 0;
 
     // The paragraph being read: finished runs plus text of the current run.
     std::vector<Run> para_;
@@ -871,7 +886,8 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         // Unicode half of \upr (\ud) is read after its ANSI half, as
         // LibreOffice does.
         if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
-            && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator) {
+            && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator
+            && info.kw != Kw::Footnote) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;
@@ -961,6 +977,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         break;
     case Kw::Sect:
     case Kw::Page:
+    case Kw::Column:
         // Breaks end a paragraph that has text, as word processors do.
         if (paraHasContent())
             endParagraph();
@@ -1099,9 +1116,21 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
             skipGroupRest();
         }
         break;
-    case Kw::ChFtn:
-        if (st_.dest == Dest::Body)
-            emitText(QString::number(++footnoteCount_));
+    case Kw::Footnote:
+        // The note's number stands where the note is; \chftn in the text
+        // before it is the same number and not shown twice (LibreOffice
+        // reads notes so). Endnotes (\ftnalt) count in roman numerals.
+        if (st_.dest == Dest::Body) {
+            const unsigned char* q = p_;
+            while (q < end_ && (*q == ' ' || *q == '\r' || *q == '\n'))
+                ++q;
+            if (end_ - q >= 7 && std::memcmp(q, "\\ftnalt", 7) == 0)
+                emitText(romanNumeral(++endnoteCount_));
+            else
+                emitText(QString::number(++footnoteCount_));
+        }
+        st_.dest = Dest::Skip;
+        skipGroupRest();
         break;
     case Kw::Char:
         emitChar(info.value);
@@ -1244,20 +1273,6 @@ void Reader::insertRuns(const std::vector<Run>& runs)
 {
     for (const Run& r : runs)
         cursor_.insertText(r.text, charFormat(r.props));
-}
-
-QString romanNumeral(int n)
-{
-    static const std::pair<int, const char*> parts[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"},
-    };
-    QString out;
-    for (const auto& [value, text] : parts) {
-        for (; n >= value; n -= value)
-            out += QLatin1String(text);
-    }
-    return out;
 }
 
 QString letterNumber(int n)
