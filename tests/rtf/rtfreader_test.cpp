@@ -57,7 +57,7 @@ TEST(RtfReaderText, ParagraphsLinesTabsAndTheTrailingParagraph)
     EXPECT_EQ(textOf("{\\rtf1 a\\par\\par}"), QString("a\n\n"));
     // Line ends in the file are not text; a backslash before one is \par.
     EXPECT_EQ(textOf("{\\rtf1 a\r\nb\\\nc}"), QString("ab\nc\n"));
-    // \sect and \page end a paragraph with text but add no empty one.
+    // \sect, \page and \column end a paragraph with text but add no empty one.
     EXPECT_EQ(textOf("{\\rtf1 a\\page b\\par\\sect c\\column d\\par}"), QString("a\nb\nc\nd\n"));
     // An empty document still has its one empty paragraph.
     EXPECT_EQ(textOf("{\\rtf1}"), QString("\n"));
@@ -235,6 +235,7 @@ TEST(RtfReaderBroken, NotRtfOrEmptyIsAClearError)
     RtfReadResult r = readRtf(QByteArray("Hello, world"), &doc);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains("Rich Text")) << r.error.toStdString();
+    EXPECT_TRUE(doc.isEmpty());
     r = readRtf(QByteArray("  \r\n"), &doc);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());

@@ -399,6 +399,7 @@ private:
 
 RtfReadResult Reader::run()
 {
+    doc_->clear();
     // Leading white space and a UTF-8 byte order mark are tolerated.
     if (end_ - p_ >= 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
         p_ += 3;
@@ -413,7 +414,6 @@ RtfReadResult Reader::run()
         return result_;
     }
     result_.ok = true;
-    doc_->clear();
     // Undo history for a load is of no use and costs more than the load.
     const bool undo = doc_->isUndoRedoEnabled();
     doc_->setUndoRedoEnabled(false);
