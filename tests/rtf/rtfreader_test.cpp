@@ -183,6 +183,11 @@ TEST(RtfReaderStructure, ListMarkersAreTextOfListParagraphsOnly)
         "{\\pntext\\f3 \\'b7\\tab}\\pard{\\*\\pn\\pnlvlblt\\pnf3{\\pntxtb \\'b7}}old\\par"
         "{\\listtext 9.\\tab}\\pard stale\\par}";
     EXPECT_EQ(textOf(rtf), QString::fromUtf8("Intro\n    • first\n        2. second\n    • old\nstale\n"));
+    // LibreOffice's headings: an outline level without a number keeps the
+    // indent; its OpenSymbol bullet U+F095 is a plain bullet.
+    EXPECT_EQ(textOf("{\\rtf1 {\\listtext\\pard\\plain \\tab}\\ls1\\ilvl1 Heading\\par"
+                     "{\\listtext\\u61589\\'3f\\tab}\\pard\\ls2 item\\par}"),
+              QString::fromUtf8("           Heading\n    • item\n"));
 }
 
 TEST(RtfReaderStructure, Word95NumberingWithoutMarkersIsNumberedByTheReader)

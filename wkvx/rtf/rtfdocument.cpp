@@ -28,10 +28,12 @@ void appendBlock(const QTextBlock& block, QString& out)
             body += frag.text();
     }
     label = label.trimmed();
-    if (!label.isEmpty() && bf.hasProperty(ListLevelProperty)) {
+    if (bf.hasProperty(ListLevelProperty)) {
+        // A list level without a number (headings of an outline in
+        // LibreOffice files) still takes its indent and the label's room.
         const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
         out += QString(4 * (level + 1), QLatin1Char(' '));
-        out += label;
+        out += label.isEmpty() ? QStringLiteral("  ") : label;
         out += QLatin1Char(' ');
     } else {
         out += label;

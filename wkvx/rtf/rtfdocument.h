@@ -27,7 +27,7 @@ enum Property : int {
 // The document as plain text, the way word processors export it: every
 // paragraph and every table cell on its own line (each line ends in '\n'),
 // line breaks as '\n', list markers indented four spaces per level and
-// followed by one space.
+// followed by one space (an empty marker counts as two spaces).
 QString plainText(const QTextDocument& doc);
 
 } // namespace kvx::rtf

@@ -261,7 +261,10 @@ char16_t labelChar(char16_t c)
     case 0xF0FC: return 0x2714;
     case 0xF06F: return 0x25A1;
     case 0xF06E: return 0x25A0;
-    default: return c;
+    default:
+        // Other private-use bytes of a symbol font: the byte as Windows-1252
+        // (LibreOffice's OpenSymbol bullet 0x95 is "•").
+        return c >= 0xF020 && c <= 0xF0FF ? decodeWindows1252(static_cast<unsigned char>(c - 0xF000)) : c;
     }
 }
 

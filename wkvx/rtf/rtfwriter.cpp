@@ -245,7 +245,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         label += it.fragment().text();
     }
     label = label.trimmed();
-    if (listed && !label.isEmpty()) {
+    if (listed) {
         const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
         const ListLevel* current = inList_ ? &lists_.back().levels[level] : nullptr;
         const ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
@@ -296,7 +296,9 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         out_ += "\\sa" + QByteArray::number(v);
 
     out_ += ' ';
-    bool inLabel = listed && !label.isEmpty();
+    bool inLabel = listed;
+    if (listed && label.isEmpty())
+        out_ += "{\\listtext\\tab}";  // a level without a number
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
         const QTextCharFormat f = frag.charFormat();
@@ -381,7 +383,11 @@ void Writer::writeListTable()
         for (int k = 0; k < 9; ++k) {
             const ListLevel& def = levels[k];
             const bool bullet = !def.defined || def.nfc < 0;
-            out_ += "{\\listlevel\\levelnfc" + QByteArray::number(bullet ? 23 : def.nfc) + "\\leveljc0\\levelfollow0"
+            const bool none = def.defined && bullet && def.text.isEmpty();
+            // A level without a number is followed by nothing, as LibreOffice
+            // writes its heading outline.
+            out_ += "{\\listlevel\\levelnfc" + QByteArray::number(none ? 255 : bullet ? 23 : def.nfc) + "\\leveljc0"
+                + (none ? "\\levelfollow2" : "\\levelfollow0")
                 + "\\levelstartat" + QByteArray::number(bullet ? 1 : def.start) + "{\\leveltext";
             if (bullet) {
                 const QString text = def.defined ? def.text : QString(QChar(0x2022));
