@@ -1,5 +1,7 @@
 #include "frmAdd.h"
 
+#include "formui.h"
+
 #include "folders.h"
 #include "msgbox.h"
 #include "twips.h"
@@ -47,6 +49,7 @@ frmAdd::frmAdd(QWidget* owner)
     setWindowTitle(QStringLiteral("Add New Word"));
     setModal(false);
     buildForm();
+    ui::centreWhenFirstShown(this);
     Form_Load();
 }
 
@@ -159,16 +162,6 @@ bool frmAdd::eventFilter(QObject* watched, QEvent* event)
             txtMeaning_KeyUp();
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void frmAdd::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (QWidget* owner = parentWidget())
-        move(owner->window()->frameGeometry().center() - rect().center());
 }
 
 void frmAdd::Form_Load()

@@ -50,7 +50,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void done(int result) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildForm();
@@ -70,7 +69,6 @@ private:
     void reportOpenFailure();
 
     dictstore::Dictionary dict_;
-    bool centred_ = false;
 };
 
 }  // namespace kavix

@@ -1,6 +1,6 @@
 #include "frmR2.h"
 
-#include "lookupui.h"
+#include "formui.h"
 #include "savedpages.h"
 
 #include "dictstore/dictionary.h"

@@ -2,7 +2,7 @@
 
 #include "frmR2.h"
 #include "frmResult.h"
-#include "lookupui.h"
+#include "formui.h"
 
 #include "folders.h"
 

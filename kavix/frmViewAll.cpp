@@ -1,6 +1,6 @@
 #include "frmViewAll.h"
 
-#include "lookupui.h"
+#include "formui.h"
 
 #include "dictstore/codepage.h"
 #include "dictstore/dictionary.h"

@@ -1,4 +1,4 @@
-#include "lookupui.h"
+#include "formui.h"
 
 #include <QApplication>
 #include <QEvent>
