@@ -1304,6 +1304,8 @@ void Reader::prepareLabel(Para& para)
     const bool hasLabel = !labelText.trimmed().isEmpty();
     if (!hasLabel)
         std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
+    else  // a marker after stray text still leads its paragraph
+        std::stable_partition(para.runs.begin(), para.runs.end(), [](const Run& r) { return r.props.label; });
     if (para.props.pn < 0 || size_t(para.props.pn) >= pnDefs_.size()) {
         lastPn_ = -1;
         return;
