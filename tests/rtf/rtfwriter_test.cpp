@@ -215,6 +215,16 @@ TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
     ASSERT_TRUE(loadRtfFile(path, &loaded, &error)) << error.toStdString();
     EXPECT_EQ(plainText(loaded), QString("Second\n"));
 
+    // A damaged file loads with what could be read, and says what was wrong.
+    QFile cut(dir.filePath("cut.rtf"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write("{\\rtf1 kept text\\par {\\b and more");
+    cut.close();
+    QStringList warnings;
+    ASSERT_TRUE(loadRtfFile(cut.fileName(), &loaded, &error, {}, &warnings));
+    EXPECT_EQ(plainText(loaded), QString("kept text\nand more\n"));
+    EXPECT_EQ(warnings.size(), 1);
+
     EXPECT_FALSE(loadRtfFile(dir.filePath("missing.rtf"), &loaded, &error));
     EXPECT_EQ(error, QString("File not found"));
     EXPECT_FALSE(loadRtfFile(dir.filePath("no/such/dir/x.rtf"), &loaded, &error));

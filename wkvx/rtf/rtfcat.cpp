@@ -52,10 +52,14 @@ int main(int argc, char** argv)
 
     QTextDocument doc;
     QString error;
-    if (!kvx::rtf::loadRtfFile(args.first(), &doc, &error, options)) {
+    QStringList warnings;
+    if (!kvx::rtf::loadRtfFile(args.first(), &doc, &error, options, &warnings)) {
         std::fprintf(stderr, "rtfcat: %s: %s\n", qUtf8Printable(args.first()), qUtf8Printable(error));
         return 1;
     }
+    // Damage that was read around is worth knowing but is no failure.
+    for (const QString& w : warnings)
+        std::fprintf(stderr, "rtfcat: %s: warning: %s\n", qUtf8Printable(args.first()), qUtf8Printable(w));
     const QByteArray out = asRtf ? kvx::rtf::writeRtf(doc) : kvx::rtf::plainText(doc).toUtf8();
     if (!writeAll(out)) {
         std::fputs("rtfcat: cannot write to standard output\n", stderr);

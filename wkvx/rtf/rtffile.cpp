@@ -39,7 +39,8 @@ QString describeOpenFailure(const QString& path, QFileDevice::FileError code)
 
 } // namespace
 
-bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const RtfReadOptions& options)
+bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const RtfReadOptions& options,
+                 QStringList* warnings)
 {
     if (!doc) {
         setError(error, QStringLiteral("No document to read into."));
@@ -74,6 +75,8 @@ bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const 
         setError(error, result.error);
         return false;
     }
+    if (warnings)
+        *warnings = result.warnings;
     return true;
 }
 

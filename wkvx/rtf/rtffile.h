@@ -3,6 +3,7 @@
 #include "rtfreader.h"
 
 #include <QString>
+#include <QStringList>
 
 class QTextDocument;
 
@@ -11,8 +12,9 @@ namespace kvx::rtf {
 // Replaces doc's content with the RTF file at path. On failure returns false
 // and sets *error (when error is not null) to a sentence for the user; the
 // document is then left empty. Damaged files that could be read in part
-// count as read.
-bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const RtfReadOptions& options = {});
+// count as read; what was wrong with them goes to *warnings when given.
+bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const RtfReadOptions& options = {},
+                 QStringList* warnings = nullptr);
 
 // Writes doc as RTF to path, replacing an existing file only once the whole
 // file has been written. On failure returns false and sets *error.
