@@ -10,7 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
-#include <QTextTableCellFormat>
 #include <QTextTableFormat>
 
 #include <algorithm>
