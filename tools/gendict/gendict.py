@@ -86,6 +86,7 @@ class Generator:
         self._classes = {}
         self.score = {}
         self.common_floor = 0.0
+        self._pertainym_of = None  # (adjective offset, word no) -> [(adverb synset, form)]
         for (lemma, pos, _off), c in wn.tagcount.items():
             self.lemma_tags[(lemma, pos)] = self.lemma_tags.get((lemma, pos), 0) + c
 
@@ -281,21 +282,32 @@ class Generator:
         return (synset.pos == "a" and re.search("(er|est)$", f) is not None
                 and bool(self.wn.base_forms(f, "a")))
 
-    def _rank_words(self, forms, headword, seen, by_frequency=False):
+    # prefixes that make an opposite of a word they are hyphened to
+    NEGATIVE_PREFIXES = ("non", "de", "un", "dis", "anti", "counter", "in", "im", "ir", "il", "mis")
+
+    def _rank_words(self, forms, headword, seen, by_frequency=False, prefixed=False):
         """Orders candidate synonyms: single words before phrases, then the
         most used in this sense and the most common; drops the headword,
         phrases containing it, duplicates and comparatives. `forms` holds
         (form, tag count, synset). With `by_frequency` (words of senses
         close to the chosen one) common words of which this is a main
         sense come first, then rare words, then rare uses of words (happy:
-        blissful before golden), each by how common the word is."""
+        blissful before golden), each by how common the word is. With
+        `prefixed` (antonyms of the chosen sense) a word made of a negative
+        prefix, a hyphen and the headword (de-escalate, non-involvement) is
+        kept, unless it is only a spelling of one already taken
+        (nonproliferation)."""
         out = []
         for order, (form, extra, synset) in enumerate(forms):
             text = form.replace("_", " ")
             low = text.lower()
             if low == headword.lower() or low in seen:
                 continue
-            if headword.lower() in low.split(" ") or headword.lower() in low.split("-"):
+            if headword.lower() in low.split(" "):
+                continue
+            if headword.lower() in low.split("-") and not (
+                    prefixed and low in ["%s-%s" % (p, headword.lower()) for p in self.NEGATIVE_PREFIXES]
+                    and low.replace("-", "") not in seen):
                 continue
             if len(text) > WIDTHS["synonym"] or not re.fullmatch(r"[A-Za-z][A-Za-z '.-]*", text):
                 continue
@@ -388,6 +400,7 @@ class Generator:
             return res
 
         pairs = direct(synset, True) or direct(synset, False)
+        own = bool(pairs)  # the chosen sense's own antonyms
         if not pairs and pos == "a" and synset.satellite:
             # a satellite's antonyms are those of its head adjective
             for sym, off, tpos, _s, _d in synset.pointers:
@@ -396,6 +409,7 @@ class Generator:
                     break
         if not pairs:
             pairs = self._derived_antonyms(w, synset)
+            own = bool(pairs)
         if not pairs:
             for s in senses[1:]:
                 if s is not synset:
@@ -404,7 +418,7 @@ class Generator:
                         break
         seen = set()
         forms = [(f, self.wn.count(f.lower(), t.pos, t.offset), t) for t, f in pairs]
-        found = self._rank_words(forms, headword, seen)
+        found = self._rank_words(forms, headword, seen, prefixed=own)
         if pos == "a" and len(found) < 3:
             # the similar-to set of the antonym: happy -> unhappy, sad, ...;
             # only words whose main sense it is (bad: awful, not pretty)
@@ -469,6 +483,30 @@ class Generator:
                     for back, back_form in self._linked_words(ant, ant_idx, ("+", "\\"), synset.pos):
                         if self.parallel(word, form, ant_form, back_form):
                             out.append((back, back_form))
+                    if synset.pos == "r" and rel.pos == "a":
+                        out.extend(self._adverbs_of(word, form, ant, ant_form))
+        return out
+
+    def _adverbs_of(self, word, adjective, ant, ant_form):
+        """Adverbs made from the adjective `ant_form` of `ant` (quickly ->
+        quick -> slow -> slowly): WordNet points from an adverb to its
+        adjective only, so these are found by that pointer read backwards,
+        sense to sense. An adverb for which this is a rare use (scarcely:
+        almost not, made from scarce) is no opposite."""
+        if self._pertainym_of is None:
+            table = {}
+            for key in sorted(self.wn.synsets):
+                s = self.wn.synsets[key]
+                if s.pos != "r":
+                    continue
+                for sym, off, tpos, src, dst in s.pointers:
+                    if sym == "\\" and tpos == "a" and src and dst:
+                        table.setdefault((off, dst), []).append((s, s.words[src - 1][0]))
+            self._pertainym_of = table
+        out = []
+        for adverb, form in self._pertainym_of.get((ant.offset, self._word_index(ant, ant_form.lower())), []):
+            if self.parallel(word, adjective, ant_form, form) and not self._odd(form, adverb):
+                out.append((adverb, form))
         return out
 
     def inflects_to(self, token, w):

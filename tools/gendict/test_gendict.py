@@ -5,7 +5,7 @@ import unittest
 from gendict import Generator, csv_line, parse_csv_line
 from meaning import fit_meaning, whole_clauses
 from respell import respell, syllabify, parse_phones
-from wordnet import parse_data_line
+from wordnet import WordNet, parse_data_line
 
 
 class RespellTest(unittest.TestCase):
@@ -173,6 +173,74 @@ class DerivedAntonymTest(unittest.TestCase):
         # friend -> friendly -> unfriendly -> unfriendliness: not an opposite of friend
         self.assertFalse(Generator.parallel("friend", "friendly", "unfriendly", "unfriendliness"))
         self.assertFalse(Generator.parallel("quickly", "quick", "slow", "slowness"))
+
+
+def tiny_wordnet(lines, counts=None):
+    """A WordNet of the given data lines ((pos, line)), senses indexed in
+    the order given, with tag counts {(lemma, pos, offset): count}."""
+    wn = WordNet.__new__(WordNet)
+    wn.synsets, wn.index, wn.tagcount = {}, {}, dict(counts or {})
+    wn.exceptions = {p: {} for p in "nvar"}
+    for pos, line in lines:
+        s = parse_data_line(line, pos)
+        wn.synsets[(pos, s.offset)] = s
+        for form, _lex in s.words:
+            wn.index.setdefault((pos, form.lower()), []).append(s.offset)
+    return wn
+
+
+class AntonymRouteTest(unittest.TestCase):
+    """Antonyms reached from the chosen sense only, never by guessing."""
+
+    ADVERBS = [
+        ("a", "00000100 00 a 01 quick 0 001 ! 00000200 a 0101 | moving fast"),
+        ("a", "00000200 00 a 01 slow 0 001 ! 00000100 a 0101 | not moving fast"),
+        ("a", "00000300 00 a 01 abundant 0 001 ! 00000400 a 0101 | plentiful"),
+        ("a", "00000400 00 a 01 scarce 0 001 ! 00000300 a 0101 | deficient in quantity"),
+        ("r", "00000500 02 r 01 quickly 0 001 \\ 00000100 a 0101 | in a quick manner"),
+        ("r", "00000600 02 r 01 slowly 0 001 \\ 00000200 a 0101 | in a slow manner"),
+        ("r", "00000700 02 r 01 abundantly 0 001 \\ 00000300 a 0101 | in an abundant manner"),
+        ("r", "00000800 02 r 01 scarcely 0 000 | only a very short time before"),
+        ("r", "00000900 02 r 01 scarcely 0 001 \\ 00000400 a 0101 | almost not"),
+    ]
+
+    def generator(self, lines, counts=None):
+        return Generator(tiny_wordnet(lines, counts), {}, {})
+
+    def antonyms_of(self, g, word, pos, sense=0):
+        senses = g.wn.senses(word, pos)
+        return g.antonyms(word, word, senses[sense], senses)
+
+    def test_adverb_gets_the_adverb_of_its_adjectives_opposite(self):
+        g = self.generator(self.ADVERBS)
+        self.assertEqual(self.antonyms_of(g, "quickly", "r"), ["slowly"])
+        self.assertEqual(self.antonyms_of(g, "slowly", "r"), ["quickly"])
+
+    def test_adverb_for_which_the_link_is_a_rare_use_is_no_opposite(self):
+        # scarcely mostly means "only just"; its link to scarce is a rare use
+        g = self.generator(self.ADVERBS, {("scarcely", "r", 800): 5})
+        self.assertEqual(self.antonyms_of(g, "abundantly", "r"), [])
+
+    PREFIXED = [
+        ("v", "00001000 30 v 01 escalate 0 001 ! 00001100 v 0101 | increase in extent"),
+        ("v", "00001100 30 v 01 de-escalate 0 001 ! 00001000 v 0101 | decrease in extent"),
+        ("a", "00001200 00 a 01 made 0 001 ! 00001300 a 0101 | produced by manufacture"),
+        ("a", "00001300 00 a 01 custom-made 0 001 ! 00001200 a 0101 | made to order"),
+        ("n", "00001400 04 n 01 engagement 0 000 | a meeting arranged in advance"),
+        ("n", "00001500 04 n 01 engagement 0 001 ! 00001600 n 0101 | the act of sharing"),
+        ("n", "00001600 04 n 01 non-engagement 0 001 ! 00001500 n 0101 | not sharing"),
+    ]
+
+    def test_opposite_made_by_a_negative_prefix_on_the_headword_is_kept(self):
+        g = self.generator(self.PREFIXED)
+        self.assertEqual(self.antonyms_of(g, "escalate", "v"), ["de-escalate"])
+        # a compound that contains the headword is not a prefixed opposite
+        self.assertEqual(self.antonyms_of(g, "made", "a"), [])
+
+    def test_prefixed_opposite_of_another_sense_is_not_taken(self):
+        g = self.generator(self.PREFIXED)
+        self.assertEqual(self.antonyms_of(g, "engagement", "n", 0), [])
+        self.assertEqual(self.antonyms_of(g, "engagement", "n", 1), ["non-engagement"])
 
 
 class WordNetLineTest(unittest.TestCase):
