@@ -181,8 +181,9 @@ TEST(RtfReaderStructure, ListMarkersAreTextOfListParagraphsOnly)
         "{\\listtext\\pard\\plain\\f3 \\'b7\\tab}\\pard\\ls1\\li720 first\\par"
         "{\\listtext 2.\\tab}\\pard\\ls1\\ilvl1\\li1440 second\\par"
         "{\\pntext\\f3 \\'b7\\tab}\\pard{\\*\\pn\\pnlvlblt\\pnf3{\\pntxtb \\'b7}}old\\par"
-        "{\\listtext 9.\\tab}\\pard stale\\par}";
-    EXPECT_EQ(textOf(rtf), QString::fromUtf8("Intro\n    • first\n        2. second\n    • old\nstale\n"));
+        "{\\listtext 9.\\tab}\\pard stale\\par"
+        "{\\listtext 3.\\tab}{\\pntext 3.\\tab}\\pard\\ls2 both\\par}";
+    EXPECT_EQ(textOf(rtf), QString::fromUtf8("Intro\n    • first\n        2. second\n    • old\nstale\n    3. both\n"));
     // LibreOffice's headings: an outline level without a number keeps the
     // indent; its OpenSymbol bullet U+F095 is a plain bullet.
     EXPECT_EQ(textOf("{\\rtf1 {\\listtext\\pard\\plain \\tab}\\ls1\\ilvl1 Heading\\par"

@@ -1066,9 +1066,19 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         if (st_.dest == Dest::PnDef)
             st_.dest = info.value ? Dest::PnAfter : Dest::PnBefore;
         break;
-    case Kw::ListText:
+    case Kw::ListText: {
+        // Writers that give both \listtext and the older \pntext mean one
+        // marker: the second is dropped.
+        const bool haveLabel = (!pendingText_.isEmpty() && pendingProps_.label)
+            || std::any_of(para_.begin(), para_.end(), [](const Run& r) { return r.props.label; });
+        if (haveLabel && !st_.ch.label) {
+            st_.dest = Dest::Skip;
+            skipGroupRest();
+            break;
+        }
         st_.ch.label = true;
         break;
+    }
     case Kw::Field:
         if (int(fields_.size()) < kMaxFieldNesting) {
             Field f;
