@@ -1,4 +1,5 @@
 #include "frmAbout.h"
+#include "windowflags.h"
 
 #include "frmSplash.h"
 #include "logo.h"
@@ -33,8 +34,7 @@ QFrame* rule(QWidget* parent, const QColor& colour)
 }  // namespace
 
 frmAbout::frmAbout(AboutKind kind, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+    : QDialog(parent, Qt::Dialog | lexi::kFixedWindowHints),
       kind_(kind),
       info_(kind == AboutKind::Kavix ? kavixInfo() : wkvxInfo())
 {

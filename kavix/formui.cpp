@@ -51,6 +51,14 @@ void fitHeight(QWidget* control)
     control->setGeometry(r);
 }
 
+QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setBuddy(buddy);
+    return l;
+}
+
 void centreOverOwner(QWidget* window)
 {
     QRect area;

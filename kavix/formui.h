@@ -22,6 +22,9 @@ inline QFont captionFont() { return font(QStringLiteral("Verdana"), 6.75); }
 // captions use another font (a frame's font would pass to them).
 QFont boxFont();
 
+// A caption label whose access key moves the focus to its box.
+QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy);
+
 // Puts a control at a rectangle given in twips, relative to its parent.
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height);

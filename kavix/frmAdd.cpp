@@ -1,4 +1,5 @@
 #include "frmAdd.h"
+#include "windowflags.h"
 
 #include "formui.h"
 
@@ -31,19 +32,10 @@ QLineEdit* lineEdit(QWidget* parent, const QString& name)
     return e;
 }
 
-QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
 }  // namespace
 
 frmAdd::frmAdd(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+    : QDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmAdd"));
     setWindowTitle(QStringLiteral("Add New Word"));
@@ -92,13 +84,13 @@ void frmAdd::buildForm()
     cmdClear = new QPushButton(QStringLiteral("C&lear form"), this);
     cmdClear->setObjectName(QStringLiteral("cmdClear"));
 
-    Label1 = caption(fraBasic, "Label1", QStringLiteral("&Word:"), txtWord);
-    lblMeaning = caption(fraBasic, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
-    lblPOSp = caption(fraBasic, "lblPOSp", QStringLiteral("&Part of Speech"), cboPOSp);
-    lblSentence = caption(fraBasic, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
-    lblSyn = caption(fraAdditionals, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]);
-    lblAnto = caption(fraAdditionals, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]);
-    lblPro = caption(fraAdditionals, "lblPro", QStringLiteral("P&ronunciation"), txtPro);
+    Label1 = ui::caption(fraBasic, "Label1", QStringLiteral("&Word:"), txtWord);
+    lblMeaning = ui::caption(fraBasic, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
+    lblPOSp = ui::caption(fraBasic, "lblPOSp", QStringLiteral("&Part of Speech"), cboPOSp);
+    lblSentence = ui::caption(fraBasic, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
+    lblSyn = ui::caption(fraAdditionals, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]);
+    lblAnto = ui::caption(fraAdditionals, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]);
+    lblPro = ui::caption(fraAdditionals, "lblPro", QStringLiteral("P&ronunciation"), txtPro);
 
     auto* basic = new QGridLayout(fraBasic);
     basic->addWidget(Label1, 0, 0);

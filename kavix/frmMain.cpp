@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "windowflags.h"
 
 #include "frmAdd.h"
 #include "linklabel.h"
@@ -69,8 +70,7 @@ Form* showOnce(QPointer<Form>& slot, Make make)
 }  // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+    : QMainWindow(parent, Qt::Window | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lexivane"));

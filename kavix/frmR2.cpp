@@ -1,4 +1,5 @@
 #include "frmR2.h"
+#include "windowflags.h"
 
 #include "formui.h"
 #include "savedpages.h"
@@ -65,8 +66,7 @@ void ResultsModel::setEntries(std::vector<dictstore::WordRecord> entries)
 }
 
 frmR2::frmR2(const SearchRequest& search, QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+    : QWidget(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmR2"));
     setWindowTitle(QStringLiteral("Results"));

@@ -1,4 +1,5 @@
 #include "frmResult.h"
+#include "windowflags.h"
 
 #include "formui.h"
 #include "savedpages.h"
@@ -35,10 +36,8 @@ QLineEdit* readOnlyBox(QWidget* parent, const QString& name)
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
+    QLabel* l = ui::caption(parent, name, text, buddy);
     l->setFont(ui::captionFont());
-    l->setBuddy(buddy);
     return l;
 }
 
@@ -52,8 +51,7 @@ void showField(QLineEdit* box, const dictstore::WordRecord& r, Field f)
 }  // namespace
 
 frmResult::frmResult(const SearchRequest& search, QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+    : QWidget(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmResult"));
     setWindowTitle(QStringLiteral("Results"));

@@ -1,4 +1,5 @@
 #include "frmSearch.h"
+#include "windowflags.h"
 
 #include "frmR2.h"
 #include "frmResult.h"
@@ -30,8 +31,7 @@ W* named(W* widget, const char* name)
 }  // namespace
 
 frmSearch::frmSearch(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)
+    : QDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(QStringLiteral("Word List Look Up"));
