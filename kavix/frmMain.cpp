@@ -2,7 +2,10 @@
 #include "windowflags.h"
 
 #include "frmAdd.h"
+#include "frmBrowser.h"
 #include "linklabel.h"
+
+#include "dictstore/paths.h"
 
 #include "frmAbout.h"
 #include "logo.h"
@@ -120,11 +123,13 @@ void frmMain::buildMenus()
     connect(mnuViewAll, &QAction::triggered, this, &frmMain::mnuViewAll_Click);
     connect(mnuActionAdd, &QAction::triggered, this, &frmMain::mnuActionAdd_Click);
     connect(mnuActionExit, &QAction::triggered, this, &frmMain::mnuActionExit_Click);
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     connect(mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
+    connect(mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
 
     // Their windows are not part of this version yet.
-    for (QAction* a : {mnuActionViewAll, mnuHelpContents, mnuHelpSearch, mnuWordGame})
+    for (QAction* a : {mnuActionViewAll, mnuWordGame})
         a->setEnabled(false);
 }
 
@@ -242,6 +247,25 @@ void frmMain::mnuActionAdd_Click()
 }
 
 void frmMain::mnuActionExit_Click() { close(); }
+
+// The address is only read when the browser first opens; an open browser is
+// just brought forward.
+void frmMain::showBrowser(const QString& address)
+{
+    if (!browser_) {
+        browser_ = new frmBrowser(nullptr);
+        browser_->setAttribute(Qt::WA_DeleteOnClose);
+        browser_->StartingAddress = address;
+    }
+    browser_->setWindowState(browser_->windowState() & ~Qt::WindowMinimized);
+    browser_->show();
+    browser_->raise();
+    browser_->activateWindow();
+}
+
+void frmMain::mnuHelpContents_Click() { showBrowser(QString::fromStdString(dictstore::helpIndexPath().string())); }
+
+void frmMain::mnuHelpSearch_Click() { showBrowser(QString::fromLatin1(lexi::kDownloadPage)); }
 
 void frmMain::mnuHelpIndex_Click()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frmAdd.h"
+#include "frmBrowser.h"
 #include "frmSearch.h"
 #include "frmViewAll.h"
 
@@ -50,6 +51,7 @@ public:
     lexi::frmAbout* aboutBox() const { return about_; }
     frmSearch* searchDialog() const { return search_; }
     frmViewAll* completeList() const { return viewAll_; }
+    frmBrowser* helpBrowser() const { return browser_; }
 
 private:
     void buildMenus();
@@ -64,13 +66,17 @@ private:
     void mnuViewAll_Click();
     void mnuActionAdd_Click();
     void mnuActionExit_Click();
+    void mnuHelpContents_Click();
     void mnuHelpIndex_Click();
+    void mnuHelpSearch_Click();
+    void showBrowser(const QString& address);
     void mnuHelpAbout_Click();
 
     QPointer<frmAdd> add_;
     QPointer<lexi::frmAbout> about_;
     QPointer<frmSearch> search_;
     QPointer<frmViewAll> viewAll_;
+    QPointer<frmBrowser> browser_;  // not owned: it may outlive this window
 };
 
 }  // namespace kavix
