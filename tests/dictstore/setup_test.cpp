@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -76,6 +77,52 @@ TEST_F(SetupTest, BrokenDataInstallsNothing)
     EXPECT_FALSE(report.ok);
     EXPECT_FALSE(fs::exists(dictstore::dictionaryPath()));
     EXPECT_EQ(std::distance(fs::directory_iterator(home / "Lexivane" / "db"), {}), 1);  // the notice only
+}
+
+TEST_F(SetupTest, HelpPagesReplaceOursAndLeaveTheRestAlone)
+{
+    const fs::path help = home / "Lexivane" / "Help4Kavix";
+    fs::create_directories(data / "help");
+    testfiles::writeBytes(data / "help" / "index.htm", "<title>old index</title>");
+    testfiles::writeBytes(data / "help" / "gone.htm", "<title>dropped later</title>");
+    ASSERT_TRUE(setup::run(options).ok);
+    EXPECT_EQ(testfiles::readBytes(help / "gone.htm"), "<title>dropped later</title>");
+    testfiles::writeBytes(help / "my-notes.txt", "mine");
+
+    // A newer set of pages: gone.htm is no longer ours, index.htm changed.
+    fs::remove(data / "help" / "gone.htm");
+    testfiles::writeBytes(data / "help" / "index.htm", "<title>new index</title>");
+    testfiles::writeBytes(data / "help" / "add.htm", "<title>add</title>");
+    const setup::Report report = setup::run(options);
+    ASSERT_TRUE(report.ok);
+    EXPECT_EQ(testfiles::readBytes(help / "index.htm"), "<title>new index</title>");
+    EXPECT_EQ(testfiles::readBytes(help / "add.htm"), "<title>add</title>");
+    EXPECT_FALSE(fs::exists(help / "gone.htm"));
+    EXPECT_EQ(testfiles::readBytes(help / "my-notes.txt"), "mine");
+    EXPECT_NE(std::find(report.lines.begin(), report.lines.end(), "installed 2 help pages in " + help.string()),
+              report.lines.end());
+    // The dictionary installed the first time is the user's from then on.
+    EXPECT_EQ(fs::file_size(dictstore::dictionaryPath()), 2u * dictstore::kRecordSize);
+}
+
+TEST_F(SetupTest, ADamagedPageListCannotReachOutsideTheHelpFolder)
+{
+    const fs::path help = home / "Lexivane" / "Help4Kavix";
+    fs::create_directories(help);
+    fs::create_directories(data / "help");
+    testfiles::writeBytes(data / "help" / "index.htm", "<title>index</title>");
+    testfiles::writeBytes(home / "Lexivane" / "keep.txt", "keep");
+    testfiles::writeBytes(help / ".lexivane-help-pages", "../keep.txt\n..\n\nindex.htm\n");
+    int copied = 0;
+    EXPECT_EQ(setup::installHelpPages(data / "help", help, copied), "");
+    EXPECT_EQ(copied, 1);
+    EXPECT_EQ(testfiles::readBytes(home / "Lexivane" / "keep.txt"), "keep");
+    EXPECT_TRUE(fs::exists(help / "index.htm"));
+    // Without pages to copy, the set-up says so and goes on.
+    fs::remove_all(data / "help");
+    const setup::Report report = setup::run(options);
+    EXPECT_TRUE(report.ok);
+    EXPECT_TRUE(fs::exists(help / "index.htm"));
 }
 
 }  // namespace

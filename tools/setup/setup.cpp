@@ -4,6 +4,7 @@
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
@@ -49,7 +50,47 @@ bool writeFile(const fs::path& path, const std::string& text)
     return static_cast<bool>(out);
 }
 
+// Names of the help pages the last set-up installed, kept in the help folder.
+constexpr const char* kHelpManifest = ".lexivane-help-pages";
+
 }  // namespace
+
+std::string installHelpPages(const fs::path& from, const fs::path& to, int& copied)
+{
+    copied = 0;
+    std::error_code ec;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(from, ec))
+        if (entry.is_regular_file(ec) && entry.path().filename().string().front() != '.')
+            names.push_back(entry.path().filename().string());
+    if (ec)
+        return "cannot read " + from.string() + ": " + ec.message();
+
+    const fs::path manifest = to / kHelpManifest;
+    {
+        std::ifstream old(manifest);
+        std::string name;
+        while (std::getline(old, name)) {
+            // Only plain names of ours: a damaged list must not reach outside the folder.
+            if (name.empty() || name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
+                name == "." || name == ".." || std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            fs::remove(to / name, ec);
+        }
+    }
+    for (const std::string& name : names) {
+        fs::copy_file(from / name, to / name, fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            return "cannot copy " + (from / name).string() + ": " + ec.message();
+        ++copied;
+    }
+    std::string list;
+    for (const std::string& name : names)
+        list += name + "\n";
+    if (!writeFile(manifest, list))
+        return "cannot write " + manifest.string();
+    return {};
+}
 
 std::string installDictionary(const fs::path& csv, const fs::path& target)
 {
@@ -138,6 +179,19 @@ Report run(const Options& options)
                       copyError);
         if (copyError)
             fail("cannot copy " + entry.path().string() + ": " + copyError.message());
+    }
+
+    const fs::path helpSource = options.dataDir / "help";
+    if (!fs::is_directory(helpSource, ec)) {
+        report.lines.push_back("no help pages to install (" + helpSource.string() + " is missing)");
+    } else {
+        int copied = 0;
+        if (const std::string failure = installHelpPages(helpSource, dictstore::helpFolderPath(), copied);
+            !failure.empty())
+            fail(failure);
+        else
+            report.lines.push_back("installed " + std::to_string(copied) + " help pages in " +
+                                   dictstore::helpFolderPath().string());
     }
 
 #ifndef _WIN32
