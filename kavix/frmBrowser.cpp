@@ -33,11 +33,30 @@ constexpr int kPanelBottomTwips = 60;
 struct ButtonSpec {
     const char* key;
     const char* themeIcon;
-    QStyle::StandardPixmap fallback;  // SP_CustomBase: drawn here
+    QStyle::StandardPixmap fallback;
+    QIcon (*drawn)();  // instead of the style's icon, where it has none that fits
     QKeySequence shortcut;
 };
 
-// Qt's own styles carry no magnifier, so that one is drawn.
+// Qt's styles have a folder for "home" and no magnifier; these two are drawn.
+QIcon drawnHomeIcon()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor outline(40, 70, 120);
+    p.setPen(QPen(outline, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(245, 240, 225));
+    p.drawRect(QRectF(8, 15, 16, 13));
+    p.setBrush(QColor(190, 50, 40));
+    const QPointF roof[] = {{4, 16}, {16, 5}, {28, 16}};
+    p.drawPolygon(roof, 3);
+    p.setBrush(QColor(120, 80, 40));
+    p.drawRect(QRectF(14, 20, 5, 8));
+    return QIcon(pm);
+}
+
 QIcon drawnSearchIcon()
 {
     QPixmap pm(32, 32);
@@ -91,17 +110,16 @@ void frmBrowser::buildForm()
     tbToolBar->setFloatable(false);
 
     const ButtonSpec specs[] = {
-        {"Back", "go-previous", QStyle::SP_ArrowBack, QKeySequence::Back},
-        {"Forward", "go-next", QStyle::SP_ArrowForward, QKeySequence::Forward},
-        {"Stop", "process-stop", QStyle::SP_BrowserStop, QKeySequence(Qt::Key_Escape)},
-        {"Refresh", "view-refresh", QStyle::SP_BrowserReload, QKeySequence::Refresh},
-        {"Home", "go-home", QStyle::SP_DirHomeIcon, QKeySequence(Qt::ALT | Qt::Key_Home)},
-        {"Search", "system-search", QStyle::SP_CustomBase, QKeySequence()},
+        {"Back", "go-previous", QStyle::SP_ArrowBack, nullptr, QKeySequence::Back},
+        {"Forward", "go-next", QStyle::SP_ArrowForward, nullptr, QKeySequence::Forward},
+        {"Stop", "process-stop", QStyle::SP_BrowserStop, nullptr, QKeySequence(Qt::Key_Escape)},
+        {"Refresh", "view-refresh", QStyle::SP_BrowserReload, nullptr, QKeySequence::Refresh},
+        {"Home", "go-home", QStyle::SP_CustomBase, drawnHomeIcon, QKeySequence(Qt::ALT | Qt::Key_Home)},
+        {"Search", "system-search", QStyle::SP_CustomBase, drawnSearchIcon, QKeySequence()},
     };
     for (std::size_t i = 0; i < imlIcons.size(); ++i) {
         const ButtonSpec& s = specs[i];
-        const QIcon fallback =
-            s.fallback == QStyle::SP_CustomBase ? drawnSearchIcon() : style()->standardIcon(s.fallback);
+        const QIcon fallback = s.drawn ? s.drawn() : style()->standardIcon(s.fallback);
         imlIcons[i] = QIcon::fromTheme(QLatin1String(s.themeIcon), fallback);
         const QString key = QLatin1String(s.key);
         QAction* a = tbToolBar->addAction(imlIcons[i], key);
@@ -123,6 +141,8 @@ void frmBrowser::buildForm()
     // Only the start address is ever listed, and typing must not complete to it.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setCompleter(nullptr);
+    // The box hands keys to its line edit directly, past any filter there.
+    cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
     connect(cboAddress, &QComboBox::activated, this, [this] { cboAddress_Click(); });
 
@@ -166,7 +186,8 @@ bool frmBrowser::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == content_ && event->type() == QEvent::Resize) {
         Form_Resize();
-    } else if (cboAddress && watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    } else if (cboAddress && (watched == cboAddress || watched == cboAddress->lineEdit()) &&
+               event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboAddress_KeyPress(13);

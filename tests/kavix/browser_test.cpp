@@ -158,7 +158,7 @@ TEST(BrowserTest, LocalPagesShowAtOnceWithTitleOrAddress)
     emit b.brwWebBrowser->anchorClicked(QUrl::fromLocalFile(str(pages.second)));
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Second page"));
     b.cboAddress->setEditText(str(pages.untitled));
-    QTest::keyClick(b.cboAddress->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(b.cboAddress, Qt::Key_Return);
     EXPECT_EQ(b.windowTitle(), str(pages.untitled));
     QTRY_VERIFY(!b.timTimer->isActive());
 
@@ -200,7 +200,7 @@ TEST(BrowserTest, AddressListHoldsOnlyTheStartAddress)
     openOn(b, str(pages.index));
     b.cboAddress->lineEdit()->selectAll();
     QTest::keyClicks(b.cboAddress->lineEdit(), str(pages.second));
-    QTest::keyClick(b.cboAddress->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(b.cboAddress, Qt::Key_Return);
     EXPECT_EQ(b.brwWebBrowser->source(), QUrl::fromLocalFile(str(pages.second)));
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Second page"));
     ASSERT_EQ(b.cboAddress->count(), 1);
@@ -286,7 +286,7 @@ TEST(BrowserTest, StopEndsTheLoadAndALateAnswerIsIgnored)
     frmBrowser b;
     openOn(b, str(pages.index));
     b.cboAddress->setEditText(server.url(QStringLiteral("slow.htm")));
-    QTest::keyClick(b.cboAddress->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(b.cboAddress, Qt::Key_Return);
     QTRY_COMPARE(b.windowTitle(), QStringLiteral("Working..."));
     QTRY_VERIFY(server.hasRequest());
     click(b, "Stop");
@@ -315,7 +315,7 @@ TEST(BrowserTest, UnreachableAddressLeavesTheWindowResponsiveAndSilent)
         EXPECT_TRUE(b.brwWebBrowser->toPlainText().isEmpty());
         // Still usable: the next address loads.
         b.cboAddress->setEditText(str(pages.second));
-        QTest::keyClick(b.cboAddress->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(b.cboAddress, Qt::Key_Return);
         EXPECT_EQ(b.windowTitle(), QStringLiteral("Second page"));
     }
     // After a page: the page and its caption stay; so for a missing file.
@@ -324,7 +324,7 @@ TEST(BrowserTest, UnreachableAddressLeavesTheWindowResponsiveAndSilent)
         openOn(b, str(pages.index));
         for (const QString& address : {dead, str(dictstore::helpFolderPath() / "missing.htm")}) {
             b.cboAddress->setEditText(address);
-            QTest::keyClick(b.cboAddress->lineEdit(), Qt::Key_Return);
+            QTest::keyClick(b.cboAddress, Qt::Key_Return);
             QTRY_VERIFY(!b.timTimer->isActive());
             EXPECT_EQ(b.windowTitle(), QStringLiteral("Help index"));
             EXPECT_EQ(b.brwWebBrowser->source(), QUrl::fromLocalFile(str(pages.index)));
