@@ -1,5 +1,6 @@
 #include "frmBrowser.h"
 
+#include "formui.h"
 #include "webview.h"
 
 #include "dictstore/paths.h"
@@ -90,6 +91,7 @@ frmBrowser::frmBrowser(QWidget* parent)
     setWindowIcon(lexi::appIcon());
     buildForm();
     resize(760, 560);
+    ui::centreWhenFirstShown(this);
 }
 
 frmBrowser::~frmBrowser() = default;
