@@ -102,11 +102,11 @@ void frmIntro::Form_Load()
     cmdNext->setFocus();
 }
 
-void frmIntro::showResult(QDialog* window)
+void frmIntro::showResult(ResultWindow* window)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
     result_ = window;
-    window->show();
+    window->showCentred();
     close();
 }
 

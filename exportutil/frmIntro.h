@@ -12,6 +12,8 @@ class QRadioButton;
 
 namespace exportutil {
 
+class ResultWindow;
+
 // The first page: choose export or import. Next opens the result window of
 // the choice and closes this page; the program ends with its last window.
 class frmIntro : public QDialog {
@@ -40,7 +42,7 @@ private:
     void Form_Load();
     void cmdNext_Click();
     void cmdCancel_Click();
-    void showResult(QDialog* window);
+    void showResult(ResultWindow* window);
 
     QPointer<QDialog> result_;
 };

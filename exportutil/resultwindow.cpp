@@ -5,6 +5,7 @@
 #include "windowflags.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace exportutil {
@@ -123,7 +125,7 @@ void ResultWindow::reportProgress(qint64 done, qint64 total)
     if (started_.elapsed() < kMomentMs)
         return;
     if (!isVisible())
-        show();
+        showCentred();
     else if (lastPaint_.elapsed() < kRepaintMs)
         return;
     lastPaint_.restart();
@@ -132,6 +134,16 @@ void ResultWindow::reportProgress(qint64 done, qint64 total)
     pgProgress->setRange(0, static_cast<int>(std::max<qint64>(total, 1) / scale));
     pgProgress->setValue(static_cast<int>(std::min(done, total) / scale));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ResultWindow::showCentred()
+{
+    if (isVisible())
+        return;
+    adjustSize();
+    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+    show();
 }
 
 void ResultWindow::progressComplete()

@@ -35,6 +35,9 @@ public:
     QPushButton* cmdOK = nullptr;
     QLabel* lblContact = nullptr;
 
+    // Shows the window in the middle of the screen, once.
+    void showCentred();
+
 protected:
     ResultWindow(const QString& title, const QString& name, QWidget* owner);
 
