@@ -2,6 +2,7 @@
 
 #include "version.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -27,18 +28,23 @@ QMessageBox::Icon toQt(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
-}  // namespace
-
-void setMessageHandler(MessageHandler h) { handler() = std::move(h); }
-
-MsgAnswer msgBox(QWidget* parent, const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
+MsgAnswer show(QWidget* parent, const Message& message)
 {
-    const Message message{text, title.isEmpty() ? currentProgram().title : title, buttons, icon};
     if (handler())
         return handler()(message);
 
-    QMessageBox box(toQt(icon), message.title, text, QMessageBox::NoButton, parent);
+    const MsgButtons buttons = message.buttons;
+    QMessageBox box(toQt(message.icon), message.title, message.text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
+    if (!message.checkBoxText.isEmpty()) {
+        auto* check = new QCheckBox(message.checkBoxText, &box);
+        check->setChecked(message.checked && *message.checked);
+        box.setCheckBox(check);
+        QObject::connect(check, &QCheckBox::toggled, [&message](bool on) {
+            if (message.checked)
+                *message.checked = on;
+        });
+    }
     switch (buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -63,6 +69,22 @@ MsgAnswer msgBox(QWidget* parent, const QString& text, MsgButtons buttons, MsgIc
     if (buttons == MsgButtons::YesNoCancel)
         return MsgAnswer::Cancel;
     return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+}
+
+}  // namespace
+
+void setMessageHandler(MessageHandler h) { handler() = std::move(h); }
+
+MsgAnswer msgBox(QWidget* parent, const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
+{
+    return show(parent, Message{text, title.isEmpty() ? currentProgram().title : title, buttons, icon, {}, nullptr});
+}
+
+MsgAnswer msgBoxWithCheck(QWidget* parent, const QString& text, const QString& checkBoxText, bool& checked,
+                          MsgButtons buttons, MsgIcon icon, const QString& title)
+{
+    return show(parent,
+                Message{text, title.isEmpty() ? currentProgram().title : title, buttons, icon, checkBoxText, &checked});
 }
 
 }  // namespace lexi

@@ -37,6 +37,34 @@ bool CsvReader::atEnd()
     }
 }
 
+bool CsvReader::skipLine(std::string_view bytes)
+{
+    const auto start = in_.tellg();
+    if (start == std::istream::pos_type(-1))
+        return false;
+    std::size_t matched = 0;
+    while (matched < bytes.size() && peek() == static_cast<unsigned char>(bytes[matched])) {
+        get();
+        ++matched;
+    }
+    const int c = peek();
+    if (matched == bytes.size() && (c == kEof || isLineEnd(c))) {
+        if (get() == '\r' && peek() == '\n')
+            get();
+        in_.clear(in_.rdstate() & ~std::ios::failbit & ~std::ios::eofbit);
+        return true;
+    }
+    in_.clear(in_.rdstate() & ~std::ios::failbit & ~std::ios::eofbit);
+    in_.seekg(start);
+    return false;
+}
+
+std::int64_t CsvReader::position()
+{
+    const auto p = in_.tellg();
+    return p == std::istream::pos_type(-1) ? -1 : static_cast<std::int64_t>(p);
+}
+
 Error CsvReader::next(std::string& utf8Value)
 {
     utf8Value.clear();
@@ -88,11 +116,11 @@ Error readCsvRecord(CsvReader& reader, CsvRecord& values)
     return Error::None;
 }
 
-WordRecord recordFromImportValues(const CsvRecord& values)
+WordRecord recordFromValues(const CsvRecord& values, const CsvColumns& columns)
 {
     WordRecord record;
     for (std::size_t i = 0; i < kCsvRecordValues; ++i)
-        assignField(record, kImportColumns[i], values[i]);
+        assignField(record, columns[i], values[i]);
     return record;
 }
 

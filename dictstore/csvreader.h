@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <string>
+#include <string_view>
 
 namespace dictstore {
 
@@ -25,6 +27,14 @@ public:
 
     // True when nothing but line ends and spaces is left.
     bool atEnd();
+
+    // When the input from here on is exactly these bytes followed by a line
+    // end (CR LF, LF or CR) or by the end of the file, moves past them and
+    // returns true; otherwise leaves the position where it was.
+    bool skipLine(std::string_view bytes);
+
+    // Bytes consumed so far, for progress; -1 when the stream cannot say.
+    std::int64_t position();
 
     // The next value. InputPastEnd when the file has no value left; DeviceIO
     // on a read error.
@@ -54,8 +64,22 @@ inline constexpr std::array<Field, kCsvRecordValues> kImportColumns = {
     Field::Antonym2, Field::Antonym3, Field::Pronu,
 };
 
-// A record filled from eleven values in the import's column order, each
-// value stored as read (padded or cut to its field).
-WordRecord recordFromImportValues(const CsvRecord& values);
+// The export's column order, which its header line names.
+inline constexpr std::array<Field, kCsvRecordValues> kExportColumns = {
+    Field::Word,     Field::Meaning,  Field::PartOfSpeech, Field::Usage,
+    Field::Antonym1, Field::Antonym2, Field::Antonym3,     Field::Synonym1,
+    Field::Synonym2, Field::Synonym3, Field::Pronu,
+};
+
+using CsvColumns = std::array<Field, kCsvRecordValues>;
+
+// A record filled from eleven values in the given column order, each value
+// stored as read (padded or cut to its field).
+WordRecord recordFromValues(const CsvRecord& values, const CsvColumns& columns);
+
+inline WordRecord recordFromImportValues(const CsvRecord& values)
+{
+    return recordFromValues(values, kImportColumns);
+}
 
 }  // namespace dictstore

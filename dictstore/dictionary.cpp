@@ -20,9 +20,9 @@ namespace {
 // Records read per system call during a scan.
 constexpr std::size_t kChunkRecords = 512;
 
-std::string foldedKey(std::string_view utf8Key)
+std::string folded(std::string_view cp1252)
 {
-    std::string key = toCp1252(trimSpaces(utf8Key));
+    std::string key(cp1252);
     for (char& c : key)
         c = static_cast<char>(foldCp1252(static_cast<unsigned char>(c)));
     return key;
@@ -56,6 +56,10 @@ Error openError(const std::filesystem::path& path, int err)
 }
 
 }  // namespace
+
+std::string wordKey(std::string_view utf8Word) { return folded(toCp1252(trimSpaces(utf8Word))); }
+
+std::string wordKey(const WordRecord& record) { return folded(trimmedWord(record)); }
 
 Dictionary::~Dictionary() { close(); }
 
@@ -191,9 +195,9 @@ Error Dictionary::scan(const std::function<Error(const WordRecord&, std::int64_t
 Error Dictionary::findByWord(std::string_view key, std::optional<Match>& found)
 {
     found.reset();
-    const std::string folded = foldedKey(key);
+    const std::string wanted = wordKey(key);
     return scan([&](const WordRecord& r, std::int64_t n, bool& stop) {
-        if (equalsFolded(trimmedWord(r), folded)) {
+        if (equalsFolded(trimmedWord(r), wanted)) {
             found = Match{r, n};
             stop = true;
         }
@@ -203,10 +207,10 @@ Error Dictionary::findByWord(std::string_view key, std::optional<Match>& found)
 
 Error Dictionary::findByStartingLetters(std::string_view key, const RecordVisitor& visit)
 {
-    const std::string folded = foldedKey(key);
+    const std::string wanted = wordKey(key);
     return scan([&](const WordRecord& r, std::int64_t n, bool&) {
         const std::string_view word = trimmedWord(r);
-        if (!equalsFolded(word.substr(0, folded.size()), folded))
+        if (!equalsFolded(word.substr(0, wanted.size()), wanted))
             return Error::None;
         return visit(r, n);
     });

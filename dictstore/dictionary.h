@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -66,6 +67,9 @@ public:
 
     Error recordCount(std::int64_t& count);
 
+    // The file's length in bytes, a damaged trailing piece included.
+    Error fileLength(std::int64_t& length);
+
     // Writes the record at (file length / 345, rounded) + 1 and reports that
     // number. Fails with Overflow, writing nothing, when the number would
     // exceed maxNumber. A failed write leaves the file as it was.
@@ -76,7 +80,6 @@ public:
     Error rewrite(std::int64_t n, const WordRecord& record);
 
 private:
-    Error fileLength(std::int64_t& length);
     Error scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each);
     Error writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength);
 
@@ -84,5 +87,11 @@ private:
     bool writable_ = false;
     std::vector<char> buffer_;
 };
+
+// How Find by word compares: the word trimmed of spaces, in Windows-1252,
+// folded to lower case. Two words match when their keys are equal.
+std::string wordKey(std::string_view utf8Word);
+// The key of a stored record's word, from its bytes.
+std::string wordKey(const WordRecord& record);
 
 }  // namespace dictstore

@@ -126,3 +126,28 @@ TEST_F(SetupTest, ADamagedPageListCannotReachOutsideTheHelpFolder)
 }
 
 }  // namespace
+
+TEST_F(SetupTest, TheUtilityStartsInTheDocumentsFolderOrHome)
+{
+    ::unsetenv("XDG_CONFIG_HOME");
+    testfiles::writeBytes(home / "util.svg", "<svg/>");
+    options.exportUtilPath = home / "bin" / "exportUtil4Kavix";
+    options.exportIconFile = home / "util.svg";
+    const fs::path entry = home / ".local/share/applications/lexivane-exportutil.desktop";
+
+    // The desktop names a documents folder that does not exist yet: home.
+    fs::create_directories(home / ".config");
+    testfiles::writeBytes(home / ".config/user-dirs.dirs",
+                          "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/My Papers\"\n");
+    ASSERT_TRUE(setup::run(options).ok);
+    std::string text = testfiles::readBytes(entry);
+    EXPECT_NE(text.find("\nPath=" + home.string() + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nExec=\"" + options.exportUtilPath.string() + "\"\n"), std::string::npos);
+    EXPECT_NE(text.find("\nIcon=lexivane-exportutil\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(home / ".local/share/icons/hicolor/scalable/apps/lexivane-exportutil.svg"));
+
+    fs::create_directories(home / "My Papers");
+    ASSERT_TRUE(setup::run(options).ok);
+    text = testfiles::readBytes(entry);
+    EXPECT_NE(text.find("\nPath=" + (home / "My Papers").string() + "\n"), std::string::npos) << text;
+}

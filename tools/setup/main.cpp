@@ -13,6 +13,8 @@ int main(int argc, char** argv)
     options.dataDir = LEXIVANE_SHARE_DIR;
     options.iconFile = fs::path(LEXIVANE_SHARE_DIR) / "kavix.svg";
     options.kavixPath = fs::absolute(fs::path(argv[0])).parent_path() / "kavix";
+    options.exportUtilPath = fs::absolute(fs::path(argv[0])).parent_path() / "exportUtil4Kavix";
+    options.exportIconFile = fs::path(LEXIVANE_SHARE_DIR) / "exportutil.svg";
 
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -22,8 +24,13 @@ int main(int argc, char** argv)
             options.iconFile = argv[++i];
         } else if (std::strcmp(argv[i], "--kavix") == 0 && hasValue) {
             options.kavixPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--export-util") == 0 && hasValue) {
+            options.exportUtilPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--export-icon") == 0 && hasValue) {
+            options.exportIconFile = argv[++i];
         } else {
-            std::cerr << "usage: lexivane-setup [--data DIR] [--icon FILE] [--kavix PROGRAM]\n";
+            std::cerr << "usage: lexivane-setup [--data DIR] [--icon FILE] [--kavix PROGRAM]"
+                         " [--export-util PROGRAM] [--export-icon FILE]\n";
             return 2;
         }
     }

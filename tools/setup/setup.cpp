@@ -43,6 +43,31 @@ std::string desktopEntry(const fs::path& kavix)
            "Keywords=thesaurus;dictionary;synonym;antonym;words;\n";
 }
 
+fs::path homeFolder()
+{
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : "/");
+}
+
+std::string exportUtilEntry(const fs::path& program, const fs::path& folder)
+{
+    // A backslash is the one character of a path that an entry's value escapes.
+    std::string path;
+    for (const char c : folder.string())
+        path += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Lexivane Export and Import\n"
+           "GenericName=Dictionary export and import\n"
+           "Comment=Export the Lexivane dictionary to a CSV file or import word lists from one\n"
+           "Exec=\"" + program.string() + "\"\n"
+           "Path=" + path + "\n"
+           "Icon=lexivane-exportutil\n"
+           "Terminal=false\n"
+           "Categories=Office;Dictionary;Qt;\n"
+           "Keywords=csv;export;import;spreadsheet;thesaurus;\n";
+}
+
 bool writeFile(const fs::path& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -90,6 +115,27 @@ std::string installHelpPages(const fs::path& from, const fs::path& to, int& copi
     if (!writeFile(manifest, list))
         return "cannot write " + manifest.string();
     return {};
+}
+
+fs::path documentsFolder()
+{
+    const fs::path home = homeFolder();
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::ifstream dirs((config && *config == '/' ? fs::path(config) : home / ".config") / "user-dirs.dirs");
+    for (std::string line; std::getline(dirs, line);) {
+        const std::string key = "XDG_DOCUMENTS_DIR=\"";
+        if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"')
+            continue;
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.rfind("$HOME", 0) == 0)
+            value = home.string() + value.substr(5);
+        std::error_code ec;
+        // A documents folder that is the home folder itself means none.
+        if (!value.empty() && value.front() == '/' && fs::is_directory(value, ec) &&
+            !fs::equivalent(value, home, ec))
+            return value;
+    }
+    return home;
 }
 
 std::string installDictionary(const fs::path& csv, const fs::path& target)
@@ -209,6 +255,20 @@ Report run(const Options& options)
     if (!options.kavixPath.empty()) {
         const fs::path entryPath = apps / "lexivane-kavix.desktop";
         if (writeFile(entryPath, desktopEntry(fs::absolute(options.kavixPath))))
+            report.lines.push_back("menu entry: " + entryPath.string());
+        else
+            fail("cannot write " + entryPath.string());
+    }
+    if (!options.exportIconFile.empty()) {
+        std::error_code copyError;
+        fs::copy_file(options.exportIconFile, icons / "lexivane-exportutil.svg",
+                      fs::copy_options::overwrite_existing, copyError);
+        if (copyError)
+            fail("cannot install the utility's icon: " + copyError.message());
+    }
+    if (!options.exportUtilPath.empty()) {
+        const fs::path entryPath = apps / "lexivane-exportutil.desktop";
+        if (writeFile(entryPath, exportUtilEntry(fs::absolute(options.exportUtilPath), documentsFolder())))
             report.lines.push_back("menu entry: " + entryPath.string());
         else
             fail("cannot write " + entryPath.string());

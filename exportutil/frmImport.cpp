@@ -1,0 +1,82 @@
+#include "frmImport.h"
+
+#include "folders.h"
+#include "msgbox.h"
+
+#include "dictstore/csvtransfer.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+
+#include <fstream>
+
+namespace exportutil {
+
+frmImport::frmImport(const QString& inFile, QWidget* owner)
+    : ResultWindow(QStringLiteral("Import results"), QStringLiteral("frmImport"), owner)
+{
+    lblDestination->setText(QDir::toNativeSeparators(lexi::dictionaryFile()) + QStringLiteral(" (default)"));
+    lblSuccess->setText(QStringLiteral("entry(ies) imported successfully"));
+    placeFullPath(Frame1, lblSource);
+    Form_Load(inFile);
+}
+
+void frmImport::Form_Load(const QString& inFile)
+{
+    const QString csvName = inFile + QStringLiteral(".csv");
+    lblSource->setText(csvName);
+    lblFullPath->setText(
+        QStringLiteral("Full path: %1").arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(csvName))));
+
+    dictstore::Dictionary dict;
+    if (const dictstore::Error e = dict.openForUpdate(dictstore::dictionaryPath()); e != dictstore::Error::None) {
+        fail(errorText(e));
+        return;
+    }
+    std::ifstream csv;
+    std::int64_t size = 0;
+    if (const dictstore::Error e = dictstore::openCsvForReading(lexi::fspath(csvName), csv, size);
+        e != dictstore::Error::None) {
+        fail(errorText(e));
+        return;
+    }
+
+    dictstore::ImportHooks hooks;
+    hooks.refused = [this](const std::string& word) { refuse(QString::fromStdString(word)); };
+    hooks.progress = [this](std::int64_t done, std::int64_t total) { reportProgress(done, total); };
+    const dictstore::ImportResult result = dictstore::importCsv(dict, csv, size, hooks);
+    dict.close();
+
+    if (!refused_.isEmpty()) {
+        lstRefused->addItems(refused_);
+        lblRefused->show();
+        lstRefused->show();
+    }
+    if (result.error != dictstore::Error::None) {
+        fail(errorText(result.error));
+        return;
+    }
+    progressComplete();
+    lblSuccess->setText(QString::number(result.count) + QLatin1Char(' ') + lblSuccess->text());
+}
+
+void frmImport::refuse(const QString& word)
+{
+    refused_.append(word);
+    if (stopAsking_)
+        return;
+    lexi::msgBoxWithCheck(messageParent(),
+                          QStringLiteral("'") + word + QStringLiteral("' already exists; It will not be imported"),
+                          QStringLiteral("Don't ask again for this file"), stopAsking_, lexi::MsgButtons::Ok,
+                          lexi::MsgIcon::Exclamation, QStringLiteral("Import"));
+}
+
+void frmImport::fail(const QString& description)
+{
+    lblSource->setText(QStringLiteral("Error! See description"));
+    lblSuccess->setText(QStringLiteral("Failed to import!"));
+    showError(description);
+}
+
+}  // namespace exportutil

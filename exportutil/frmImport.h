@@ -1,0 +1,29 @@
+#pragma once
+
+#include "resultwindow.h"
+
+#include <QStringList>
+
+namespace exportutil {
+
+// Imports the CSV file named on the first page (the name plus ".csv", in the
+// current folder) while it is being created: new words are appended, words
+// already present are refused with a message each (until the user asks not
+// to be told again) and listed.
+class frmImport : public ResultWindow {
+    Q_OBJECT
+public:
+    explicit frmImport(const QString& inFile, QWidget* owner = nullptr);
+
+    const QStringList& refusedWords() const { return refused_; }
+
+private:
+    void Form_Load(const QString& inFile);
+    void refuse(const QString& word);
+    void fail(const QString& description);
+
+    QStringList refused_;
+    bool stopAsking_ = false;  // "Don't ask again for this file"
+};
+
+}  // namespace exportutil
