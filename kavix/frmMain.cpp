@@ -122,9 +122,11 @@ void frmMain::buildMenus()
     connect(mnuActionExit, &QAction::triggered, this, &frmMain::mnuActionExit_Click);
     connect(mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(mnuActionViewAll, &QAction::triggered, this, &frmMain::mnuActionViewAll_Click);
+    connect(mnuWordGame, &QAction::triggered, this, &frmMain::mnuWordGame_Click);
 
     // Their windows are not part of this version yet.
-    for (QAction* a : {mnuActionViewAll, mnuHelpContents, mnuHelpSearch, mnuWordGame})
+    for (QAction* a : {mnuHelpContents, mnuHelpSearch})
         a->setEnabled(false);
 }
 
@@ -254,6 +256,16 @@ void frmMain::mnuHelpIndex_Click()
 void frmMain::mnuHelpAbout_Click()
 {
     showOnce(about_, [this] { return new lexi::frmAbout(lexi::AboutKind::Kavix, this); });
+}
+
+void frmMain::mnuActionViewAll_Click()
+{
+    showOnce(edit_, [this] { return new frmEdit(editMemory_, this); });
+}
+
+void frmMain::mnuWordGame_Click()
+{
+    showOnce(game_, [this] { return new frmWordGame(gameMemory_, this); });
 }
 
 }  // namespace kavix

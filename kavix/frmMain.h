@@ -1,6 +1,8 @@
 #pragma once
 
 #include "frmAdd.h"
+#include "frmEdit.h"
+#include "frmWordGame.h"
 #include "frmSearch.h"
 #include "frmViewAll.h"
 
@@ -50,6 +52,8 @@ public:
     lexi::frmAbout* aboutBox() const { return about_; }
     frmSearch* searchDialog() const { return search_; }
     frmViewAll* completeList() const { return viewAll_; }
+    frmEdit* editForm() const { return edit_; }
+    frmWordGame* wordGame() const { return game_; }
 
 private:
     void buildMenus();
@@ -66,11 +70,18 @@ private:
     void mnuActionExit_Click();
     void mnuHelpIndex_Click();
     void mnuHelpAbout_Click();
+    void mnuActionViewAll_Click();
+    void mnuWordGame_Click();
 
     QPointer<frmAdd> add_;
     QPointer<lexi::frmAbout> about_;
     QPointer<frmSearch> search_;
     QPointer<frmViewAll> viewAll_;
+    QPointer<frmEdit> edit_;
+    QPointer<frmWordGame> game_;
+    // What these two forms keep while their windows come and go.
+    EditMemory editMemory_;
+    WordGameMemory gameMemory_;
 };
 
 }  // namespace kavix

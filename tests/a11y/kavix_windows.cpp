@@ -3,12 +3,16 @@
 #include "windows.h"
 
 #include "frmAbout.h"
+#include "frmEdit.h"
 #include "frmMain.h"
 #include "frmR2.h"
 #include "frmResult.h"
 #include "frmSearch.h"
 #include "frmSplash.h"
 #include "frmViewAll.h"
+#include "frmWordGame.h"
+
+#include <QLineEdit>
 
 #include <QPushButton>
 
@@ -39,6 +43,9 @@ SearchRequest letters(const QString& key)
     return s;
 }
 
+kavix::EditMemory editMemory;
+kavix::WordGameMemory gameMemory;
+
 const bool added = a11ytest::addWindows({
     {"kavix", "frmMain", [] { return make<kavix::frmMain>(); }},
     {"kavix", "frmSplash", [] { return make<lexi::frmSplash>(lexi::SplashKind::Kavix); }},
@@ -61,6 +68,16 @@ const bool added = a11ytest::addWindows({
     {"kavix", "frmR2_two_letters", [] { return make<kavix::frmR2>(letters(QStringLiteral("ha"))); }},
     {"kavix", "frmR2_one_letter", [] { return make<kavix::frmR2>(letters(QStringLiteral("s"))); }},
     {"kavix", "frmViewAll", [] { return make<kavix::frmViewAll>(); }},
+    {"kavix", "frmEdit", [] { return make<kavix::frmEdit>(editMemory); }},
+    {"kavix", "frmEdit_entry_loaded",
+     [] {
+         auto edit = std::make_unique<kavix::frmEdit>(editMemory);
+         edit->txtWord->setText(QStringLiteral("happy"));
+         edit->cmdCheck->setEnabled(true);
+         edit->cmdCheck->click();
+         return std::unique_ptr<QWidget>(std::move(edit));
+     }},
+    {"kavix", "frmWordGame", [] { return make<kavix::frmWordGame>(gameMemory); }},
     {"wkvx", "frmSplash", [] { return make<lexi::frmSplash>(lexi::SplashKind::Writer); }},
     {"wkvx", "frmAbout", [] { return make<lexi::frmAbout>(lexi::AboutKind::Writer); }},
 });
