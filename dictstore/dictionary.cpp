@@ -48,6 +48,14 @@ bool folderExists(const std::filesystem::path& path)
     return parent.empty() || std::filesystem::is_directory(parent, ec);
 }
 
+// Later checks of the path must not depend on the current folder.
+std::filesystem::path absoluteOf(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute;
+}
+
 Error openError(const std::filesystem::path& path, int err)
 {
     if (!folderExists(path))
@@ -88,7 +96,7 @@ Error Dictionary::openForReading(const std::filesystem::path& path)
     if (!f)
         return openError(path, errno);
     file_ = f;
-    path_ = path;
+    path_ = absoluteOf(path);
     writable_ = false;
     return Error::None;
 }
@@ -119,7 +127,7 @@ Error Dictionary::openForUpdate(const std::filesystem::path& path)
     }
 #endif
     file_ = f;
-    path_ = path;
+    path_ = absoluteOf(path);
     writable_ = true;
     return Error::None;
 }
