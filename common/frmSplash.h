@@ -2,7 +2,7 @@
 
 #include "version.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QFrame;
 class QLabel;
@@ -22,7 +22,9 @@ QString writerSplashDescription();
 
 // The opening screen of kavix and wkvx. Emits closed() once, however it
 // closes; the program shows its main window from there.
-class frmSplash : public QWidget {
+// A dialog, so that assistive technology announces it with the program's
+// title, though it shows no title bar.
+class frmSplash : public QDialog {
     Q_OBJECT
 public:
     explicit frmSplash(SplashKind kind, QWidget* parent = nullptr);

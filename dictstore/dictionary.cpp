@@ -48,6 +48,14 @@ bool folderExists(const std::filesystem::path& path)
     return parent.empty() || std::filesystem::is_directory(parent, ec);
 }
 
+// Later checks of the path must not depend on the current folder.
+std::filesystem::path absoluteOf(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute;
+}
+
 Error openError(const std::filesystem::path& path, int err)
 {
     if (!folderExists(path))
@@ -64,7 +72,8 @@ std::string wordKey(const WordRecord& record) { return folded(trimmedWord(record
 Dictionary::~Dictionary() { close(); }
 
 Dictionary::Dictionary(Dictionary&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)), writable_(std::exchange(other.writable_, false)),
+    : file_(std::exchange(other.file_, nullptr)), path_(std::move(other.path_)),
+      writable_(std::exchange(other.writable_, false)),
       buffer_(std::move(other.buffer_))
 {
 }
@@ -74,6 +83,7 @@ Dictionary& Dictionary::operator=(Dictionary&& other) noexcept
     if (this != &other) {
         close();
         file_ = std::exchange(other.file_, nullptr);
+        path_ = std::move(other.path_);
         writable_ = std::exchange(other.writable_, false);
         buffer_ = std::move(other.buffer_);
     }
@@ -90,6 +100,7 @@ Error Dictionary::openForReading(const std::filesystem::path& path)
     if (!f)
         return openError(path, errno);
     file_ = f;
+    path_ = absoluteOf(path);
     writable_ = false;
     return Error::None;
 }
@@ -120,6 +131,7 @@ Error Dictionary::openForUpdate(const std::filesystem::path& path)
     }
 #endif
     file_ = f;
+    path_ = absoluteOf(path);
     writable_ = true;
     return Error::None;
 }
@@ -239,10 +251,76 @@ Error Dictionary::readRecord(std::int64_t n, WordRecord& out)
     return Error::None;
 }
 
-Error Dictionary::writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength)
+#ifndef _WIN32
+namespace {
+
+Error writeFully(int fd, const char* data, std::size_t size, std::int64_t offset)
+{
+    while (size > 0) {
+        const ssize_t done = ::pwrite(fd, data, size, static_cast<off_t>(offset));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done < 0)
+            return errorFromErrno(errno);
+        if (done == 0)
+            return Error::DiskFull;
+        data += done;
+        size -= static_cast<std::size_t>(done);
+        offset += done;
+    }
+    return Error::None;
+}
+
+}  // namespace
+#endif
+
+// Writing through a handle whose file was deleted, replaced or made read-only
+// since it was opened would report success for words nobody will see.
+Error Dictionary::stillWritableAtPath()
+{
+#ifndef _WIN32
+    struct stat mine {};
+    struct stat named {};
+    if (::fstat(::fileno(file_), &mine) != 0 || ::stat(path_.c_str(), &named) != 0)
+        return errorFromErrno(errno);
+    if (mine.st_dev != named.st_dev || mine.st_ino != named.st_ino)
+        return Error::FileNotFound;
+    if (::access(path_.c_str(), W_OK) != 0)
+        return errorFromErrno(errno);
+#endif
+    return Error::None;
+}
+
+Error Dictionary::writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength,
+                          const WordRecord* previous)
 {
     if (!file_ || !writable_)
         return Error::BadFileName;
+    if (std::fflush(file_) != 0)
+        return errorFromErrno(errno);
+    if (const Error e = stillWritableAtPath(); e != Error::None)
+        return e;
+#ifndef _WIN32
+    // Unbuffered, so a failed write cannot stay pending in a buffer and land
+    // later, after the caller has been told it failed.
+    const int fd = ::fileno(file_);
+    const Error e = writeFully(fd, record.bytes.data(), kRecordSize, offset);
+    // Reads that follow must not be served from a buffer filled before.
+    std::fseek(file_, 0, SEEK_SET);
+    if (e == Error::None)
+        return e;
+    // A half-written record must not stay behind.
+    if (restoreLength >= 0) {
+        if (::ftruncate(fd, restoreLength) != 0) {
+            // Nothing more can be done; the write error is what matters.
+        }
+    } else if (previous) {
+        writeFully(fd, previous->bytes.data(), kRecordSize, offset);
+    }
+    return e;
+#else
+    (void)restoreLength;
+    (void)previous;
     if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
         return errorFromErrno(errno);
     const bool ok = std::fwrite(record.bytes.data(), 1, kRecordSize, file_) == kRecordSize;
@@ -251,15 +329,8 @@ Error Dictionary::writeAt(std::int64_t offset, const WordRecord& record, std::in
         return Error::None;
     const int flushErr = ok ? errno : err;
     std::clearerr(file_);
-#ifndef _WIN32
-    // A half-written record must not stay behind: put the length back.
-    if (restoreLength >= 0 && ::ftruncate(::fileno(file_), restoreLength) != 0) {
-        // Nothing more can be done; the write error below is what matters.
-    }
-#else
-    (void)restoreLength;
-#endif
     return errorFromErrno(flushErr);
+#endif
 }
 
 Error Dictionary::append(const WordRecord& record, std::int64_t& number, std::int64_t maxNumber)
@@ -283,12 +354,14 @@ Error Dictionary::append(const WordRecord& record, std::int64_t& number, std::in
 
 Error Dictionary::rewrite(std::int64_t n, const WordRecord& record)
 {
-    if (n < 1)
+    if (!file_ || !writable_)
         return Error::BadFileName;
-    std::int64_t length = 0;
-    if (const Error e = fileLength(length); e != Error::None)
+    // Reading the old record first also refuses a number past the end, which
+    // would otherwise grow the file.
+    WordRecord previous;
+    if (const Error e = readRecord(n, previous); e != Error::None)
         return e;
-    return writeAt((n - 1) * static_cast<std::int64_t>(kRecordSize), record, -1);
+    return writeAt((n - 1) * static_cast<std::int64_t>(kRecordSize), record, -1, &previous);
 }
 
 }  // namespace dictstore

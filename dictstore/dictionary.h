@@ -76,14 +76,20 @@ public:
     Error append(const WordRecord& record, std::int64_t& number,
                  std::int64_t maxNumber = std::numeric_limits<std::int32_t>::max());
 
-    // Writes all 345 bytes of record n in place.
+    // Writes all 345 bytes of record n in place, 1 <= n <= recordCount().
+    // A failed rewrite leaves the file as it was.
     Error rewrite(std::int64_t n, const WordRecord& record);
 
 private:
     Error scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each);
-    Error writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength);
+    // On failure puts back the old length (restoreLength >= 0) or the old
+    // bytes (previous).
+    Error writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength,
+                  const WordRecord* previous = nullptr);
+    Error stillWritableAtPath();
 
     std::FILE* file_ = nullptr;
+    std::filesystem::path path_;
     bool writable_ = false;
     std::vector<char> buffer_;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyleOptionButton>
@@ -89,6 +90,15 @@ public:
 }  // namespace
 
 void centreWhenFirstShown(QWidget* window) { window->installEventFilter(new FirstShowCentring(window)); }
+
+void CloseBoxDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 QRect WrapCheckBox::textRect() const
 {

@@ -3,8 +3,10 @@
 #include "dictstore/errors.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFont>
 
+class QKeyEvent;
 class QLabel;
 class QPaintEvent;
 class QWidget;
@@ -46,6 +48,17 @@ inline QWidget* messageParent(QWidget* window) { return window->isVisible() ? wi
 void centreOverOwner(QWidget* window);
 // The same, once, when the window is first shown.
 void centreWhenFirstShown(QWidget* window);
+
+// A window closed only by its close box. A dialog, so that assistive
+// technology announces it as one, but Esc does not close it.
+class CloseBoxDialog : public QDialog {
+    Q_OBJECT
+public:
+    using QDialog::QDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
 
 // A check box whose caption wraps onto more lines when the box is tall
 // enough, as a long caption needs.

@@ -127,10 +127,8 @@ void frmMain::buildMenus()
     connect(mnuHelpIndex, &QAction::triggered, this, &frmMain::mnuHelpIndex_Click);
     connect(mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
-
-    // Their windows are not part of this version yet.
-    for (QAction* a : {mnuActionViewAll, mnuWordGame})
-        a->setEnabled(false);
+    connect(mnuActionViewAll, &QAction::triggered, this, &frmMain::mnuActionViewAll_Click);
+    connect(mnuWordGame, &QAction::triggered, this, &frmMain::mnuWordGame_Click);
 }
 
 void frmMain::buildContent()
@@ -278,6 +276,16 @@ void frmMain::mnuHelpIndex_Click()
 void frmMain::mnuHelpAbout_Click()
 {
     showOnce(about_, [this] { return new lexi::frmAbout(lexi::AboutKind::Kavix, this); });
+}
+
+void frmMain::mnuActionViewAll_Click()
+{
+    showOnce(edit_, [this] { return new frmEdit(editMemory_, this); });
+}
+
+void frmMain::mnuWordGame_Click()
+{
+    showOnce(game_, [this] { return new frmWordGame(gameMemory_, this); });
 }
 
 }  // namespace kavix

@@ -2,6 +2,8 @@
 
 #include "frmAdd.h"
 #include "frmBrowser.h"
+#include "frmEdit.h"
+#include "frmWordGame.h"
 #include "frmSearch.h"
 #include "frmViewAll.h"
 
@@ -52,6 +54,8 @@ public:
     frmSearch* searchDialog() const { return search_; }
     frmViewAll* completeList() const { return viewAll_; }
     frmBrowser* helpBrowser() const { return browser_; }
+    frmEdit* editForm() const { return edit_; }
+    frmWordGame* wordGame() const { return game_; }
 
 private:
     void buildMenus();
@@ -71,12 +75,19 @@ private:
     void mnuHelpSearch_Click();
     void showBrowser(const QString& address);
     void mnuHelpAbout_Click();
+    void mnuActionViewAll_Click();
+    void mnuWordGame_Click();
 
     QPointer<frmAdd> add_;
     QPointer<lexi::frmAbout> about_;
     QPointer<frmSearch> search_;
     QPointer<frmViewAll> viewAll_;
     QPointer<frmBrowser> browser_;  // not owned: it may outlive this window
+    QPointer<frmEdit> edit_;
+    QPointer<frmWordGame> game_;
+    // What these two forms keep while their windows come and go.
+    EditMemory editMemory_;
+    WordGameMemory gameMemory_;
 };
 
 }  // namespace kavix

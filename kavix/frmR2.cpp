@@ -66,7 +66,7 @@ void ResultsModel::setEntries(std::vector<dictstore::WordRecord> entries)
 }
 
 frmR2::frmR2(const SearchRequest& search, QWidget* owner)
-    : QWidget(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : CloseBoxDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmR2"));
     setWindowTitle(QStringLiteral("Results"));

@@ -34,7 +34,7 @@ QLineEdit* readOnlyBox(QWidget* parent, const QString& name)
     return e;
 }
 
-QLabel* caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
+QLabel* smallCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
 {
     QLabel* l = ui::caption(parent, name, text, buddy);
     l->setFont(ui::captionFont());
@@ -51,7 +51,7 @@ void showField(QLineEdit* box, const dictstore::WordRecord& r, Field f)
 }  // namespace
 
 frmResult::frmResult(const SearchRequest& search, QWidget* owner)
-    : QWidget(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : CloseBoxDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmResult"));
     setWindowTitle(QStringLiteral("Results"));
@@ -72,20 +72,20 @@ void frmResult::buildForm()
     Frame1->setFont(ui::captionFont());
 
     txtWord = place(readOnlyBox(Frame1, QStringLiteral("txtWord")), 1680, 420, 2175, 285);
-    Label1 = caption(Frame1, "Label1", QStringLiteral("&Word:"), txtWord);
+    Label1 = smallCaption(Frame1, "Label1", QStringLiteral("&Word:"), txtWord);
     ui::placeCaption(Label1, 1200, 480, 435, 180);
     txtMeaning = place(readOnlyBox(Frame1, QStringLiteral("txtMeaning")), 1680, 900, 2175, 285);
-    lblMeaning = caption(Frame1, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
+    lblMeaning = smallCaption(Frame1, "lblMeaning", QStringLiteral("&Meaning"), txtMeaning);
     ui::placeCaption(lblMeaning, 960, 960, 630, 180);
     txtPosp = place(readOnlyBox(Frame1, QStringLiteral("txtPosp")), 1680, 1380, 2175, 285);
-    lblPOSp = caption(Frame1, "lblPOSp", QStringLiteral("&Part of Speech"), txtPosp);
+    lblPOSp = smallCaption(Frame1, "lblPOSp", QStringLiteral("&Part of Speech"), txtPosp);
     ui::placeCaption(lblPOSp, 480, 1440, 1095, 180);
     txtSentence = place(new QPlainTextEdit(Frame1), 1680, 1800, 2175, 1425);
     txtSentence->setObjectName(QStringLiteral("txtSentence"));
     txtSentence->setReadOnly(true);
     txtSentence->setFont(ui::boxFont());
     txtSentence->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    lblSentence = caption(Frame1, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
+    lblSentence = smallCaption(Frame1, "lblSentence", QStringLiteral("&Sample Sentence"), txtSentence);
     ui::placeCaption(lblSentence, 240, 2160, 1305, 180);
 
     // The right column lies beyond the narrow width; More uncovers it.
@@ -97,10 +97,10 @@ void frmResult::buildForm()
         txtAnto[i] = place(readOnlyBox(this, QStringLiteral("txtAnto_%1").arg(i)), left, 1800 + 360 * i, boxWidth, 285);
         txtAnto[i]->setAccessibleName(QStringLiteral("Antonym %1").arg(i + 1));
     }
-    lblSyn = place(caption(this, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]), left, 0, boxWidth, 255);
-    lblAnto = place(caption(this, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]), left, 1440, boxWidth, 255);
+    lblSyn = place(smallCaption(this, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]), left, 0, boxWidth, 255);
+    lblAnto = place(smallCaption(this, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]), left, 1440, boxWidth, 255);
     txtPro = place(readOnlyBox(this, QStringLiteral("txtPro")), left, 3120, boxWidth, 285);
-    lblPro = place(caption(this, "lblPro", QStringLiteral("P&ronunciation"), txtPro), left, 2880, boxWidth, 255);
+    lblPro = place(smallCaption(this, "lblPro", QStringLiteral("P&ronunciation"), txtPro), left, 2880, boxWidth, 255);
 
     cmdView = place(new QPushButton(QStringLiteral("&More>>>"), this), 2760, 3480, 1335, 375);
     cmdView->setObjectName(QStringLiteral("cmdView"));

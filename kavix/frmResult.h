@@ -2,7 +2,7 @@
 
 #include "frmSearch.h"
 
-#include <QWidget>
+#include "formui.h"
 
 class QGroupBox;
 class QLabel;
@@ -16,7 +16,7 @@ namespace kavix {
 // asked for. It does all its work while it is created: looks the word up,
 // fills its boxes, saves the word page if asked, and reports a failure; it
 // is shown afterwards whatever happened.
-class frmResult : public QWidget {
+class frmResult : public ui::CloseBoxDialog {
     Q_OBJECT
 public:
     explicit frmResult(const SearchRequest& search, QWidget* owner = nullptr);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace dictstore;
 using testfiles::rawRecord;
 
@@ -180,6 +182,63 @@ TEST_F(DictionaryTest, DuplicatesFirstWinsAndRewriteTouchesOnlyOne)
     ASSERT_EQ(d.rewrite(m->number, r), Error::None);
     d.close();
     EXPECT_EQ(testfiles::readBytes(path), rawRecord("other") + rawRecord("twin", "changed") + rawRecord("twin", "second"));
+}
+
+TEST_F(DictionaryTest, FailedRewriteLeavesTheFileAsItWas)
+{
+    const std::string two = rawRecord("one") + rawRecord("two");
+    write(two);
+    WordRecord changed;
+    assignField(changed, Field::Word, "changed");
+    Dictionary d;
+    ASSERT_EQ(d.openForUpdate(path), Error::None);
+
+    // Past the end (another program shortened the file): nothing grows.
+    EXPECT_EQ(d.rewrite(3, changed), Error::InputPastEnd);
+    EXPECT_EQ(d.rewrite(0, changed), Error::InputPastEnd);
+    EXPECT_EQ(testfiles::readBytes(path), two);
+
+    // Made read-only after it was opened (permissions mean nothing to root).
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    if (::access(path.c_str(), W_OK) != 0) {
+        EXPECT_EQ(d.rewrite(1, changed), Error::PermissionDenied);
+        std::int64_t n = 0;
+        EXPECT_EQ(d.append(changed, n), Error::PermissionDenied);
+        EXPECT_EQ(testfiles::readBytes(path), two);
+    }
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    // Replaced by a new file: the new one is not touched through the old handle.
+    const std::filesystem::path fresh = dir / "fresh.kvx";
+    testfiles::writeBytes(fresh, rawRecord("new"));
+    std::filesystem::rename(fresh, path);
+    EXPECT_EQ(d.rewrite(1, changed), Error::FileNotFound);
+    EXPECT_EQ(testfiles::readBytes(path), rawRecord("new"));
+
+    // Deleted: not written into the void, and not made again.
+    std::filesystem::remove(path);
+    EXPECT_EQ(d.rewrite(1, changed), Error::FileNotFound);
+    std::int64_t n = 0;
+    EXPECT_EQ(d.append(changed, n), Error::FileNotFound);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(DictionaryTest, ReadsAfterARewriteSeeTheNewBytes)
+{
+    write(rawRecord("one") + rawRecord("two"));
+    Dictionary d;
+    ASSERT_EQ(d.openForUpdate(path), Error::None);
+    WordRecord r;
+    ASSERT_EQ(d.readRecord(2, r), Error::None);
+    assignField(r, Field::Word, "second");
+    ASSERT_EQ(d.rewrite(2, r), Error::None);
+    std::optional<Match> m;
+    ASSERT_EQ(d.findByWord("second", m), Error::None);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->number, 2);
+    WordRecord back;
+    ASSERT_EQ(d.readRecord(2, back), Error::None);
+    EXPECT_EQ(back.trimmed(Field::Word), "second");
 }
 
 TEST_F(DictionaryTest, DamagedTailIsIgnoredByScansAndRoundedByAppend)

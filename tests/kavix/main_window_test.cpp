@@ -5,6 +5,8 @@
 #include "startup.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -44,9 +46,9 @@ TEST(MainWindowTest, MenusInOrderWithShortcuts)
     EXPECT_EQ(w.lblAdd->text(), QStringLiteral("Add a word to the dictionary...          F11"));
     EXPECT_EQ(w.lblEdit->text(), QStringLiteral("Edit an existing entry...") + QString(24, ' ') + "F9");
     EXPECT_EQ(w.Label1->text(), QStringLiteral("Press F2 any time for help"));
-    // Windows that do not exist yet are greyed out, never placeholders.
-    EXPECT_FALSE(w.mnuActionViewAll->isEnabled());
-    EXPECT_FALSE(w.lblEdit->isEnabled());
+    EXPECT_TRUE(w.mnuActionViewAll->isEnabled());
+    EXPECT_TRUE(w.lblEdit->isEnabled());
+    EXPECT_TRUE(w.mnuWordGame->isEnabled());
     EXPECT_TRUE(w.mnuActionAdd->isEnabled());
     EXPECT_TRUE(w.lblAdd->isEnabled());
     EXPECT_EQ(w.lblAdd->cursor().shape(), Qt::PointingHandCursor);
@@ -93,6 +95,41 @@ TEST(MainWindowTest, AddFormOpensOnceOwnedByTheMainWindow)
     EXPECT_EQ(w.addForm(), nullptr);
     w.mnuActionAdd->trigger();
     EXPECT_NE(w.addForm(), nullptr);
+    EXPECT_TRUE(rec.messages.empty());
+}
+
+TEST(MainWindowTest, EditFormAndGameOpenOnce)
+{
+    guitest::MessageRecorder rec;
+    guitest::freshRoot();
+    guitest::writeDictionary({guitest::record("other"), guitest::record("happy", "glad")});
+    frmMain w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClick(&w, Qt::Key_F9);
+    ASSERT_NE(w.editForm(), nullptr);
+    frmEdit* edit = w.editForm();
+    EXPECT_EQ(edit->parentWidget(), &w);
+    QTest::mouseClick(w.lblEdit, Qt::LeftButton);
+    EXPECT_EQ(w.editForm(), edit);
+    EXPECT_EQ(w.findChildren<frmEdit*>().size(), 1);
+
+    // Closed, it is gone; the next opening starts afresh.
+    edit->txtWord->setText(QStringLiteral("happy"));
+    edit->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.editForm(), nullptr);
+    w.mnuActionViewAll->trigger();
+    ASSERT_NE(w.editForm(), nullptr);
+    EXPECT_NE(w.editForm(), edit);
+    EXPECT_TRUE(w.editForm()->txtWord->text().isEmpty()) << "the boxes come back empty";
+    EXPECT_FALSE(w.editForm()->cmdEdit->isEnabled());
+
+    w.mnuWordGame->trigger();
+    w.mnuWordGame->trigger();
+    ASSERT_NE(w.wordGame(), nullptr);
+    EXPECT_EQ(w.findChildren<frmWordGame*>().size(), 1);
+    EXPECT_EQ(w.wordGame()->parentWidget(), &w);
     EXPECT_TRUE(rec.messages.empty());
 }
 

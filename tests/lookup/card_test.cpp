@@ -132,6 +132,18 @@ TEST_F(ResultCardTest, MoreAndLessSwitchTheOuterWidth)
     EXPECT_EQ(c->cmdView->text(), "&More>>>");
 }
 
+TEST_F(ResultCardTest, OnlyTheCloseBoxClosesIt)
+{
+    frmResult* c = card("happy");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(c));
+    QTest::keyClick(c->cmdView, Qt::Key_Escape);
+    QTest::keyClick(c, Qt::Key_Escape);
+    EXPECT_TRUE(c->isVisible());
+    EXPECT_EQ(c->cmdView->text(), "&More>>>");
+    EXPECT_TRUE(c->close());
+    EXPECT_FALSE(c->isVisible());
+}
+
 TEST_F(ResultCardTest, ReportsTheErrorsDescription)
 {
     // Save asked for but no saved-search folder: the entry shows, no folder

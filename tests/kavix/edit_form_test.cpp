@@ -1,0 +1,315 @@
+#include "guitest.h"
+
+#include "frmEdit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
+
+using namespace kavix;
+using dictstore::Field;
+
+namespace {
+
+const QString kNotFound = QStringLiteral("Not found. Please spell the word correctly.");
+
+std::string fileBytes()
+{
+    std::ifstream in(dictstore::dictionaryPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string bytesOf(const dictstore::WordRecord& r) { return {r.bytes.begin(), r.bytes.end()}; }
+
+dictstore::WordRecord happy()
+{
+    dictstore::WordRecord r = guitest::record("happy", "feeling pleasure");
+    dictstore::assignField(r, Field::PartOfSpeech, "pronoun");
+    dictstore::assignField(r, Field::Pronu, "HAP-ee");
+    dictstore::assignField(r, Field::Synonym1, "glad");
+    dictstore::assignField(r, Field::Synonym2, "cheerful");
+    dictstore::assignField(r, Field::Usage, "a happy child");
+    dictstore::assignField(r, Field::Antonym3, "sad");
+    return r;
+}
+
+class EditFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        guitest::freshRoot();
+        guitest::writeDictionary({guitest::record("first", "one"), happy(), guitest::record("last", "three")});
+    }
+
+    static void type(QWidget* box, const QString& text)
+    {
+        box->setFocus();
+        QTest::keyClicks(box, text);
+    }
+
+    // Types a word and clicks Search.
+    static void search(frmEdit& f, const QString& word)
+    {
+        f.txtWord->selectAll();
+        type(f.txtWord, word);
+        QTest::mouseClick(f.cmdCheck, Qt::LeftButton);
+    }
+
+    static std::vector<QWidget*> details(frmEdit& f)
+    {
+        return {f.txtMeaning, f.cboPOSp,    f.txtSentence, f.txtSyn[0], f.txtSyn[1],
+                f.txtSyn[2],  f.txtAnto[0], f.txtAnto[1],  f.txtAnto[2], f.txtPro};
+    }
+
+    EditMemory memory;
+    guitest::MessageRecorder rec;
+};
+
+TEST_F(EditFormTest, OpensWithOnlyTheWordBoxAndSaveAsTheDisabledDefault)
+{
+    frmEdit f(memory);
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Edit an Existing word"));
+    EXPECT_EQ(f.cmdCheck->text(), QStringLiteral("&Search"));
+    EXPECT_EQ(f.cmdEdit->text(), QStringLiteral("&Save"));
+    EXPECT_EQ(f.lblAnto->text(), QStringLiteral("An&tonyms : "));
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_TRUE(f.dictionaryOpen());
+    EXPECT_TRUE(f.txtWord->isEnabled());
+    EXPECT_TRUE(f.cmdCancel->isEnabled());
+    EXPECT_FALSE(f.cmdCheck->isEnabled());
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+    EXPECT_TRUE(f.cmdEdit->isDefault());
+    for (QWidget* w : details(f))
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+
+    type(f.txtWord, QStringLiteral(" "));  // a space is text
+    EXPECT_TRUE(f.cmdCheck->isEnabled());
+    EXPECT_TRUE(f.cmdCheck->isDefault());
+    EXPECT_FALSE(f.cmdEdit->isDefault());
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+}
+
+TEST_F(EditFormTest, SearchFillsEveryBoxTrimmedAndRemembersTheRecord)
+{
+    frmEdit f(memory);
+    f.show();
+    type(f.txtWord, QStringLiteral("HAPPY "));
+    QTest::keyClick(f.txtWord, Qt::Key_Return);  // Search is the default
+    EXPECT_TRUE(rec.messages.empty());
+    EXPECT_EQ(memory.record, 2);
+    EXPECT_EQ(f.txtWord->text(), QStringLiteral("happy"));
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("feeling pleasure"));
+    EXPECT_EQ(f.cboPOSp->currentText(), QStringLiteral("pronoun"));
+    EXPECT_EQ(f.txtPro->text(), QStringLiteral("HAP-ee"));
+    EXPECT_EQ(f.txtSentence->text(), QStringLiteral("a happy child"));
+    EXPECT_EQ(f.txtSyn[1]->text(), QStringLiteral("cheerful"));
+    EXPECT_EQ(f.txtSyn[2]->text(), QString());
+    EXPECT_EQ(f.txtAnto[2]->text(), QStringLiteral("sad"));
+    for (QWidget* w : details(f))
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(f.cmdEdit->isEnabled());
+}
+
+TEST_F(EditFormTest, TheDefaultButtonFollowsTheWordAndMeaningBoxes)
+{
+    frmEdit f(memory);
+    search(f, QStringLiteral("happy"));
+    // The search leaves the default where it was.
+    EXPECT_TRUE(f.cmdCheck->isDefault());
+    type(f.txtWord, QStringLiteral("x"));
+    EXPECT_TRUE(f.cmdEdit->isDefault()) << "both boxes hold text: Enter saves";
+    EXPECT_FALSE(f.cmdCheck->isDefault());
+
+    f.txtMeaning->selectAll();
+    QTest::keyClick(f.txtMeaning, Qt::Key_Delete);
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+    EXPECT_FALSE(f.cmdEdit->isDefault());
+    type(f.txtWord, QStringLiteral("y"));
+    EXPECT_TRUE(f.cmdCheck->isDefault());
+
+    type(f.txtMeaning, QStringLiteral("m"));
+    EXPECT_TRUE(f.cmdEdit->isDefault());
+    f.txtWord->selectAll();
+    QTest::keyClick(f.txtWord, Qt::Key_Backspace);
+    EXPECT_FALSE(f.cmdCheck->isEnabled());
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+    EXPECT_FALSE(f.cmdCheck->isDefault() || f.cmdEdit->isDefault());
+}
+
+TEST_F(EditFormTest, SaveRenamesInPlaceWritingEveryFieldPaddedOrCut)
+{
+    {
+        frmEdit f(memory);
+        f.show();
+        search(f, QStringLiteral("happy"));
+        f.txtWord->selectAll();
+        type(f.txtWord, QStringLiteral("joyful"));
+        f.txtMeaning->selectAll();
+        type(f.txtMeaning, QString(45, QLatin1Char('m')));
+        f.txtSyn[0]->clear();
+        f.cboPOSp->lineEdit()->selectAll();
+        type(f.cboPOSp, QStringLiteral("adjective"));
+        type(f.txtPro, QStringLiteral(" "));  // kept untrimmed
+        QTest::keyClick(f.txtPro, Qt::Key_Return);  // Save is the default now
+        ASSERT_EQ(rec.messages.size(), 1u);
+        EXPECT_EQ(rec.messages[0].text, QStringLiteral("Edited record successfully"));
+        EXPECT_EQ(rec.messages[0].title, QStringLiteral("Lexivane"));
+        EXPECT_EQ(rec.messages[0].icon, lexi::MsgIcon::None);
+        EXPECT_FALSE(f.isVisible());
+        EXPECT_FALSE(f.dictionaryOpen());
+    }
+    dictstore::WordRecord expected = happy();
+    dictstore::assignField(expected, Field::Word, "joyful");
+    dictstore::assignField(expected, Field::Meaning, std::string(45, 'm'));
+    dictstore::assignField(expected, Field::Synonym1, "");
+    dictstore::assignField(expected, Field::PartOfSpeech, "adjective");
+    dictstore::assignField(expected, Field::Pronu, "HAP-ee ");
+    EXPECT_EQ(fileBytes(), bytesOf(guitest::record("first", "one")) + bytesOf(expected) +
+                               bytesOf(guitest::record("last", "three")));
+    EXPECT_EQ(expected.raw(Field::Meaning), std::string(40, 'm'));
+
+    frmEdit again(memory);
+    search(again, QStringLiteral("happy"));
+    EXPECT_EQ(rec.lastText(), kNotFound);
+    EXPECT_EQ(memory.record, 2);
+    search(again, QStringLiteral("JOYFUL"));
+    EXPECT_EQ(again.cboPOSp->currentText(), QStringLiteral("adjective"));
+}
+
+TEST_F(EditFormTest, AFailedSearchKeepsTheEarlierEntryWhichSaveThenOverwrites)
+{
+    frmEdit f(memory);
+    search(f, QStringLiteral("last"));
+    EXPECT_EQ(memory.record, 3);
+    search(f, QStringLiteral("missing"));
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].text, kNotFound);
+    EXPECT_EQ(memory.record, 3);
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("three"));
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Edited record successfully"));
+    EXPECT_EQ(fileBytes().substr(2 * dictstore::kRecordSize), bytesOf(guitest::record("missing", "three")));
+}
+
+TEST_F(EditFormTest, DuplicatesLoadAndRewriteOnlyTheFirst)
+{
+    guitest::writeDictionary({guitest::record("twin", "first"), guitest::record("twin", "second")});
+    frmEdit f(memory);
+    search(f, QStringLiteral("twin"));
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("first"));
+    f.txtMeaning->setText(QStringLiteral("changed"));
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(fileBytes(), bytesOf(guitest::record("twin", "changed")) + bytesOf(guitest::record("twin", "second")));
+}
+
+TEST_F(EditFormTest, TheRememberedRecordOutlivesTheWindow)
+{
+    {
+        frmEdit f(memory);
+        search(f, QStringLiteral("last"));
+    }
+    frmEdit f(memory);
+    EXPECT_EQ(memory.record, 3);
+    EXPECT_FALSE(f.cmdEdit->isEnabled()) << "Save needs a search in this opening";
+    EXPECT_TRUE(f.txtMeaning->text().isEmpty());
+}
+
+TEST_F(EditFormTest, AFailedRewriteSaysWhyKeepsTheBoxesAndLeavesTheFileAlone)
+{
+    frmEdit f(memory);
+    f.show();
+    search(f, QStringLiteral("last"));
+    f.txtMeaning->setText(QStringLiteral("kept"));
+
+    // Another program shortened the file since the search.
+    std::filesystem::resize_file(dictstore::dictionaryPath(), 2 * dictstore::kRecordSize);
+    const std::string shortened = fileBytes();
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].text, QStringLiteral("The entry was not saved: Input past end of file"));
+    EXPECT_EQ(rec.messages[0].title, QStringLiteral("Lexivane"));
+    EXPECT_EQ(fileBytes(), shortened);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.dictionaryOpen());
+    EXPECT_EQ(f.txtWord->text(), QStringLiteral("last"));
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("kept"));
+
+    // Made read-only (permissions mean nothing to root).
+    search(f, QStringLiteral("happy"));
+    std::filesystem::permissions(dictstore::dictionaryPath(), std::filesystem::perms::owner_read);
+    if (::access(dictstore::dictionaryPath().c_str(), W_OK) != 0) {
+        QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+        EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved: Permission denied"));
+        EXPECT_EQ(fileBytes(), shortened);
+    }
+    std::filesystem::permissions(dictstore::dictionaryPath(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    // The file is gone: not written into the void, not made again.
+    std::filesystem::remove(dictstore::dictionaryPath());
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved: File not found"));
+    EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath()));
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.txtWord->text(), QStringLiteral("happy"));
+}
+
+TEST_F(EditFormTest, AMatchBeyondRecord32767IsNotFound)
+{
+    {
+        std::ofstream out(dictstore::dictionaryPath(), std::ios::binary | std::ios::trunc);
+        out << std::string(dictstore::kRecordSize * 32767, ' ') << bytesOf(guitest::record("far", "away"));
+    }
+    memory.record = 5;
+    frmEdit f(memory);
+    search(f, QStringLiteral("far"));
+    EXPECT_EQ(rec.lastText(), kNotFound);
+    EXPECT_EQ(memory.record, 5);
+    EXPECT_FALSE(f.txtMeaning->isEnabled());
+}
+
+TEST_F(EditFormTest, WithoutTheDictionaryEverySearchFailsAndNothingIsMade)
+{
+    std::filesystem::remove_all(dictstore::lexivaneRoot());
+    frmEdit f(memory);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unknown error!!! Can't open dictionary"));
+    EXPECT_FALSE(f.dictionaryOpen());
+    search(f, QStringLiteral("happy"));
+    EXPECT_EQ(rec.lastText(), kNotFound);
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(dictstore::lexivaneRoot()));
+}
+
+TEST_F(EditFormTest, EscAndCancelWriteNothingAndLetGoOfTheFile)
+{
+    const std::string before = fileBytes();
+    {
+        frmEdit f(memory);
+        f.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+        search(f, QStringLiteral("happy"));
+        f.txtMeaning->setText(QStringLiteral("changed"));
+        QTest::keyClick(f.txtMeaning, Qt::Key_Escape);
+        EXPECT_FALSE(f.isVisible());
+        EXPECT_FALSE(f.dictionaryOpen());
+    }
+    {
+        frmEdit f(memory);
+        f.show();
+        QTest::mouseClick(f.cmdCancel, Qt::LeftButton);
+        EXPECT_FALSE(f.dictionaryOpen());
+    }
+    EXPECT_EQ(fileBytes(), before);
+}
+
+}  // namespace
