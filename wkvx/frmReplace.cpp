@@ -72,10 +72,10 @@ void frmReplace::buildForm()
     cmdAnto = named(new QPushButton(QStringLiteral("&Replace with selcted antonym"), fraMatches), "cmdAnto", 3600,
                     2640, 3255, 495);
 
-    // No default button until a list is clicked; a button with the focus
-    // still answers Enter, as buttons do.
+    // No default button until a list is clicked. A dialog shown without one
+    // would make its first auto-default button the default.
     for (QPushButton* b : {cmdFindAgain, cmdCancel, cmdSyno, cmdAnto})
-        b->setDefault(false);
+        b->setAutoDefault(false);
 
     setTabOrder(txtFind, lstSyno);
     setTabOrder(lstSyno, cmdSyno);

@@ -33,6 +33,10 @@ KavixTools::KavixTools(QWidget* frame, ActiveText activeText)
 
 KavixTools::~KavixTools() = default;
 
+frmInsert* KavixTools::insertDialog() const { return insert_; }
+
+frmReplace* KavixTools::replaceDialog() const { return replace_; }
+
 void KavixTools::insertWord()
 {
     if (!insert_) {

@@ -29,8 +29,8 @@ public:
     // "Replace with", or says why it cannot.
     void findSelection();
 
-    frmInsert* insertDialog() const { return insert_; }
-    frmReplace* replaceDialog() const { return replace_; }
+    frmInsert* insertDialog() const;
+    frmReplace* replaceDialog() const;
 
 private:
     QWidget* frame_;
