@@ -1,6 +1,7 @@
 #include "MDImain.h"
 
 #include "frmChild.h"
+#include "kavixtools.h"
 #include "richtextbox.h"
 
 #include "dialogs.h"
@@ -69,6 +70,7 @@ MDImain::MDImain(const QStringList& files, QWidget* parent)
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
     mdiArea->setAccessibleName(QStringLiteral("Documents"));
     setCentralWidget(mdiArea);
+    kavixTools_ = new KavixTools(this, [this] { return activeText(); });
     buildMenus();
 
     if (const QScreen* screen = this->screen()) {
@@ -397,9 +399,9 @@ void MDImain::mnuFormatAlignLeft_Click() { setAlignment(Qt::AlignLeft, mnuFormat
 void MDImain::mnuFormatAlignCenter_Click() { setAlignment(Qt::AlignHCenter, mnuFormatAlignCenter); }
 void MDImain::mnuFormatAlignRight_Click() { setAlignment(Qt::AlignRight, mnuFormatAlignRight); }
 
-// The dictionary dialogs are connected here when they join the program.
-void MDImain::mnuInsertKvx_Click() {}
-void MDImain::mnuFindKvx_Click() {}
+void MDImain::mnuInsertKvx_Click() { kavixTools_->insertWord(); }
+
+void MDImain::mnuFindKvx_Click() { kavixTools_->findSelection(); }
 
 void MDImain::mnuExtraAbout_Click()
 {

@@ -13,6 +13,7 @@ class QTextEdit;
 namespace wkvx {
 
 class frmChild;
+class KavixTools;
 
 // The word processor's frame: the menus, the document windows and the file
 // commands. There is one per program; the dialogs reach the active document
@@ -40,6 +41,8 @@ public:
     bool saveDocumentAs(frmChild* doc);
 
     lexi::frmAbout* aboutBox() const { return about_; }
+    // The "&KavixTools" commands and their two dialogs.
+    KavixTools* kavixTools() const { return kavixTools_; }
 
     QMdiArea* mdiArea = nullptr;
 
@@ -106,6 +109,7 @@ private:
 
     int newDocCount_ = 0;  // 16-bit in the design; never goes down
     QPointer<lexi::frmAbout> about_;
+    KavixTools* kavixTools_ = nullptr;
 };
 
 }  // namespace wkvx
