@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTextCharFormat>
 
 #include <filesystem>
 
@@ -98,6 +99,33 @@ TEST_F(InsertTest, EnterPutsTheChosenWordAfterTheSelectionAndCloses)
     QTest::keyClick(dialog->lstWords, Qt::Key_Return);
     EXPECT_EQ(doc->toPlainText(), QStringLiteral("a bigmoon sky"));
     EXPECT_FALSE(dialog && dialog->isVisible());
+}
+
+TEST_F(InsertTest, TheSelectionKeepsItsOwnFormatting)
+{
+    setDocument(QStringLiteral("a big sky"));
+    QTextCursor c(doc->document());
+    c.setPosition(2);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);  // "bi" bold, "g" not
+    c.setPosition(2);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    doc->setTextCursor(c);
+    type(dialog->txtSearchTerm, QStringLiteral("moo"));
+    clickRow(dialog->lstWords, 0);
+    QTest::mouseClick(dialog->cmdInsert, Qt::LeftButton);
+    ASSERT_EQ(doc->toPlainText(), QStringLiteral("a bigmoon sky"));
+    auto boldAt = [this](int position) {
+        QTextCursor at(doc->document());
+        at.setPosition(position + 1);
+        return at.charFormat().fontWeight() == QFont::Bold;
+    };
+    EXPECT_TRUE(boldAt(2));
+    EXPECT_TRUE(boldAt(3));
+    EXPECT_FALSE(boldAt(4));
+    EXPECT_EQ(doc->textCursor().position(), 9);
 }
 
 TEST_F(InsertTest, InsertWritesToTheDocumentActiveAtTheClick)
