@@ -356,7 +356,8 @@ void MDImain::mnuExtraFonts_Click()
     RichTextBox* t = box(activeDocument());
     if (!t)
         return;
-    QFont initial = t->currentCharFormat().font();
+    // The dialog starts from the selection's font as the document shows it.
+    const QFont initial = t->currentCharFormat().font().resolve(t->document()->defaultFont());
     const std::optional<QFont> chosen = lexi::dialogs().font(this, initial);
     // A cancelled dialog changes nothing.
     if (chosen)
