@@ -46,7 +46,7 @@ QString writerSplashDescription()
 }
 
 frmSplash::frmSplash(SplashKind kind, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       kind_(kind),
       info_(kind == SplashKind::Kavix ? kavixInfo() : wkvxInfo())
 {
@@ -185,7 +185,7 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event)
         Frame1_Click();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* event)
@@ -196,7 +196,7 @@ void frmSplash::keyPressEvent(QKeyEvent* event)
 
 void frmSplash::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     // Keys reach the splash only when it has the focus.
     activateWindow();
     if (Timer1 && !Timer1->isActive() && !closedOnce_)
@@ -205,7 +205,7 @@ void frmSplash::showEvent(QShowEvent* event)
 
 void frmSplash::closeEvent(QCloseEvent* event)
 {
-    QWidget::closeEvent(event);
+    QDialog::closeEvent(event);
     if (Timer1)
         Timer1->stop();
     if (closedOnce_)

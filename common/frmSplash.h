@@ -2,7 +2,7 @@
 
 #include "version.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QFrame;
 class QLabel;
@@ -21,8 +21,9 @@ enum class SplashKind {
 QString writerSplashDescription();
 
 // The opening screen of kavix and wkvx. Emits closed() once, however it
-// closes; the program shows its main window from there.
-class frmSplash : public QWidget {
+// closes; the program shows its main window from there. A dialog, so that
+// screen readers announce it as a window with its title.
+class frmSplash : public QDialog {
     Q_OBJECT
 public:
     explicit frmSplash(SplashKind kind, QWidget* parent = nullptr);

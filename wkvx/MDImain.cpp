@@ -210,7 +210,9 @@ frmChild* MDImain::loadNewDoc(const QString& docTitle)
     connect(child, &frmChild::unloaded, this, &MDImain::childUnloaded);
     mdiArea->addSubWindow(child);
     // New windows cascade from the top left, three quarters of the area's size.
-    const QSize area = mdiArea->viewport()->size();
+    // Before the frame is first shown its area has no size of its own yet.
+    const QSize area = isVisible() ? mdiArea->viewport()->size()
+                                   : size() - QSize(0, menuBar()->sizeHint().height());
     const int step = 24 * ((documents().size() - 1) % 8);
     child->setGeometry(step, step, std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 200));
     if (!docTitle.isEmpty()) {
@@ -356,7 +358,8 @@ void MDImain::mnuExtraFonts_Click()
     RichTextBox* t = box(activeDocument());
     if (!t)
         return;
-    QFont initial = t->currentCharFormat().font();
+    // The dialog starts from the selection's font as the document shows it.
+    const QFont initial = t->currentCharFormat().font().resolve(t->document()->defaultFont());
     const std::optional<QFont> chosen = lexi::dialogs().font(this, initial);
     // A cancelled dialog changes nothing.
     if (chosen)

@@ -266,4 +266,12 @@ TEST_F(FrameTest, ClosingAChangedDocumentAsks)
     rec.answers = {lexi::MsgAnswer::No};
     EXPECT_TRUE(active()->close());
     EXPECT_TRUE(frame->documents().isEmpty());
+
+    // With no document left, Exit and Yes have nothing to save and end.
+    rec.answers = {lexi::MsgAnswer::Yes};
+    const auto asked = dialogs.asked.size();
+    frame->mnuFileExit->trigger();
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Save before exiting ?"));
+    EXPECT_EQ(dialogs.asked.size(), asked);
+    EXPECT_FALSE(frame->isVisible());
 }

@@ -13,6 +13,8 @@ int main(int argc, char** argv)
     options.dataDir = LEXIVANE_SHARE_DIR;
     options.iconFile = fs::path(LEXIVANE_SHARE_DIR) / "kavix.svg";
     options.kavixPath = fs::absolute(fs::path(argv[0])).parent_path() / "kavix";
+    options.wkvxIconFile = fs::path(LEXIVANE_SHARE_DIR) / "wkvx.svg";
+    options.wkvxPath = fs::absolute(fs::path(argv[0])).parent_path() / "wkvx";
 
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -22,8 +24,12 @@ int main(int argc, char** argv)
             options.iconFile = argv[++i];
         } else if (std::strcmp(argv[i], "--kavix") == 0 && hasValue) {
             options.kavixPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--wkvx-icon") == 0 && hasValue) {
+            options.wkvxIconFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--wkvx") == 0 && hasValue) {
+            options.wkvxPath = argv[++i];
         } else {
-            std::cerr << "usage: lexivane-setup [--data DIR] [--icon FILE] [--kavix PROGRAM]\n";
+            std::cerr << "usage: lexivane-setup [--data DIR] [--icon FILE] [--kavix PROGRAM] [--wkvx-icon FILE] [--wkvx PROGRAM]\n";
             return 2;
         }
     }

@@ -42,6 +42,21 @@ std::string desktopEntry(const fs::path& kavix)
            "Keywords=thesaurus;dictionary;synonym;antonym;words;\n";
 }
 
+// The word processor takes the files a desktop opens with it.
+std::string writerDesktopEntry(const fs::path& wkvx)
+{
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Kavix Writer\n"
+           "GenericName=Word Processor\n"
+           "Comment=Write rich-text documents with the Lexivane thesaurus at hand\n"
+           "Exec=\"" + wkvx.string() + "\" %F\n"
+           "Icon=lexivane-wkvx\n"
+           "Terminal=false\n"
+           "MimeType=text/rtf;application/rtf;\n"
+           "Categories=Office;WordProcessor;Qt;\n";
+}
+
 bool writeFile(const fs::path& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -155,6 +170,20 @@ Report run(const Options& options)
     if (!options.kavixPath.empty()) {
         const fs::path entryPath = apps / "lexivane-kavix.desktop";
         if (writeFile(entryPath, desktopEntry(fs::absolute(options.kavixPath))))
+            report.lines.push_back("menu entry: " + entryPath.string());
+        else
+            fail("cannot write " + entryPath.string());
+    }
+    if (!options.wkvxIconFile.empty()) {
+        std::error_code copyError;
+        fs::copy_file(options.wkvxIconFile, icons / "lexivane-wkvx.svg", fs::copy_options::overwrite_existing,
+                      copyError);
+        if (copyError)
+            fail("cannot install the word processor's icon: " + copyError.message());
+    }
+    if (!options.wkvxPath.empty()) {
+        const fs::path entryPath = apps / "lexivane-wkvx.desktop";
+        if (writeFile(entryPath, writerDesktopEntry(fs::absolute(options.wkvxPath))))
             report.lines.push_back("menu entry: " + entryPath.string());
         else
             fail("cannot write " + entryPath.string());

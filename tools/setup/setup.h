@@ -10,6 +10,8 @@ struct Options {
     std::filesystem::path dataDir;   // dictionary.csv and the notices that go beside it
     std::filesystem::path iconFile;  // kavix's icon for the desktop menu
     std::filesystem::path kavixPath; // the program the menu entry starts
+    std::filesystem::path wkvxIconFile;  // the word processor's icon
+    std::filesystem::path wkvxPath;      // the word processor, which opens RTF files
 };
 
 struct Report {
@@ -19,7 +21,7 @@ struct Report {
 
 // Creates the Lexivane folders, installs the default dictionary where no
 // dictionary file exists (an existing one, even empty, is never touched),
-// the notices beside it, and a desktop menu entry for kavix.
+// the notices beside it, and desktop menu entries for kavix and wkvx.
 Report run(const Options& options);
 
 // Builds a dictionary file from the default CSV data at `target`, which must
