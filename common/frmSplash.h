@@ -21,9 +21,8 @@ enum class SplashKind {
 QString writerSplashDescription();
 
 // The opening screen of kavix and wkvx. Emits closed() once, however it
-// closes; the program shows its main window from there.
-// A dialog, so that assistive technology announces it with the program's
-// title, though it shows no title bar.
+// closes; the program shows its main window from there. A dialog, so that
+// screen readers announce it as a window with its title.
 class frmSplash : public QDialog {
     Q_OBJECT
 public:

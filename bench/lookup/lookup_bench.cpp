@@ -7,38 +7,17 @@
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
 
-#include "msgbox.h"
+#include "guibench.h"
 
 #include <QApplication>
 
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-
-namespace fs = std::filesystem;
-using dictstore::Field;
 
 namespace {
 
 void writeFullDictionary()
 {
-    fs::create_directories(dictstore::dictionaryPath().parent_path());
-    std::ofstream out(dictstore::dictionaryPath(), std::ios::binary | std::ios::trunc);
-    for (std::int64_t n = 1; n <= dictstore::kMaxKavixRecords; ++n) {
-        const std::string id = std::to_string(n);
-        dictstore::WordRecord r;
-        dictstore::assignField(r, Field::Word, "word" + id);
-        dictstore::assignField(r, Field::Meaning, "the meaning of entry number " + id);
-        dictstore::assignField(r, Field::PartOfSpeech, "noun");
-        dictstore::assignField(r, Field::Pronu, "WURD-" + id);
-        dictstore::assignField(r, Field::Synonym1, "synonym" + id);
-        dictstore::assignField(r, Field::Usage, "A sentence that uses word" + id + " well.");
-        dictstore::assignField(r, Field::Antonym1, "antonym" + id);
-        out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
-    }
+    guibench::writeFullDictionary([](std::int64_t n) { return "word" + std::to_string(n); });
 }
 
 void BM_BareScan(benchmark::State& state)
@@ -104,26 +83,4 @@ BENCHMARK(BM_CompleteListShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    // A scratch home of its own, and no display needed.
-    char home[] = "/tmp/lexivane-bench-XXXXXX";
-    if (!::mkdtemp(home))
-        return 1;
-    ::setenv("HOME", home, 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    int messages = 0;
-    lexi::setMessageHandler([&messages](const lexi::Message&) {
-        ++messages;
-        return lexi::MsgAnswer::Ok;
-    });
-    writeFullDictionary();
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fs::remove_all(home);
-    return messages == 0 ? 0 : 2;
-}
+int main(int argc, char** argv) { return guibench::run(argc, argv, writeFullDictionary); }

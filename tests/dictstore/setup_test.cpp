@@ -62,6 +62,20 @@ TEST_F(SetupTest, CreatesFoldersAndInstallsTheDictionary)
     EXPECT_EQ(std::distance(fs::directory_iterator(home / "Lexivane" / "db"), {}), 2);
 }
 
+TEST_F(SetupTest, WordProcessorEntryOpensRtfFiles)
+{
+    options.wkvxIconFile = home / "icon.svg";
+    options.wkvxPath = home / "bin dir" / "wkvx";
+    ASSERT_TRUE(setup::run(options).ok);
+    const std::string desktop =
+        testfiles::readBytes(home / ".local" / "share" / "applications" / "lexivane-wkvx.desktop");
+    EXPECT_NE(desktop.find("Exec=\"" + (home / "bin dir" / "wkvx").string() + "\" %F\n"), std::string::npos);
+    EXPECT_NE(desktop.find("MimeType=text/rtf;application/rtf;\n"), std::string::npos);
+    EXPECT_NE(desktop.find("Name=Kavix Writer\n"), std::string::npos);
+    EXPECT_NE(desktop.find("Icon=lexivane-wkvx\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(home / ".local/share/icons/hicolor/scalable/apps/lexivane-wkvx.svg"));
+}
+
 TEST_F(SetupTest, NeverReplacesAnExistingDictionary)
 {
     fs::create_directories(home / "Lexivane" / "db");

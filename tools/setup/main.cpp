@@ -15,6 +15,8 @@ int main(int argc, char** argv)
     options.kavixPath = fs::absolute(fs::path(argv[0])).parent_path() / "kavix";
     options.exportUtilPath = fs::absolute(fs::path(argv[0])).parent_path() / "exportUtil4Kavix";
     options.exportIconFile = fs::path(LEXIVANE_SHARE_DIR) / "exportutil.svg";
+    options.wkvxIconFile = fs::path(LEXIVANE_SHARE_DIR) / "wkvx.svg";
+    options.wkvxPath = fs::absolute(fs::path(argv[0])).parent_path() / "wkvx";
 
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -28,9 +30,13 @@ int main(int argc, char** argv)
             options.exportUtilPath = argv[++i];
         } else if (std::strcmp(argv[i], "--export-icon") == 0 && hasValue) {
             options.exportIconFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--wkvx-icon") == 0 && hasValue) {
+            options.wkvxIconFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--wkvx") == 0 && hasValue) {
+            options.wkvxPath = argv[++i];
         } else {
             std::cerr << "usage: lexivane-setup [--data DIR] [--icon FILE] [--kavix PROGRAM]"
-                         " [--export-util PROGRAM] [--export-icon FILE]\n";
+                         " [--export-util PROGRAM] [--export-icon FILE] [--wkvx PROGRAM] [--wkvx-icon FILE]\n";
             return 2;
         }
     }

@@ -68,6 +68,21 @@ std::string exportUtilEntry(const fs::path& program, const fs::path& folder)
            "Keywords=csv;export;import;spreadsheet;thesaurus;\n";
 }
 
+// The word processor takes the files a desktop opens with it.
+std::string writerDesktopEntry(const fs::path& wkvx)
+{
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Kavix Writer\n"
+           "GenericName=Word Processor\n"
+           "Comment=Write rich-text documents with the Lexivane thesaurus at hand\n"
+           "Exec=\"" + wkvx.string() + "\" %F\n"
+           "Icon=lexivane-wkvx\n"
+           "Terminal=false\n"
+           "MimeType=text/rtf;application/rtf;\n"
+           "Categories=Office;WordProcessor;Qt;\n";
+}
+
 bool writeFile(const fs::path& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -245,30 +260,30 @@ Report run(const Options& options)
     const fs::path icons = xdgDataHome() / "icons" / "hicolor" / "scalable" / "apps";
     fs::create_directories(apps, ec);
     fs::create_directories(icons, ec);
-    if (!options.iconFile.empty()) {
-        std::error_code copyError;
-        fs::copy_file(options.iconFile, icons / "lexivane-kavix.svg", fs::copy_options::overwrite_existing,
-                      copyError);
-        if (copyError)
-            fail("cannot install the icon: " + copyError.message());
-    }
-    if (!options.kavixPath.empty()) {
-        const fs::path entryPath = apps / "lexivane-kavix.desktop";
-        if (writeFile(entryPath, desktopEntry(fs::absolute(options.kavixPath))))
-            report.lines.push_back("menu entry: " + entryPath.string());
-        else
-            fail("cannot write " + entryPath.string());
-    }
-    if (!options.exportIconFile.empty()) {
-        std::error_code copyError;
-        fs::copy_file(options.exportIconFile, icons / "lexivane-exportutil.svg",
-                      fs::copy_options::overwrite_existing, copyError);
-        if (copyError)
-            fail("cannot install the utility's icon: " + copyError.message());
-    }
-    if (!options.exportUtilPath.empty()) {
-        const fs::path entryPath = apps / "lexivane-exportutil.desktop";
-        if (writeFile(entryPath, exportUtilEntry(fs::absolute(options.exportUtilPath), documentsFolder())))
+    struct MenuEntry {
+        const fs::path& icon;
+        const fs::path& program;
+        const char* name;  // of the icon and the entry, without extension
+        std::string (*text)(const fs::path& program);
+    };
+    const MenuEntry entries[] = {
+        {options.iconFile, options.kavixPath, "lexivane-kavix", desktopEntry},
+        {options.wkvxIconFile, options.wkvxPath, "lexivane-wkvx", writerDesktopEntry},
+        {options.exportIconFile, options.exportUtilPath, "lexivane-exportutil",
+         [](const fs::path& program) { return exportUtilEntry(program, documentsFolder()); }},
+    };
+    for (const MenuEntry& entry : entries) {
+        if (!entry.icon.empty()) {
+            std::error_code copyError;
+            fs::copy_file(entry.icon, icons / (std::string(entry.name) + ".svg"),
+                          fs::copy_options::overwrite_existing, copyError);
+            if (copyError)
+                fail("cannot install the icon " + entry.icon.string() + ": " + copyError.message());
+        }
+        if (entry.program.empty())
+            continue;
+        const fs::path entryPath = apps / (std::string(entry.name) + ".desktop");
+        if (writeFile(entryPath, entry.text(fs::absolute(entry.program))))
             report.lines.push_back("menu entry: " + entryPath.string());
         else
             fail("cannot write " + entryPath.string());

@@ -12,6 +12,8 @@ struct Options {
     std::filesystem::path kavixPath; // the program the menu entry starts
     std::filesystem::path exportUtilPath{};  // exportUtil4Kavix, for a menu entry of its own
     std::filesystem::path exportIconFile{};  // its icon
+    std::filesystem::path wkvxIconFile{};  // the word processor's icon
+    std::filesystem::path wkvxPath{};      // the word processor, which opens RTF files
 };
 
 struct Report {
@@ -21,9 +23,9 @@ struct Report {
 
 // Creates the Lexivane folders, installs the default dictionary where no
 // dictionary file exists (an existing one, even empty, is never touched),
-// the notices beside it, the help pages, and desktop menu entries for kavix
-// and the export/import utility (which starts in the user's documents folder,
-// where it writes and reads its CSV files).
+// the notices beside it, the help pages, and desktop menu entries for kavix,
+// wkvx and the export/import utility (which starts in the user's documents
+// folder, where it writes and reads its CSV files).
 Report run(const Options& options);
 
 // Copies the help pages from `from` into `to`, replacing pages an earlier

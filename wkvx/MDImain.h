@@ -1,0 +1,115 @@
+#pragma once
+
+#include "frmAbout.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QTextEdit;
+
+namespace wkvx {
+
+class frmChild;
+class KavixTools;
+
+// The word processor's frame: the menus, the document windows and the file
+// commands. There is one per program; the dialogs reach the active document
+// through it.
+class MDImain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Files given (full paths) open in place of the first empty document.
+    explicit MDImain(const QStringList& files = {}, QWidget* parent = nullptr);
+    ~MDImain() override;
+
+    // The rich-text box of the active document, or nullptr with none open.
+    QTextEdit* activeText() const;
+    frmChild* activeDocument() const;
+    QList<frmChild*> documents() const;
+
+    void manipMenus(bool enabld);
+    // Empty docTitle: a new empty document; else the full path of a file to open.
+    frmChild* loadNewDoc(const QString& docTitle);
+    int newDocCount() const { return newDocCount_; }
+
+    // The right mouse button in a document: the Edit menu, Copy as its default.
+    void popupEditMenu(const QPoint& globalPos);
+    // Asks where to save doc and saves it there; false when cancelled or failed.
+    bool saveDocumentAs(frmChild* doc);
+
+    lexi::frmAbout* aboutBox() const { return about_; }
+    // The "&KavixTools" commands and their two dialogs.
+    KavixTools* kavixTools() const { return kavixTools_; }
+
+    QMdiArea* mdiArea = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnufileOpen = nullptr;
+    QAction* mnuFileBar1 = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditBar = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuExtraFonts = nullptr;
+    QAction* mnuExtraInsert = nullptr;
+    QMenu* mnuEditFormat = nullptr;
+    QAction* mnuFormatBold = nullptr;
+    QAction* mnuFormatItalic = nullptr;
+    QAction* mnuFormatUnderline = nullptr;
+    QAction* mnuformatBar1 = nullptr;
+    QAction* mnuFormatAlignLeft = nullptr;
+    QAction* mnuFormatAlignCenter = nullptr;
+    QAction* mnuFormatAlignRight = nullptr;
+    QMenu* mnuKavix = nullptr;
+    QAction* mnuInsertKvx = nullptr;
+    QAction* mnuKavixBar = nullptr;
+    QAction* mnuFindKvx = nullptr;
+    QMenu* mnuExtra = nullptr;
+    QMenu* mnuWindows = nullptr;
+    QAction* mnuExtraBar = nullptr;
+    QAction* mnuExtraAbout = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void MDIForm_Load(const QStringList& files);
+    void childUnloaded(frmChild* child);
+    bool queryExit();
+    void mnuWindows_Show();
+
+    void mnuFileNew_Click();
+    void mnufileOpen_Click();
+    void mnuSave_Click();
+    void mnuFileExit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuExtraFonts_Click();
+    void mnuExtraInsert_Click();
+    void mnuFormatBold_Click();
+    void mnuFormatItalic_Click();
+    void mnuFormatUnderline_Click();
+    void mnuFormatAlignLeft_Click();
+    void mnuFormatAlignCenter_Click();
+    void mnuFormatAlignRight_Click();
+    void mnuInsertKvx_Click();
+    void mnuFindKvx_Click();
+    void mnuExtraAbout_Click();
+
+    void setAlignment(Qt::Alignment alignment, QAction* checked);
+
+    int newDocCount_ = 0;  // 16-bit in the design; never goes down
+    QPointer<lexi::frmAbout> about_;
+    KavixTools* kavixTools_ = nullptr;
+};
+
+}  // namespace wkvx

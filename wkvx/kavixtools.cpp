@@ -1,0 +1,85 @@
+#include "kavixtools.h"
+
+#include "frmInsert.h"
+#include "frmReplace.h"
+#include "kvxmessage.h"
+
+#include "dictstore/dictionary.h"
+#include "dictstore/paths.h"
+
+#include <QTextEdit>
+
+#include <optional>
+
+namespace wkvx {
+
+namespace {
+
+const QString kNotFound = QStringLiteral("The word you're looking may not be existing in kavix.");
+
+void bringForward(QWidget* dialog)
+{
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+}  // namespace
+
+KavixTools::KavixTools(QWidget* frame, ActiveText activeText)
+    : QObject(frame), frame_(frame), activeText_(std::move(activeText))
+{
+}
+
+KavixTools::~KavixTools() = default;
+
+frmInsert* KavixTools::insertDialog() const { return insert_; }
+
+frmReplace* KavixTools::replaceDialog() const { return replace_; }
+
+void KavixTools::insertWord()
+{
+    if (!insert_) {
+        insert_ = new frmInsert(frame_, activeText_);
+        insert_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringForward(insert_);
+}
+
+void KavixTools::findSelection()
+{
+    QTextEdit* box = activeText_ ? activeText_() : nullptr;
+    if (!box) {
+        showMessage(frame_, kNotFound + QLatin1Char(' ') + kNoDocumentOpen, lexi::MsgIcon::Information);
+        return;
+    }
+    const std::string selection = selText(box).toStdString();
+
+    std::optional<dictstore::Match> match;
+    dictstore::Error error;
+    {
+        dictstore::Dictionary dict;
+        error = dict.openForUpdate(dictstore::dictionaryPath());
+        if (error == dictstore::Error::None)
+            error = dict.findByWord(selection, match);
+    }
+    if (error != dictstore::Error::None) {
+        const std::string_view d = dictstore::describe(error);
+        showMessage(frame_, kNotFound + QLatin1Char(' ') + QString::fromUtf8(d.data(), static_cast<qsizetype>(d.size())),
+                    lexi::MsgIcon::Information);
+        return;
+    }
+    if (!match) {
+        showMessage(frame_, kNotFound + QStringLiteral(" Check for leading and trailing whitespaces in the selection "),
+                    lexi::MsgIcon::Information);
+        return;
+    }
+    if (!replace_) {
+        replace_ = new frmReplace(frame_, activeText_);
+        replace_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    replace_->fill(match->record);
+    bringForward(replace_);
+}
+
+}  // namespace wkvx

@@ -1,0 +1,52 @@
+#include "startup.h"
+
+#include "MDImain.h"
+
+#include "logo.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+namespace wkvx {
+
+Startup::Startup()
+{
+    lexi::setCurrentProgram(lexi::wkvxInfo());
+    QApplication::setApplicationName(QStringLiteral("wkvx"));
+    QApplication::setWindowIcon(lexi::appIcon());
+}
+
+Startup::~Startup()
+{
+    delete splash_;
+    delete frame_;
+}
+
+void Startup::run(const QStringList& files)
+{
+    if (files.isEmpty()) {
+        splash_ = new lexi::frmSplash(lexi::SplashKind::Writer);
+        splash_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(splash_, &lexi::frmSplash::closed, this, &Startup::loadFrame);
+        splash_->show();
+        return;
+    }
+    QStringList paths;
+    for (const QString& file : files)
+        paths << QFileInfo(file).absoluteFilePath();
+    loadFrameWith(paths);
+}
+
+void Startup::loadFrame() { loadFrameWith({}); }
+
+void Startup::loadFrameWith(const QStringList& files)
+{
+    // Loading the frame when it is already there has no further effect.
+    if (frame_)
+        return;
+    frame_ = new MDImain(files);
+    frame_->show();
+}
+
+}  // namespace wkvx
