@@ -18,7 +18,7 @@ class Dictionary;
 // WordNet's detachment rules and exception lists, per part of speech.
 class Morphology {
 public:
-    // Parses the text of data/morphology.txt: "rule POS SUFFIX ENDING" and
+    // Parses the text of data/morphology.tsv: "rule POS SUFFIX ENDING" and
     // "exc POS INFLECTED BASE..." lines, tab-separated; '#' starts a comment.
     explicit Morphology(std::string_view data);
 
@@ -96,7 +96,7 @@ Error suggestionsFor(Dictionary& dict, std::string_view typed, std::vector<std::
 // "Did you mean: a, b, c?" for a message, or empty without suggestions.
 std::string didYouMeanText(const std::vector<std::string>& suggestions);
 
-// The shipped morphology data (data/morphology.txt), built into the library.
+// The shipped morphology data (data/morphology.tsv), built into the library.
 std::string_view morphologyData();
 
 }  // namespace dictstore

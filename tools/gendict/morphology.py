@@ -1,4 +1,4 @@
-"""Writes data/morphology.txt: WordNet's detachment rules and exception
+"""Writes data/morphology.tsv: WordNet's detachment rules and exception
 lists (morphy(7WN)), which kavix uses to offer the base form of an inflected
 word that the dictionary does not hold (mice: mouse, went: go).
 
@@ -64,7 +64,7 @@ def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("--wordnet", default="/usr/share/wordnet")
     ap.add_argument("--licence", default=os.path.join(DATA, "LICENSE-WordNet-3.0.txt"))
-    ap.add_argument("--out", default=os.path.join(DATA, "morphology.txt"))
+    ap.add_argument("--out", default=os.path.join(DATA, "morphology.tsv"))
     args = ap.parse_args(argv)
     text = morphology_text(args.wordnet, args.licence)
     with open(args.out, "w", encoding="ascii", newline="\n") as fh:
