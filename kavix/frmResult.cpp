@@ -224,11 +224,19 @@ void frmResult::showSuggestions(const SearchRequest& search, const std::vector<s
                                         "QPushButton:focus { background: palette(highlight);"
                                         " color: palette(highlighted-text); }"));
         b->adjustSize();
+        if (b->width() > width) {
+            // A word wider than the strip shows its start; it still looks up the whole word.
+            b->setText(b->fontMetrics().elidedText(word, Qt::ElideRight, width - b->width() +
+                                                                            b->fontMetrics().horizontalAdvance(word)));
+            b->setAccessibleName(word);
+            b->setToolTip(word);
+            b->adjustSize();
+        }
         if (x > 0 && x + b->width() > width) {
             x = 0;
             y += lblSuggest->height();
         }
-        if (y + b->height() > height || b->width() > width) {
+        if (y + b->height() > height) {
             delete b;
             break;
         }

@@ -14,6 +14,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCompleter>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QStringListModel>
@@ -183,9 +184,11 @@ SearchRequest frmSearch::request() const
 bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 {
     // Enter with no word chosen in the list still presses the default button.
+    // (The completer keeps a current row without selecting it; only a row the
+    // user moved to is chosen.)
     if (watched == completer_->popup() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !completer_->popup()->currentIndex().isValid()) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !completer_->popup()->selectionModel()->hasSelection()) {
             completer_->popup()->hide();
             if (cmdSearch->isEnabled())
                 cmdSearch->click();
