@@ -175,80 +175,103 @@ int editDistance(std::string_view a, std::string_view b, int limit)
 
 void WordIndex::add(std::string_view word)
 {
-    const std::string_view trimmed = trimSpaces(word);
-    std::string key = folded(trimmed);
-    if (position_.contains(key))
-        return;
-    position_.emplace(key, words_.size());
-    words_.push_back({std::move(key), std::string(trimmed)});
+    std::string stored = toCp1252(trimSpaces(word));
+    std::string key = stored;
+    foldInPlace(key);
+    words_.push_back({std::move(key), std::move(stored)});
 }
 
 Error WordIndex::load(Dictionary& dict)
 {
+    std::int64_t count = 0;
+    if (dict.recordCount(count) == Error::None && count > 0)
+        words_.reserve(words_.size() + static_cast<std::size_t>(count));
     return dict.readAll([this](const WordRecord& r, std::int64_t) {
         const std::string_view stored = trimSpaces(r.raw(Field::Word));
         std::string key(stored);
         foldInPlace(key);
-        if (!position_.contains(key)) {
-            position_.emplace(key, words_.size());
-            words_.push_back({std::move(key), fromCp1252(stored)});
-        }
+        words_.push_back({std::move(key), std::string(stored)});
         return Error::None;
     });
 }
 
-bool WordIndex::contains(std::string_view word) const { return position_.contains(folded(trimSpaces(word))); }
+bool WordIndex::contains(std::string_view word) const
+{
+    const std::string key = folded(trimSpaces(word));
+    return std::any_of(words_.begin(), words_.end(), [&key](const Word& w) { return w.folded == key; });
+}
+
+// Words that differ only in letter case count once, at their first place,
+// as a look-up would find them.
+bool WordIndex::alreadyIn(const std::vector<std::size_t>& picked, std::size_t i) const
+{
+    return std::any_of(picked.begin(), picked.end(),
+                       [&](std::size_t p) { return words_[p].folded == words_[i].folded; });
+}
+
+std::string WordIndex::shown(std::size_t i) const { return fromCp1252(words_[i].stored); }
 
 std::vector<std::string> WordIndex::startingWith(std::string_view text, std::size_t limit) const
 {
-    std::vector<std::string> out;
+    std::vector<std::size_t> picked;
     const std::size_t lead = text.find_first_not_of(' ');
     const std::string key = folded(lead == std::string_view::npos ? std::string_view() : text.substr(lead));
-    if (key.empty())
-        return out;
-    for (const Word& w : words_) {
-        if (out.size() >= limit)
-            break;
-        if (w.folded.starts_with(key))
-            out.push_back(w.shown);
+    for (std::size_t i = 0; i < words_.size() && picked.size() < limit && !key.empty(); ++i) {
+        if (words_[i].folded.starts_with(key) && !alreadyIn(picked, i))
+            picked.push_back(i);
     }
+    std::vector<std::string> out;
+    for (std::size_t i : picked)
+        out.push_back(shown(i));
     return out;
 }
 
 std::vector<std::string> WordIndex::suggestions(std::string_view typed, const Morphology& morphology,
                                                 std::size_t limit) const
 {
-    std::vector<std::size_t> picked;
     const std::string key = folded(trimSpaces(typed));
     if (key.empty() || limit == 0)
         return {};
-    for (const std::string& base : morphology.baseForms(key)) {
-        const auto it = position_.find(base);
-        if (it != position_.end() && std::find(picked.begin(), picked.end(), it->second) == picked.end())
-            picked.push_back(it->second);
-    }
-    if (picked.size() > limit)
-        picked.resize(limit);
+    const std::vector<std::string> bases = morphology.baseForms(key);
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> basePlace(bases.size(), kNone);
+    std::size_t basesFound = 0;
 
+    // One pass finds where the base forms stand and which words are near.
     const int maxEdits = std::min<int>(kMaxEdits, static_cast<int>(key.size()) - 1);
     std::vector<std::size_t> byEdits[kMaxEdits + 1];
-    const std::size_t wanted = limit - picked.size();
-    for (std::size_t i = 0; i < words_.size() && wanted > 0 && byEdits[1].size() < wanted + picked.size(); ++i) {
-        const int d = editDistance(key, words_[i].folded, maxEdits);
-        if (d >= 1 && d <= maxEdits)
+    for (std::size_t i = 0; i < words_.size(); ++i) {
+        const std::string& w = words_[i].folded;
+        for (std::size_t b = 0; b < bases.size(); ++b) {
+            if (basePlace[b] == kNone && w == bases[b]) {
+                basePlace[b] = i;
+                ++basesFound;
+            }
+        }
+        // Enough words one edit away, and every base placed: the rest cannot come first.
+        if (basesFound == bases.size() && byEdits[1].size() >= limit + bases.size())
+            break;
+        const int d = editDistance(key, w, maxEdits);
+        if (d >= 1 && d <= maxEdits && !(d == 1 && alreadyIn(byEdits[1], i)))
             byEdits[d].push_back(i);
+    }
+
+    std::vector<std::size_t> picked;
+    for (std::size_t place : basePlace) {
+        if (place != kNone && picked.size() < limit)
+            picked.push_back(place);
     }
     for (const auto& group : byEdits) {
         for (std::size_t i : group) {
             if (picked.size() >= limit)
                 break;
-            if (std::find(picked.begin(), picked.end(), i) == picked.end())
+            if (!alreadyIn(picked, i))
                 picked.push_back(i);
         }
     }
     std::vector<std::string> out;
     for (std::size_t i : picked)
-        out.push_back(words_[i].shown);
+        out.push_back(shown(i));
     return out;
 }
 

@@ -50,8 +50,8 @@ private:
 int editDistance(std::string_view a, std::string_view b, int limit);
 
 // The dictionary's words in file order, trimmed, for prefix and spelling
-// searches. A word that occurs again (in any letter case) is kept once, at
-// its first place, as a look-up would find it.
+// searches. Words that differ only in letter case count once, at their
+// first place, as a look-up would find them.
 class WordIndex {
 public:
     static constexpr std::size_t kCompletions = 12;
@@ -65,6 +65,7 @@ public:
     // Every word of an open dictionary, read from its first record.
     Error load(Dictionary& dict);
 
+    // Entries read, repeated words included.
     std::size_t size() const { return words_.size(); }
     bool contains(std::string_view word) const;
 
@@ -82,11 +83,14 @@ public:
 
 private:
     struct Word {
-        std::string folded;  // Windows-1252, lower case: what comparisons use
-        std::string shown;   // UTF-8 as stored
+        std::string folded;  // lower case: what comparisons use
+        std::string stored;  // as in the file
     };
+    bool alreadyIn(const std::vector<std::size_t>& picked, std::size_t i) const;
+    std::string shown(std::size_t i) const;
+
+    // Windows-1252 bytes, one per character, so edits count characters.
     std::vector<Word> words_;
-    std::unordered_map<std::string, std::size_t> position_;  // folded -> index in words_
 };
 
 // The suggestions for a word that a look-up on `dict` did not find; reads

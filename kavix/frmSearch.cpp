@@ -152,13 +152,14 @@ void frmSearch::buildForm()
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
 
-    // The list is filled from the word index as the user types, so the
-    // completer shows it whole rather than filtering it again.
+    // The list is filled from the word index as the user types; the
+    // completer's own filter then keeps all of it. (Its unfiltered mode would
+    // mark a first row that Enter then takes instead of pressing Go.)
     words_ = std::make_unique<dictstore::WordIndex>();
     completions_ = new QStringListModel(this);
     completer_ = new QCompleter(completions_, this);
     completer_->setObjectName(QStringLiteral("wordCompleter"));
-    completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer_->setCompletionMode(QCompleter::PopupCompletion);
     completer_->setCaseSensitivity(Qt::CaseInsensitive);
     completer_->setMaxVisibleItems(static_cast<int>(dictstore::WordIndex::kCompletions));
     completer_->popup()->setAccessibleName(QStringLiteral("Matching words"));
@@ -183,9 +184,11 @@ SearchRequest frmSearch::request() const
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 {
+    // While the list shows it takes the keys and hands their presses to the
+    // box; the box's key-release rule must still see their releases.
+    if (watched == completer_->popup() && event->type() == QEvent::KeyRelease)
+        txtExact_KeyUp();
     // Enter with no word chosen in the list still presses the default button.
-    // (The completer keeps a current row without selecting it; only a row the
-    // user moved to is chosen.)
     if (watched == completer_->popup() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !completer_->popup()->selectionModel()->hasSelection()) {

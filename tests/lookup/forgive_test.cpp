@@ -271,6 +271,25 @@ TEST_F(TypeAheadTest, OffersTheFirstTwelveWordsThatBeginWithTheText)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(TypeAheadTest, KeysReleasedWhileTheListShowsStillEnableGo)
+{
+    frmSearch* d = exactDialog();
+    QAbstractItemView* popup = d->wordCompleter()->popup();
+    // The list opens on the press and takes the keyboard, so the release
+    // arrives at the list, not at the box.
+    QTest::keyPress(d->txtExact, Qt::Key_H, Qt::NoModifier);
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_FALSE(d->cmdSearch->isEnabled());
+    QTest::keyRelease(popup, Qt::Key_H, Qt::NoModifier);
+    EXPECT_TRUE(d->cmdSearch->isEnabled());
+    // The list hands presses to the box: Backspace empties it, and the
+    // release then disables Go.
+    QTest::keyPress(popup, Qt::Key_Backspace, Qt::NoModifier);
+    EXPECT_TRUE(d->txtExact->text().isEmpty());
+    QTest::keyRelease(popup, Qt::Key_Backspace, Qt::NoModifier);
+    EXPECT_FALSE(d->cmdSearch->isEnabled());
+}
+
 TEST_F(TypeAheadTest, ChoosingAWordFillsTheBoxAndGoLooksItUp)
 {
     frmSearch* d = exactDialog();
