@@ -200,6 +200,7 @@ void frmResult::showSuggestions(const SearchRequest& search, const std::vector<s
         return;
     fraSuggest = ui::place(new QWidget(this), 60, 3390, 2640, 480);
     fraSuggest->setObjectName(QStringLiteral("fraSuggest"));
+    fraSuggest->setAccessibleName(QStringLiteral("Did you mean"));
     lblSuggest = new QLabel(QStringLiteral("Did you mean:"), fraSuggest);
     lblSuggest->setObjectName(QStringLiteral("lblSuggest"));
     lblSuggest->setFont(ui::captionFont());

@@ -2,10 +2,13 @@
 
 #include "testfiles.h"
 
+#include "dictstore/csvreader.h"
 #include "dictstore/dictionary.h"
 #include "dictstore/suggest.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace dictstore;
 
@@ -205,6 +208,37 @@ TEST(WordIndexTest, ReadsTheDictionaryFile)
     Dictionary closed;
     EXPECT_NE(suggestionsFor(closed, "running", out), Error::None);
     EXPECT_TRUE(out.empty());
+}
+
+// The words of the users, on the default dictionary: everyday
+// inflections get their base first, a common misspelling its word.
+TEST(DefaultDictionaryTest, CommonInflectionsAndMisspellingsGetTheirWord)
+{
+    std::ifstream in(LEXIVANE_DICTIONARY_CSV, std::ios::binary);
+    ASSERT_TRUE(in.good());
+    CsvReader csv(in);
+    WordIndex index;
+    std::string value;
+    for (int i = 0; csv.next(value) == Error::None; ++i) {
+        if (i % 11 == 0)
+            index.add(value);
+    }
+    ASSERT_GT(index.size(), 10000u);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"running", "run"}, {"mice", "mouse"},   {"went", "go"},     {"better", "good"},   {"studies", "study"},
+        {"things", "thing"}, {"hours", "hour"},   {"coming", "come"}, {"looking", "look"}, {"bigger", "big"},
+        {"turned", "turn"},  {"recieve", "receive"}, {"definately", "definitely"},
+    };
+    std::size_t tried = 0;
+    for (const auto& [typed, expected] : cases) {
+        if (index.contains(typed))
+            continue;  // a headword (better is one): the look-up finds it
+        ++tried;
+        const Words got = index.suggestions(typed);
+        ASSERT_FALSE(got.empty()) << typed;
+        EXPECT_EQ(got.front(), expected) << typed;
+    }
+    EXPECT_GE(tried, 10u);
 }
 
 }  // namespace
