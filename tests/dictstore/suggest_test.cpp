@@ -210,7 +210,7 @@ TEST(WordIndexTest, ReadsTheDictionaryFile)
     EXPECT_TRUE(out.empty());
 }
 
-// The words of the users, on the default dictionary: everyday
+// Words users type, on the default dictionary's words: everyday
 // inflections get their base first, a common misspelling its word.
 TEST(DefaultDictionaryTest, CommonInflectionsAndMisspellingsGetTheirWord)
 {
