@@ -6,6 +6,7 @@
 
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
+#include "dictstore/suggest.h"
 
 #include "msgbox.h"
 
@@ -157,6 +158,7 @@ void frmResult::Form_Load(const SearchRequest& search)
     vis(search);
     Error error = Error::None;
     bool found = false;
+    std::vector<std::string> suggestions;
     {
         dictstore::Dictionary dict;
         error = dict.openForReading(dictstore::dictionaryPath());
@@ -177,12 +179,89 @@ void frmResult::Form_Load(const SearchRequest& search)
             showField(txtWord, r, Field::Word);
             if (search.save)
                 error = writeWordPage(r);
+        } else if (error == Error::None) {
+            // Offered, not reported: a failure here only leaves them out.
+            dictstore::suggestionsFor(dict, search.exactWord.toStdString(), suggestions);
         }
     }  // the dictionary is closed here, before any message
     if (!found || error != Error::None) {
         lexi::msgBox(ui::messageParent(this), QStringLiteral("Word not found, make sure that it is spelled correctly. OR ") +
                                ui::describe(error));
     }
+    if (!found)
+        showSuggestions(search, suggestions);
+}
+
+// The strip below the frame, left of the button, is free in every state of
+// the card. Words go in as many as fit, in order, up to five.
+void frmResult::showSuggestions(const SearchRequest& search, const std::vector<std::string>& words)
+{
+    if (words.empty())
+        return;
+    fraSuggest = ui::place(new QWidget(this), 60, 3390, 2640, 480);
+    fraSuggest->setObjectName(QStringLiteral("fraSuggest"));
+    fraSuggest->setAccessibleName(QStringLiteral("Did you mean"));
+    lblSuggest = new QLabel(QStringLiteral("Did you mean:"), fraSuggest);
+    lblSuggest->setObjectName(QStringLiteral("lblSuggest"));
+    lblSuggest->setFont(ui::captionFont());
+    lblSuggest->adjustSize();
+
+    const int width = fraSuggest->width();
+    const int height = fraSuggest->height();
+    const int gap = lblSuggest->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    int x = lblSuggest->width() + gap;
+    int y = 0;
+    QWidget* previous = cmdView;
+    for (const std::string& w : words) {
+        const QString word = QString::fromStdString(w);
+        auto* b = new QPushButton(word, fraSuggest);
+        b->setObjectName(QStringLiteral("cmdSuggest_%1").arg(cmdSuggest.size()));
+        b->setFont(ui::captionFont());
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAccessibleDescription(QStringLiteral("Look up this word"));
+        b->setAutoDefault(false);
+        b->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0px 1px; background: transparent;"
+                                        " color: palette(link); text-decoration: underline; }"
+                                        "QPushButton:focus { background: palette(highlight);"
+                                        " color: palette(highlighted-text); }"));
+        b->adjustSize();
+        if (b->width() > width) {
+            // A word wider than the strip shows its start; it still looks up the whole word.
+            b->setText(b->fontMetrics().elidedText(word, Qt::ElideRight, width - b->width() +
+                                                                            b->fontMetrics().horizontalAdvance(word)));
+            b->setAccessibleName(word);
+            b->setToolTip(word);
+            b->adjustSize();
+        }
+        if (x > 0 && x + b->width() > width) {
+            x = 0;
+            y += lblSuggest->height();
+        }
+        if (y + b->height() > height) {
+            delete b;
+            break;
+        }
+        b->move(x, y + (lblSuggest->height() - b->height()) / 2);
+        x += b->width() + gap;
+        connect(b, &QPushButton::clicked, this, [this, search, word] { cmdSuggest_Click(search, word); });
+        setTabOrder(previous, b);
+        previous = b;
+        cmdSuggest.push_back(b);
+    }
+    fraSuggest->show();
+}
+
+// Opens the word's card as if it had been looked up with the same choices,
+// next to this one; the empty card then closes.
+void frmResult::cmdSuggest_Click(const SearchRequest& search, const QString& word)
+{
+    SearchRequest next = search;
+    next.exactWord = word;
+    auto* card = new frmResult(next, parentWidget());
+    card->setAttribute(Qt::WA_DeleteOnClose);
+    card->show();
+    emit suggestionOpened(card);
+    close();
 }
 
 void frmResult::setOuterWidth(int twips)

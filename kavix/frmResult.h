@@ -4,6 +4,11 @@
 
 #include "formui.h"
 
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -39,9 +44,20 @@ public:
     QLineEdit* txtPro = nullptr;
     QPushButton* cmdView = nullptr;
 
+    // Shown only when the word was not found and the dictionary holds words
+    // like it: "Did you mean:" and one link-like button per word, below the
+    // frame. A click opens that word's card with the same rows.
+    QWidget* fraSuggest = nullptr;
+    QLabel* lblSuggest = nullptr;
+    std::vector<QPushButton*> cmdSuggest;
+
     // Outer widths of the two states, in twips.
     static constexpr int kNarrowTwips = 4320;
     static constexpr int kWideTwips = 7425;
+
+signals:
+    // The card a suggestion opened.
+    void suggestionOpened(QWidget* card);
 
 private:
     void buildForm();
@@ -49,6 +65,8 @@ private:
     void Form_Load(const SearchRequest& search);
     void cmdView_Click();
     void setOuterWidth(int twips);
+    void showSuggestions(const SearchRequest& search, const std::vector<std::string>& words);
+    void cmdSuggest_Click(const SearchRequest& search, const QString& word);
 
 };
 

@@ -7,7 +7,17 @@
 
 #include "folders.h"
 
+#include "dictstore/dictionary.h"
+#include "dictstore/paths.h"
+#include "dictstore/suggest.h"
+
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCompleter>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QShowEvent>
+#include <QStringListModel>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -42,7 +52,8 @@ frmSearch::frmSearch(QWidget* owner)
     buildForm();
 }
 
-frmSearch::~frmSearch() = default;
+// The completer goes first, while the box and the popup it holds still exist.
+frmSearch::~frmSearch() { delete completer_; }
 
 void frmSearch::buildForm()
 {
@@ -140,6 +151,21 @@ void frmSearch::buildForm()
     connect(txt2letter, &QLineEdit::textChanged, this, &frmSearch::applyLetterLimit);
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
+
+    // The list is filled from the word index as the user types; the
+    // completer's own filter then keeps all of it. (Its unfiltered mode would
+    // mark a first row that Enter then takes instead of pressing Go.)
+    words_ = std::make_unique<dictstore::WordIndex>();
+    completions_ = new QStringListModel(this);
+    completer_ = new QCompleter(completions_, this);
+    completer_->setObjectName(QStringLiteral("wordCompleter"));
+    completer_->setCompletionMode(QCompleter::PopupCompletion);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    completer_->setMaxVisibleItems(static_cast<int>(dictstore::WordIndex::kCompletions));
+    completer_->popup()->setAccessibleName(QStringLiteral("Matching words"));
+    completer_->popup()->installEventFilter(this);
+    txtExact->setCompleter(completer_);
+    connect(txtExact, &QLineEdit::textEdited, this, &frmSearch::txtExact_Change);
 }
 
 SearchRequest frmSearch::request() const
@@ -158,6 +184,20 @@ SearchRequest frmSearch::request() const
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 {
+    // While the list shows it takes the keys and hands their presses to the
+    // box; the box's key-release rule must still see their releases.
+    if (watched == completer_->popup() && event->type() == QEvent::KeyRelease)
+        txtExact_KeyUp();
+    // Enter with no word chosen in the list still presses the default button.
+    if (watched == completer_->popup() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !completer_->popup()->selectionModel()->hasSelection()) {
+            completer_->popup()->hide();
+            if (cmdSearch->isEnabled())
+                cmdSearch->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyRelease) {
         if (watched == txtExact)
             txtExact_KeyUp();
@@ -165,6 +205,35 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
             txt2letter_KeyUp();
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Each opening reads the words afresh, so words added since are offered.
+// A dictionary that cannot be read leaves the list empty: the dialog reports
+// nothing itself.
+void frmSearch::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        loadWords();
+}
+
+void frmSearch::loadWords()
+{
+    auto words = std::make_unique<dictstore::WordIndex>();
+    dictstore::Dictionary dict;
+    if (dict.openForReading(dictstore::dictionaryPath()) == dictstore::Error::None)
+        words->load(dict);
+    words_ = std::move(words);
+}
+
+void frmSearch::txtExact_Change(const QString& text)
+{
+    QStringList list;
+    for (const std::string& word : words_->startingWith(text.toStdString()))
+        list << QString::fromStdString(word);
+    completions_->setStringList(list);
+    if (list.isEmpty())
+        completer_->popup()->hide();
 }
 
 void frmSearch::optExact_Click()

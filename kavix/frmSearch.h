@@ -4,13 +4,21 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class QCheckBox;
+class QCompleter;
+class QStringListModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+
+namespace dictstore {
+class WordIndex;
+}
 
 namespace kavix {
 
@@ -65,11 +73,16 @@ public:
     // The result window the last Go opened.
     QWidget* lastResult() const { return lastResult_; }
 
+    // Type-ahead of txtExact: the dictionary's words that begin with what
+    // is typed, from a word list read when the dialog is shown.
+    QCompleter* wordCompleter() const { return completer_; }
+
 signals:
     void resultOpened(QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildForm();
@@ -82,9 +95,14 @@ private:
     void cmdSearch_Click();
     void cmdCancel_Click();
     void applyLetterLimit();
+    void txtExact_Change(const QString& text);
+    void loadWords();
 
     int letterLimit_ = 1;
     QPointer<QWidget> lastResult_;
+    QCompleter* completer_ = nullptr;
+    QStringListModel* completions_ = nullptr;
+    std::unique_ptr<dictstore::WordIndex> words_;
 };
 
 }  // namespace kavix

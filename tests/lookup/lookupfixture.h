@@ -69,8 +69,11 @@ protected:
     void TearDown() override
     {
         lexi::setMessageHandler({});
-        for (QWidget* w : QApplication::topLevelWidgets())
-            w->deleteLater();
+        // A pop-up list belongs to the control that shows it and goes with it.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->windowType() != Qt::Popup)
+                w->deleteLater();
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
