@@ -43,6 +43,23 @@ void writeFullDictionary(WordOf wordOf)
     }
 }
 
+// Message boxes met by the benchmarks so far.
+inline int& messageCount()
+{
+    static int count = 0;
+    return count;
+}
+
+// Counts every message box and answers it; a benchmark that expects one
+// installs its own handler and calls this again when it is done.
+inline void countMessages()
+{
+    lexi::setMessageHandler([](const lexi::Message&) {
+        ++messageCount();
+        return lexi::MsgAnswer::Ok;
+    });
+}
+
 // prepare runs once the home and the application exist (to write the
 // dictionary the benchmarks read).
 inline int run(int argc, char** argv, void (*prepare)())
@@ -54,11 +71,7 @@ inline int run(int argc, char** argv, void (*prepare)())
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    int messages = 0;
-    lexi::setMessageHandler([&messages](const lexi::Message&) {
-        ++messages;
-        return lexi::MsgAnswer::Ok;
-    });
+    countMessages();
     prepare();
 
     benchmark::Initialize(&argc, argv);
@@ -66,7 +79,7 @@ inline int run(int argc, char** argv, void (*prepare)())
     benchmark::Shutdown();
     lexi::setMessageHandler({});
     std::filesystem::remove_all(home);
-    return messages == 0 ? 0 : 2;
+    return messageCount() == 0 ? 0 : 2;
 }
 
 }  // namespace guibench
