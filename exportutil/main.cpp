@@ -3,6 +3,7 @@
 
 #include "frmIntro.h"
 
+#include "logo.h"
 #include "version.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ int main(int argc, char** argv)
     lexi::setCurrentProgram(lexi::exportUtilInfo());
     QApplication::setApplicationName(QStringLiteral("exportUtil4Kavix"));
     QApplication::setDesktopFileName(QStringLiteral("lexivane-exportutil"));
+    // The suite's picture in the title bar and task list, as kavix and wkvx show it.
+    QApplication::setWindowIcon(lexi::appIcon());
     exportutil::frmIntro intro;
     intro.show();
     return app.exec();

@@ -6,10 +6,13 @@
 
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
+#include "dictstore/suggest.h"
 
 #include <QTextEdit>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace wkvx {
 
@@ -56,12 +59,16 @@ void KavixTools::findSelection()
     const std::string selection = selText(box).toStdString();
 
     std::optional<dictstore::Match> match;
+    std::vector<std::string> suggestions;
     dictstore::Error error;
     {
         dictstore::Dictionary dict;
         error = dict.openForUpdate(dictstore::dictionaryPath());
         if (error == dictstore::Error::None)
             error = dict.findByWord(selection, match);
+        // Offered, not reported: a failure here only leaves them out.
+        if (error == dictstore::Error::None && !match)
+            dictstore::suggestionsFor(dict, selection, suggestions);
     }
     if (error != dictstore::Error::None) {
         const std::string_view d = dictstore::describe(error);
@@ -70,8 +77,10 @@ void KavixTools::findSelection()
         return;
     }
     if (!match) {
-        showMessage(frame_, kNotFound + QStringLiteral(" Check for leading and trailing whitespaces in the selection "),
-                    lexi::MsgIcon::Information);
+        QString text = kNotFound + QStringLiteral(" Check for leading and trailing whitespaces in the selection ");
+        if (!suggestions.empty())
+            text += QLatin1Char('\n') + QString::fromStdString(dictstore::didYouMeanText(suggestions));
+        showMessage(frame_, text, lexi::MsgIcon::Information);
         return;
     }
     if (!replace_) {

@@ -1,5 +1,7 @@
 #include "richtextbox.h"
 
+#include "seltext.h"
+
 #include "rtfcodepage.h"
 #include "rtffile.h"
 
@@ -14,7 +16,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 
 #include <memory>
 
@@ -90,20 +91,9 @@ RichTextBox::RichTextBox(QWidget* parent)
     document()->setDefaultFont(f);
 }
 
-QString RichTextBox::selText() const
-{
-    const QTextCursor c = textCursor();
-    if (!c.hasSelection())
-        return QString();
-    return c.selection().toPlainText();
-}
+QString RichTextBox::selText() const { return wkvx::selText(this); }
 
-void RichTextBox::setSelText(const QString& text)
-{
-    QTextCursor c = textCursor();
-    c.insertText(text);
-    setTextCursor(c);
-}
+void RichTextBox::setSelText(const QString& text) { wkvx::setSelText(this, text); }
 
 bool RichTextBox::allChars(bool (*test)(const QTextCharFormat&)) const
 {

@@ -14,9 +14,8 @@ class RichTextBox : public QTextEdit {
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
-    // The selected text as plain text; empty when nothing is selected.
+    // The selection as the dictionary dialogs read and write it (seltext.h).
     QString selText() const;
-    // Replaces the selection, or inserts at the caret, as plain text.
     void setSelText(const QString& text);
 
     // True when every character of the selection (or the typing format,

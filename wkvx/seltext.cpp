@@ -5,12 +5,32 @@
 
 namespace wkvx {
 
+namespace {
+
+// Where a frame or table begins and ends in a selection's text.
+constexpr char16_t kBeginningOfFrame = 0xFDD0;
+constexpr char16_t kEndOfFrame = 0xFDD1;
+
+}  // namespace
+
 QString selText(const QTextEdit* box)
 {
     QString text = box->textCursor().selectedText();
-    // Qt marks paragraph and line breaks with separators of its own.
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // Qt marks paragraph and line breaks, and the edges of frames and
+    // tables, with characters of its own. Everything else, non-breaking
+    // spaces included, stays as the document holds it.
+    for (QChar& c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case kBeginningOfFrame:
+        case kEndOfFrame:
+            c = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
     return text;
 }
 

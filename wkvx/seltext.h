@@ -12,7 +12,8 @@ namespace wkvx {
 // nullptr when no document window is open.
 using ActiveText = std::function<QTextEdit*()>;
 
-// The selection as plain text, line breaks as "\n"; empty when nothing is
+// The selection as plain text, line breaks as "\n", every other character
+// (a non-breaking space too) as the document holds it; empty when nothing is
 // selected.
 QString selText(const QTextEdit* box);
 

@@ -1,8 +1,9 @@
-// The windows of kavix, and the shared splash and about box in both programs.
+// The windows of kavix.
 
 #include "windows.h"
 
 #include "frmAbout.h"
+#include "frmBrowser.h"
 #include "frmEdit.h"
 #include "frmMain.h"
 #include "frmR2.h"
@@ -12,9 +13,13 @@
 #include "frmViewAll.h"
 #include "frmWordGame.h"
 
-#include <QLineEdit>
+#include "dictstore/paths.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -41,6 +46,18 @@ SearchRequest letters(const QString& key)
     s.letters = key;
     s.synonyms = s.antonyms = true;
     return s;
+}
+
+// The help browser on a help page, as Help > Contents opens it.
+std::unique_ptr<QWidget> helpBrowser()
+{
+    const std::filesystem::path index = dictstore::helpIndexPath();
+    std::filesystem::create_directories(index.parent_path());
+    std::ofstream(index) << "<html><head><title>Kavix Help</title></head>"
+                            "<body><h1>Contents</h1><p><a href=\"other.htm\">Looking a word up</a></p></body></html>";
+    auto browser = std::make_unique<kavix::frmBrowser>();
+    browser->StartingAddress = QString::fromStdString(index.string());
+    return browser;
 }
 
 kavix::EditMemory editMemory;
@@ -78,8 +95,7 @@ const bool added = a11ytest::addWindows({
          return std::unique_ptr<QWidget>(std::move(edit));
      }},
     {"kavix", "frmWordGame", [] { return make<kavix::frmWordGame>(gameMemory); }},
-    {"wkvx", "frmSplash", [] { return make<lexi::frmSplash>(lexi::SplashKind::Writer); }},
-    {"wkvx", "frmAbout", [] { return make<lexi::frmAbout>(lexi::AboutKind::Writer); }},
+    {"kavix", "frmBrowser", helpBrowser},
 });
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "windows.h"
 
 #include "a11ycheck.h"
+#include "dialogs.h"
 #include "guitest.h"
 
 #include <QTest>
@@ -30,10 +31,21 @@ const std::vector<WindowCase>& allWindows() { return registry(); }
 
 namespace {
 
+// Every file, font and input dialog is cancelled, so that closing a window
+// that asks to save never waits for a person.
+class CancelledDialogs : public lexi::DialogProvider {
+public:
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    std::optional<QFont> font(QWidget*, const QFont&) override { return std::nullopt; }
+    QString inputText(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
 class EveryWindowTest : public ::testing::TestWithParam<WindowCase> {
 protected:
     void SetUp() override
     {
+        lexi::setDialogProvider(&dialogs);
         guitest::freshRoot();
         dictstore::WordRecord happy = guitest::record("happy", "feeling or showing pleasure");
         dictstore::assignField(happy, dictstore::Field::Synonym1, "glad");
@@ -42,7 +54,10 @@ protected:
                                   guitest::record("sad", "feeling sorrow")});
     }
 
+    void TearDown() override { lexi::setDialogProvider(nullptr); }
+
     guitest::MessageRecorder rec;
+    CancelledDialogs dialogs;
 };
 
 TEST_P(EveryWindowTest, ReachesAScreenReaderAsANamedWindowWithNamedControls)

@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTextEdit>
@@ -33,9 +34,10 @@ inline bool insideCompoundControl(const QWidget* w, const QWidget* window)
     return false;
 }
 
+// A document window inside a frame is announced by its title, like a window.
 inline bool needsName(const QWidget* w)
 {
-    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w)
+    return qobject_cast<const QMdiSubWindow*>(w) || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w)
         || qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractItemView*>(w)
         || qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)
         || qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QAbstractSpinBox*>(w);

@@ -161,6 +161,29 @@ TEST_F(FrameTest, CutInOneDocumentPasteInAnotherMovesOnlyTheText)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("[loud]\nsecond"));
 }
 
+TEST_F(FrameTest, CopyAndPasteKeepTheDocumentsCharacters)
+{
+    const QString bound = QStringLiteral("10\u00A0km\u2011long");
+    type(QStringLiteral("a "));
+    text()->textCursor().insertText(bound);
+    text()->selectAll();
+    EXPECT_EQ(text()->selText(), QStringLiteral("a ") + bound);
+    QTest::keyClick(text(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("a ") + bound);
+    frame->mnuEditPaste->trigger();
+    EXPECT_EQ(text()->document()->toRawText(), QStringLiteral("a ") + bound);
+
+    // A table's edges read as line breaks, as in the document's plain text.
+    text()->clear();
+    QTextCursor c = text()->textCursor();
+    c.insertText(QStringLiteral("before"));
+    c.insertTable(1, 2);
+    c.insertText(QStringLiteral("cell"));
+    text()->selectAll();
+    EXPECT_EQ(text()->selText(), text()->toPlainText());
+    EXPECT_FALSE(text()->selText().contains(QChar(0xFDD0)));
+}
+
 TEST_F(FrameTest, FontDialogAppliesItsChoiceAndCancelChangesNothing)
 {
     type(QStringLiteral("styled text"));

@@ -85,7 +85,8 @@ TEST_F(ReplaceTest, OnlySpacesAreTrimmedSoALineBreakIsNotFound)
     tools->findSelection();
     EXPECT_EQ(tools->replaceDialog(), nullptr);
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].text, kNotFound);
+    // The word without its line break is one edit away.
+    EXPECT_EQ(rec.messages[0].text, kNotFound + QStringLiteral("\nDid you mean: happy"));
     EXPECT_EQ(rec.messages[0].title, QStringLiteral("Kavix Writer"));
     EXPECT_EQ(rec.messages[0].icon, lexi::MsgIcon::Information);
     EXPECT_EQ(rec.messages[0].buttons, lexi::MsgButtons::Ok);
@@ -118,6 +119,29 @@ TEST_F(ReplaceTest, ReplaceButtonsWantANonBlankLineAndStayOpenUntilThen)
     QTest::mouseClick(d->cmdAnto, Qt::LeftButton);
     EXPECT_EQ(doc->toPlainText(), QStringLiteral("so gloomy"));
     EXPECT_EQ(rec.messages.size(), 2u);
+}
+
+TEST_F(ReplaceTest, NotFoundOffersNearWordsAndBaseFormsAfterTheMessage)
+{
+    guitest::writeDictionary({entry("sad", "feeling sorrow", {}), entry("  happy ", "feeling joy", {}),
+                              entry("HAPPY", "a later entry", {}), entry("mouse", "a small rodent", {}),
+                              entry("run", "move fast", {})});
+    // A transposition, an irregular plural, an irregular verb form (three
+    // edits from its base) and a word near nothing.
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral(" Hpapy "), QStringLiteral("\nDid you mean: happy")},
+        {QStringLiteral("mice"), QStringLiteral("\nDid you mean: mouse")},
+        {QStringLiteral("running"), QStringLiteral("\nDid you mean: run")},
+        {QStringLiteral("xylophone"), QString()},
+    };
+    for (const auto& [selected, offered] : cases) {
+        SCOPED_TRACE(selected.toStdString());
+        rec.messages.clear();
+        EXPECT_EQ(lookUp(QStringLiteral("a") + selected + QStringLiteral("b"), selected), nullptr);
+        ASSERT_EQ(rec.messages.size(), 1u);
+        EXPECT_EQ(rec.messages[0].text, kNotFound + offered);
+        EXPECT_EQ(rec.messages[0].icon, lexi::MsgIcon::Information);
+    }
 }
 
 TEST_F(ReplaceTest, ALookUpWhileTheDialogIsOpenAddsToItsLists)

@@ -1,0 +1,73 @@
+// The windows of wkvx: its splash and about box, the frame with its documents
+// and the two dictionary dialogs.
+
+#include "windows.h"
+
+#include "MDImain.h"
+#include "frmAbout.h"
+#include "frmSplash.h"
+#include "frmChild.h"
+#include "frmInsert.h"
+#include "frmReplace.h"
+#include "richtextbox.h"
+
+#include "dictstore/wordrecord.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTextDocument>
+#include <QTest>
+
+namespace {
+
+using a11ytest::WindowCase;
+
+std::unique_ptr<QWidget> frameWithText(const QString& text)
+{
+    auto frame = std::make_unique<wkvx::MDImain>();
+    frame->activeDocument()->rtfText->setPlainText(text);
+    // As just opened from a file: closing it asks nothing.
+    frame->activeDocument()->rtfText->document()->setModified(false);
+    return frame;
+}
+
+dictstore::WordRecord happy()
+{
+    dictstore::WordRecord r;
+    using dictstore::Field;
+    dictstore::assignField(r, Field::Word, "happy");
+    dictstore::assignField(r, Field::Meaning, "feeling or showing pleasure");
+    dictstore::assignField(r, Field::Synonym1, "glad");
+    dictstore::assignField(r, Field::Synonym2, "cheerful");
+    dictstore::assignField(r, Field::Antonym1, "sad");
+    return r;
+}
+
+const bool added = a11ytest::addWindows({
+    {"wkvx", "frmSplash", [] { return std::unique_ptr<QWidget>(new lexi::frmSplash(lexi::SplashKind::Writer)); }},
+    {"wkvx", "frmAbout", [] { return std::unique_ptr<QWidget>(new lexi::frmAbout(lexi::AboutKind::Writer)); }},
+    {"wkvx", "MDImain_one_document", [] { return frameWithText(QStringLiteral("A happy day.")); }},
+    // The document windows live only inside the frame: several, one maximised.
+    {"wkvx", "frmChild_three_documents_maximised",
+     [] {
+         auto frame = std::make_unique<wkvx::MDImain>();
+         frame->loadNewDoc(QString());
+         frame->loadNewDoc(QString());
+         frame->activeDocument()->showMaximized();
+         return std::unique_ptr<QWidget>(std::move(frame));
+     }},
+    {"wkvx", "frmInsert_words_listed",
+     [] {
+         auto insert = std::make_unique<wkvx::frmInsert>(nullptr, [] { return nullptr; });
+         QTest::keyClicks(insert->txtSearchTerm, QStringLiteral("ha"));
+         return std::unique_ptr<QWidget>(std::move(insert));
+     }},
+    {"wkvx", "frmReplace_filled",
+     [] {
+         auto replace = std::make_unique<wkvx::frmReplace>(nullptr, [] { return nullptr; });
+         replace->fill(happy());
+         return std::unique_ptr<QWidget>(std::move(replace));
+     }},
+});
+
+}  // namespace
