@@ -248,6 +248,13 @@ class Generator:
         for c in choices:
             if c[1]:
                 return c
+        # no sound meaning for the most used sense: the next most used
+        # sense that has one, its fields with it
+        for s, c in zip(senses, counts):
+            if s not in tied and (c > 0 or top == 0):
+                meaning, cut = self.fit(s)
+                if meaning:
+                    return s, meaning, cut
         return choices[0]
 
     def display_form(self, w, synset):

@@ -149,6 +149,8 @@ def _complete(words, next_word, word_class, verbs_may_end=False, min_words=2):
                 continue
             return False
         return True
+    if " ".join(_bare(w) for w in words[-2:]) in ("each other", "one another"):
+        return True
     if cls == "a":
         for j in range(n - 2, -1, -1):
             w = _bare(words[j])
@@ -160,13 +162,22 @@ def _complete(words, next_word, word_class, verbs_may_end=False, min_words=2):
     return True
 
 
+# Nouns that say little without their "of" phrase ("a series | of
+# lessons", "a systematic means | of communicating").
+_RELATIONAL = frozenset("""
+means part parts study act kind type sort form member members piece amount number
+state quality process group set series unit collection portion branch division
+divisions use lack absence presence source result cause condition
+""".split())
+
+
 def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min_words=2):
     candidate = " ".join(words).rstrip(" ;,:.-")
     ws = candidate.split(" ")
     if is_bare(candidate):
         return None
     if next_word is not None:
-        # a cut keeps more than the bare genus ("a weapon", "an official")
+        # a cut keeps more than the bare genus ("a weapon", "a visitor")
         content = [w for w in ws if _bare(w) not in _DETERMINERS and _bare(w) not in DANGLING]
         if len(content) < 2:
             return None
@@ -179,15 +190,17 @@ def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min
                 return None
         # a head noun needs what it is of ("relating to the study | of war",
         # "a systematic means | of communicating")
-        if _bare(next_word) == "of":
+        if _bare(next_word) == "of" and (_bare(ws[-1]) in _RELATIONAL or "the" in
+                                         [_bare(w) for w in ws[-3:]]):
             return None
         if word_class and len(ws) >= 2 and _bare(ws[-2]) in ("a", "an", "the") \
                 and _class_at(ws, len(ws) - 1, word_class) != "n":
             return None  # "an open", "the mechanical"
         last = _bare(ws[-1])
-        if word_class and last.endswith("ed") and _bare(next_word) in DANGLING \
-                and _classes(last, word_class)[:1] == "v":
-            return None  # "a room equipped | with"
+        if word_class and (last.endswith("ed") or last.endswith("ing")) \
+                and _bare(next_word) in DANGLING and _bare(next_word) not in _COORDINATORS \
+                and "v" in _classes(last, word_class):
+            return None  # "a room equipped | with", "concerning or belonging | to"
     if _balanced(candidate) and _complete(ws, next_word, word_class, verbs_may_end, min_words):
         return candidate
     return None
@@ -440,6 +453,11 @@ def fit_meaning(definition, width=40, pos=None, word_class=None):
         if word_class else []
     if not word_class:
         tries.append((None, False, 2))
+    elif len(plain) <= width and not is_bare(plain) and _balanced(plain) \
+            and not _ends_badly(plain.split(" "), True):
+        # the whole first clause, where the word classes cannot tell
+        # ("a human being": "being" is a noun here)
+        return plain, True
     for classes, verbs_may_end, min_words in tries:
         if len(plain) <= width and plain and _acceptable(plain.split(" "), None, classes, verbs_may_end):
             return plain, True

@@ -16,6 +16,12 @@ OFFENSIVE_DOMAINS = frozenset({6717170, 6718862, 7124340})
 # texts never use it (a screw that fastens, a rice paddy, a taco to eat).
 HARMLESS_USES = frozenset("dike guinea mickey paddy screw shag taco throwaway tom".split())
 
+# Profane roots that stay profane inside a longer word (shithead,
+# motherfucking); shorter or ambiguous entries (ass, cock, dick) match
+# whole words only.
+PROFANE_ROOTS = ("shit", "fuck", "cunt", "nigger", "nigga", "bitch", "twat", "wank", "piss",
+                 "slut", "whore", "faggot")
+
 TOKEN = re.compile(r"[a-z0-9]+(?:['-][a-z0-9]+)*")
 
 
@@ -60,7 +66,7 @@ class Offensive:
         """True for a word or phrase that is offensive or contains an
         offensive word."""
         low = text.lower().replace("_", " ")
-        if low in self.words:
+        if low in self.words or any(r in low for r in PROFANE_ROOTS):
             return True
         return any(t in self.words for t in TOKEN.findall(low))
 
@@ -71,4 +77,4 @@ class Offensive:
 
     def sentence(self, text):
         low = " " + " ".join(TOKEN.findall(text.lower())) + " "
-        return any(" %s " % w in low for w in self.words)
+        return any(" %s " % w in low for w in self.words) or any(r in low for r in PROFANE_ROOTS)

@@ -336,7 +336,7 @@ class ShorterWordingTest(unittest.TestCase):
         for text in ("a person", "the act", "any plant", "a small animal", "of or relating to",
                      "something"):
             self.assertTrue(is_bare(text), text)
-        for text in ("a person you know well", "a building where people live", "plant food"):
+        for text in ("a person you know well", "a building where people live", "a seed plant"):
             self.assertFalse(is_bare(text), text)
 
 
