@@ -286,13 +286,32 @@ class Generator:
         return (synset.pos == "a" and re.search("(er|est)$", f) is not None
                 and bool(self.wn.base_forms(f, "a")))
 
+    # head adjectives that name a class of satellites rather than a quality
+    CLASS_HEADS = frozenset({"cardinal", "ordinal"})
+
     # prefixes that make an opposite of a word they are hyphened to
     NEGATIVE_PREFIXES = ("non", "de", "un", "dis", "anti", "counter", "in", "im", "ir", "il", "mis")
 
+    @staticmethod
+    def _short_form(text, headword):
+        """A roman numeral (iv) or a clipped form of the headword (minute:
+        min, hour: hr): no word a writer puts in the word's place."""
+        t, h = text.lower(), headword.lower()
+        if re.fullmatch(r"[ivxlc]+", t) and len(t) <= 4:
+            return True
+        if len(t) > 3 or len(t) >= len(h) or t[0] != h[0]:
+            return False
+        if h.startswith(t) and len(h) >= 2 * len(t):
+            return True
+        rest = iter(h)
+        return not re.search("[aeiouy]", t) and all(c in rest for c in t)
+
     def _usable(self, form, text, headword, synset):
         """A word that fits the field, is not a proper name offered for a
-        common word and is no comparative (larger, earliest)."""
+        common word, no short form and no comparative (larger, earliest)."""
         if len(text) > WIDTHS["synonym"] or not re.fullmatch(r"[A-Za-z][A-Za-z '.-]*", text):
+            return False
+        if self._short_form(text, headword):
             return False
         if text[0].isupper() and not headword[0].isupper():
             return False
@@ -432,10 +451,13 @@ class Generator:
         pairs = direct(synset, True) or direct(synset, False)
         own = bool(pairs)  # the chosen sense's own antonyms
         if not pairs and pos == "a" and synset.satellite:
-            # a satellite's antonyms are those of its head adjective
+            # a satellite's antonyms are those of its head adjective, unless
+            # the head only names a class (four: not "ordinal")
             for sym, off, tpos, _s, _d in synset.pointers:
                 if sym == "&":
-                    pairs = direct(self.wn.synsets[(tpos, off)], False)
+                    head = self.wn.synsets[(tpos, off)]
+                    if not {f.lower() for f, _l in head.words} & self.CLASS_HEADS:
+                        pairs = direct(head, False)
                     break
         if not pairs:
             pairs = self._derived_antonyms(w, synset)

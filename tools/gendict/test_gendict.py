@@ -340,6 +340,14 @@ class ShorterWordingTest(unittest.TestCase):
             self.assertFalse(is_bare(text), text)
 
 
+class ShortFormTest(unittest.TestCase):
+    def test_numerals_and_clipped_forms_are_no_synonyms(self):
+        for text, head in (("iv", "four"), ("min", "minute"), ("hr", "hour"), ("fig", "figure")):
+            self.assertTrue(Generator._short_form(text, head), text)
+        for text, head in (("big", "large"), ("car", "automobile"), ("pal", "friend"), ("hat", "hate")):
+            self.assertFalse(Generator._short_form(text, head), text)
+
+
 class CoreTest(unittest.TestCase):
     LINE = "bank\tnoun\t2\ta business that keeps and lends money\t-\t\tHe paid the bank.\tsense, meaning"
 
