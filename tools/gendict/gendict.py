@@ -287,7 +287,7 @@ class Generator:
                 and bool(self.wn.base_forms(f, "a")))
 
     # head adjectives that name a class of satellites rather than a quality
-    CLASS_HEADS = frozenset({"cardinal", "ordinal"})
+    CLASS_HEADS = frozenset({"cardinal", "ordinal", "chromatic"})
 
     # prefixes that make an opposite of a word they are hyphened to
     NEGATIVE_PREFIXES = ("non", "de", "un", "dis", "anti", "counter", "in", "im", "ir", "il", "mis")
@@ -452,7 +452,8 @@ class Generator:
         own = bool(pairs)  # the chosen sense's own antonyms
         if not pairs and pos == "a" and synset.satellite:
             # a satellite's antonyms are those of its head adjective, unless
-            # the head only names a class (four: not "ordinal")
+            # the head only names a class (four: not "ordinal"; blue: not
+            # "achromatic")
             for sym, off, tpos, _s, _d in synset.pointers:
                 if sym == "&":
                     head = self.wn.synsets[(tpos, off)]
