@@ -369,9 +369,9 @@ class Generator:
     def synonyms(self, w, headword, synset, senses, exclude=()):
         """Up to three words a writer could put in the word's place: words
         of the chosen sense, then close ones (similar and "see also"
-        adjectives, the verb's group), and only when the sense has nothing
-        closer, kinds of the thing or action. Never a broader term, never a
-        word of another sense, never an offensive word. Within a tier single
+        adjectives, the verb's group). Never a broader term, never a
+        narrower kind (failure: not "out", "relapse"), never a word of
+        another sense, never an offensive word. Within a tier single
         words come first, common ones before rare ones and a rare use of a
         word last; a rare word is dropped when a common one is there."""
         pos = synset.pos
@@ -390,14 +390,6 @@ class Generator:
                 if i > 0 and odd:
                     continue  # happy: not golden, bright
                 found.append((rare, i, key, text))
-        if not found and pos in "nv":
-            # kinds of the thing or action, for a sense with nothing closer
-            tier = [f for s in self._pointed(synset, ("~",)) for f in self._forms(s)
-                    if not self.offensive.sense(f[0], f[2])]
-            # only common single words: a rare kind says little (house: not
-            # hunting lodge)
-            found = [(0, 9, key, text) for key, text in self._ranked(tier, headword, seen)
-                     if not key[1] and " " not in text]
         if any(not rare for rare, _i, _k, _t in found):
             found = [x for x in found if not x[0]]  # crunch: not scranch, scraunch
         found.sort(key=lambda x: (x[1], x[2]))

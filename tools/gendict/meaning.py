@@ -16,6 +16,7 @@ is are was were be been being has have had having do does did not no
 can could will would shall should may might must
 very more most less least such some any each every all especially usually often
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
+it
 consisting containing including involving relating pertaining resembling
 used made characterized marked caused based intended designed
 """.split())
@@ -352,7 +353,6 @@ REWRITES = [
     (r"^any of (?:various|numerous|several|many|a number of) ((?:\w+ )?\w+)\b", lambda m: "a " + _singular(m.group(1))),
     (r"^in a (\w+) manner\b", r"\1ly"),
     (r",? (?:especially|usually|often|typically|e\.g\.|i\.e\.) .*$", ""),
-    (r"\b(?:that is|which is|who is) ", ""),
     (r"\bin order to\b", "to"),
     (r"\bso as to\b", "to"),
     (r"\ba (?:large|great) (?:number|amount) of\b", "many"),

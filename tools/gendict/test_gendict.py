@@ -129,6 +129,8 @@ class CompletePhraseTest(unittest.TestCase):
                      "someone who is known to be the one that would have been elected"):
             meaning, cut = fit_meaning(text, 30, "n", word_class)
             self.assertTrue(cut)
+            if meaning is None:
+                continue  # no whole phrase fits: no meaning rather than a broken one
             self.assertNotIn(meaning.split()[-1].lower(),
                              {"that", "which", "who", "is", "be", "been", "would", "have", "does"})
 
@@ -303,13 +305,13 @@ class SenseAndSynonymTest(unittest.TestCase):
         self.assertFalse(g.offensive.word("spotless"))
         self.assertTrue(g.offensive.sentence("a spic and a span"))
 
-    def test_broader_verb_is_no_synonym_but_a_kind_may_stand_alone(self):
+    def test_neither_the_broader_nor_a_narrower_verb_is_a_synonym(self):
         g = self.generator()
         stroll = g.wn.senses("stroll", "v")[0]
         self.assertEqual(g.synonyms("stroll", "stroll", stroll, [stroll]), [])
         g.score["stroll"] = 1.0
         walk = g.wn.senses("walk", "v")[0]
-        self.assertEqual(g.synonyms("walk", "walk", walk, [walk]), ["stroll"])
+        self.assertEqual(g.synonyms("walk", "walk", walk, [walk]), [])
 
 
 class ShorterWordingTest(unittest.TestCase):
