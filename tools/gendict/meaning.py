@@ -350,7 +350,8 @@ REWRITES = [
     (r"^(?:a|any) person (?:with|of)\b", "one with"),
     (r"^the (?:act|action|process|activity) of (\w+ing)\b", r"\1"),
     (r"^the (?:quality|state|condition|fact) (?:or (?:quality|state|condition) )?of being\b", "being"),
-    (r"^any of (?:various|numerous|several|many|a number of) ((?:\w+ )?\w+)\b", lambda m: "a " + _singular(m.group(1))),
+    (r"^any of (?:various|numerous|several|many|a number of) ((?:(?!and\b|or\b)[\w-]+ )?(?!and\b|or\b)[\w-]+)(?=$|,| (?!and\b|or\b))",
+     lambda m: "a " + _singular(m.group(1))),
     (r"^in a (\w+) manner\b", r"\1ly"),
     (r",? (?:especially|usually|often|typically|e\.g\.|i\.e\.) .*$", ""),
     (r"\bin order to\b", "to"),
@@ -373,9 +374,14 @@ def rewrites(text, word_class=None):
             a, b = m.group(1).lower(), m.group(2).lower()
             after = (m.group(4) or "").strip().lower()
             # both alternatives whole: not "marked by joy" cut to "marked joy"
-            if a in DANGLING or b in DANGLING or after in DANGLING:
+            # nor alternatives that open the text: they head it and take
+            # their own complements ("rule or exercise power over")
+            if a in DANGLING or b in DANGLING or after in DANGLING or m.start() == 0:
                 continue
-            if word_class and _classes(a, word_class)[:1] != _classes(b, word_class)[:1]:
+            # only nouns or adjectives: verbs and adverbs take their own
+            # complements ("rule or exercise power", "exactly or almost exactly")
+            if word_class and (_classes(a, word_class)[:1] != _classes(b, word_class)[:1]
+                               or _classes(a, word_class)[:1] not in ("n", "a")):
                 continue
             text = clean_text(text[:m.start()] + m.group(1) + m.group(3) + (m.group(4) or "")
                               + text[m.end():])

@@ -76,6 +76,7 @@ class MeaningTest(unittest.TestCase):
 # Parts of speech of the words the cases below use, the most usual first,
 # as the generator gets them from WordNet's tag counts.
 WORD_CLASSES = {
+    "rule": "nv", "exercise": "nv", "exactly": "r", "almost": "r",
     "dwelling": "nv", "serves": "vn", "living": "vna", "quarters": "n", "families": "n",
     "system": "n", "world-wide": "a", "electronic": "a", "communication": "n",
     "computer": "n", "user": "n", "unit": "n", "time": "nv", "equal": "anv",
@@ -329,6 +330,14 @@ class ShorterWordingTest(unittest.TestCase):
         self.assertEqual(rewrites("enjoying or showing or marked by joy or pleasure")[-1],
                          "enjoying or showing or marked by joy")
         self.assertEqual(rewrites("free from dirt or impurities"), ["free from dirt"])
+
+    def test_alternatives_of_verbs_or_adverbs_and_joined_kinds_are_left_alone(self):
+        # "conforming exactly exactly", "rule power", "a kind of game" were wrong
+        self.assertEqual(rewrites("conforming exactly or almost exactly to fact", word_class), [])
+        self.assertEqual(rewrites("rule or exercise power over somebody", word_class), [])
+        self.assertEqual(rewrites("any of various game and food fishes", word_class), [])
+        self.assertEqual(rewrites("any of various water-soluble compounds", word_class),
+                         ["a water-soluble compound"])
 
     def test_fitted_meaning_uses_a_shorter_wording_before_cutting(self):
         meaning, cut = fit_meaning("of or relating to or characteristic of the nature of the world", 40)
