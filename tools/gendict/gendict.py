@@ -306,6 +306,32 @@ class Generator:
         rest = iter(h)
         return not re.search("[aeiouy]", t) and all(c in rest for c in t)
 
+    # British and other spellings of one word
+    SPELLINGS = [("our", "or"), ("ise", "ize"), ("isa", "iza"), ("yse", "yze"), ("ae", "e"),
+                 ("oe", "e"), ("tre", "ter"), ("ence", "ense"), ("ogue", "og")]
+
+    @classmethod
+    def _spelling_variant(cls, text, headword):
+        """Another spelling of the headword (favourite, tyre, encyclopaedia,
+        baby sitting): the same after the usual spelling changes, or one
+        letter more or less, both words of five letters or more."""
+        def norm(w):
+            w = re.sub("[ -]", "", w.lower())
+            for a, b in cls.SPELLINGS:
+                w = w.replace(a, b)
+            return re.sub(r"(.)\1", r"\1", w)
+        a, b = text.lower(), headword.lower()
+        if min(len(a), len(b)) < 5:
+            return False
+        a, b = norm(a), norm(b)
+        if a == b:
+            return True
+        if len(a) < len(b):
+            a, b = b, a
+        # one letter more (freelancer, freelance), not one letter changed
+        # (revulsion, repulsion)
+        return len(a) == len(b) + 1 and any(a[:i] + a[i + 1:] == b for i in range(len(a)))
+
     def _usable(self, form, text, headword, synset):
         """A word that fits the field, is not a proper name offered for a
         common word, no short form and no comparative (larger, earliest)."""
@@ -406,7 +432,7 @@ class Generator:
                 continue
             if headword.lower() in low.split(" ") or headword.lower() in low.split("-"):
                 continue
-            if not self._usable(form, text, headword, synset):
+            if not self._usable(form, text, headword, synset) or self._spelling_variant(text, headword):
                 continue
             seen.add(low)
             rare = self.word_score(text) < self.common_floor

@@ -358,6 +358,14 @@ class ShortFormTest(unittest.TestCase):
         for text, head in (("big", "large"), ("car", "automobile"), ("pal", "friend"), ("hat", "hate")):
             self.assertFalse(Generator._short_form(text, head), text)
 
+    def test_other_spellings_are_no_synonyms(self):
+        for text, head in (("favourite", "favorite"), ("theatre", "theater"), ("encyclopaedia", "encyclopedia"),
+                           ("baby sitting", "babysitting"), ("freelance", "freelancer")):
+            self.assertTrue(Generator._spelling_variant(text, head), text)
+        for text, head in (("stutter", "stammer"), ("die", "dice"), ("photo", "photograph"),
+                           ("repulsion", "revulsion"), ("golden", "gilded")):
+            self.assertFalse(Generator._spelling_variant(text, head), text)
+
 
 class CoreTest(unittest.TestCase):
     LINE = "bank\tnoun\t2\ta business that keeps and lends money\t-\t\tHe paid the bank.\tsense, meaning"
