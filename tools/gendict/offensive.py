@@ -1,12 +1,14 @@
 """Words the default dictionary never offers: those WordNet marks as an
 ethnic slur, an obscenity or vulgarism, or a disparagement, and those on
-the profanity list kept in lists/profanity-en.txt."""
+the profanity lists kept in lists/ (profanity-en.txt as published,
+profanity-extra.txt our own additions)."""
 
 import os
 import re
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-PROFANITY_FILE = os.path.join(HERE, "lists", "profanity-en.txt")
+PROFANITY_FILES = (os.path.join(HERE, "lists", "profanity-en.txt"),
+                   os.path.join(HERE, "lists", "profanity-extra.txt"))
 
 # WordNet's usage-domain synsets (data.noun offsets) that mark a word as
 # offensive: disparagement, ethnic slur, obscenity/vulgarism.
@@ -25,10 +27,13 @@ PROFANE_ROOTS = ("shit", "fuck", "cunt", "nigger", "nigga", "bitch", "twat", "wa
 TOKEN = re.compile(r"[a-z0-9]+(?:['-][a-z0-9]+)*")
 
 
-def load_profanity(path=PROFANITY_FILE):
-    with open(path, encoding="ascii") as fh:
-        return sorted({line.strip().lower() for line in fh
-                       if line.strip() and not line.startswith("#")})
+def load_profanity(paths=PROFANITY_FILES):
+    words = set()
+    for path in paths:
+        with open(path, encoding="ascii") as fh:
+            words.update(line.strip().lower() for line in fh
+                         if line.strip() and not line.startswith("#"))
+    return sorted(words)
 
 
 def marked_words(wn):
