@@ -669,6 +669,9 @@ class Generator:
             return None
         if any(c.isupper() for c in headword[1:]):
             return None  # acronyms and abbreviations (EC, dB, PFC)
+        if headword[0].isupper() and not core and len(senses) < len(self.wn.senses(w, pos)) \
+                and not any(self.wn.count(w, pos, s.offset) for s in senses):
+            return None  # a name whose other senses are rare (Chicago: a card game)
         pronu = self.pronunciation(w)
         if not pronu:
             # CMU knows nearly every common word; those it lacks are mostly
