@@ -10,7 +10,7 @@ POS_CODES = {"noun": "n", "verb": "v", "adjective": "a", "adverb": "r"}
 
 class CoreEntry:
     """One reviewed word. An empty field keeps what the rules give; "-"
-    clears a list or the example; `sense` is the WordNet sense number (1 =
+    clears a list or the example, and as the meaning leaves the word out; `sense` is the WordNet sense number (1 =
     WordNet's first) in part of speech `pos` whose words the rules use."""
 
     def __init__(self, values):

@@ -651,6 +651,8 @@ class Generator:
 
     def entry(self, w, pos_list):
         core = self.core.get(w)
+        if core and core.meaning == "-":
+            return None  # reviewed out: no everyday use (em, the printing unit)
         pos = core.pos if core and core.pos else self.choose_pos(w, pos_list)
         senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
         if not senses:

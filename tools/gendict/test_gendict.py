@@ -394,6 +394,9 @@ class CoreTest(unittest.TestCase):
         self.assertEqual(e["meaning"], "the land beside a river")
         self.assertEqual(e["synonyms"], ["riverside", "", ""])
         self.assertEqual(e["usage"], "")
+        out = parse_core(["bank\tnoun\t\t-\t\t\t\treviewed: no everyday use"])
+        self.assertIsNone(Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), out)
+                          .entry("bank", ["n"]))
         bad = parse_core(["bank\tnoun\t\ta person\t\t\t\treviewed"])
         with self.assertRaises(ValueError):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
