@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,43 @@ std::string lastWord(const std::string& text)
     std::string w = text.substr(space == std::string::npos ? 0 : space + 1);
     std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return std::tolower(c); });
     return w;
+}
+
+// Lines of a word list kept beside the generator, without comments.
+std::vector<std::string> listLines(const char* path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> out;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line[0] != '#')
+            out.push_back(line);
+    }
+    return out;
+}
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+// Words of a value, lower case, split where a word cannot go on.
+std::vector<std::string> tokens(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : lower(text) + " ") {
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '\'' || c == '-') {
+            cur += c;
+        } else if (!cur.empty()) {
+            out.push_back(cur);
+            cur.clear();
+        }
+    }
+    return out;
 }
 
 const dictstore::CsvRecord* find(const std::string& word)
@@ -184,6 +222,7 @@ TEST(DictionaryFile, MeaningsNeverEndOnAnAdjectiveWithoutItsNoun)
         "specific", "various", "electronic", "scientific", "economic", "political",
         "visible", "complete", "previous", "continuous", "philosophical", "psychological",
     };
+    const std::set<std::string> nouns = {"convertible", "humorous"};  // "a convertible", "the humorous"
     const std::regex adjectiveEnding(".*(ous|ful|less|ible)");
     for (const auto& r : entries()) {
         const std::string meaning = value(r, Field::Meaning);
@@ -192,7 +231,7 @@ TEST(DictionaryFile, MeaningsNeverEndOnAnAdjectiveWithoutItsNoun)
             continue;
         const std::string last = lastWord(meaning);
         const std::string previous = lastWord(meaning.substr(0, space));
-        if (!before.count(previous))
+        if (!before.count(previous) || nouns.count(last))
             continue;
         EXPECT_FALSE(adjectives.count(last) || std::regex_match(last, adjectiveEnding))
             << r[0] << ": " << meaning;
@@ -237,7 +276,9 @@ TEST(DictionaryFile, PronunciationsAreRespelledSyllablesWithAStressedOne)
 
 TEST(DictionaryFile, CommonWordsHaveUsefulEntries)
 {
-    for (const char* w : {"happy", "run", "beautiful", "quickly", "house", "awesome", "boyfriend", "lasagna"}) {
+    // lasagna has no synonym: pasta is a broader term
+    ASSERT_NE(find("lasagna"), nullptr);
+    for (const char* w : {"happy", "run", "beautiful", "quickly", "house", "awesome", "boyfriend"}) {
         const auto* r = find(w);
         ASSERT_NE(r, nullptr) << w;
         EXPECT_FALSE(value(*r, Field::Synonym1).empty()) << w;
@@ -247,8 +288,8 @@ TEST(DictionaryFile, CommonWordsHaveUsefulEntries)
     EXPECT_EQ(value(*happy, Field::PartOfSpeech), "adjective");
     EXPECT_EQ(value(*happy, Field::Antonym1), "unhappy");
     EXPECT_EQ(value(*happy, Field::Pronu), "HAP-ee");
-    // The cut keeps a whole phrase: not "a dwelling that serves".
-    EXPECT_EQ(value(*find("house"), Field::Meaning), "a dwelling");
+    // Never cut to a bare genus ("a dwelling") nor mid-phrase ("a dwelling that serves").
+    EXPECT_EQ(value(*find("house"), Field::Meaning), "a building where people live");
     EXPECT_EQ(value(*find("run"), Field::PartOfSpeech), "verb");
     EXPECT_EQ(value(*find("quickly"), Field::Antonym1), "slowly");
     // Inflections are not headwords of their own.
@@ -277,4 +318,74 @@ TEST(DictionaryFile, InstallsIntoADictionaryThatFindsItsWords)
     EXPECT_EQ(count, static_cast<std::int64_t>(kEntries));
     dict.close();
     fs::remove_all(dir);
+}
+
+TEST(DictionaryFile, NoMeaningIsABareCategory)
+{
+    // One-word lines are category words: a meaning of nothing but these
+    // after its determiners ("a person", "the act", "any plant") says
+    // nothing; longer lines are openings that may not stand alone.
+    std::set<std::string> categories, phrases;
+    for (const auto& line : listLines(LEXIVANE_BARE_CATEGORIES))
+        (line.find(' ') == std::string::npos ? categories : phrases).insert(lower(line));
+    ASSERT_TRUE(categories.count("person") && phrases.count("of or relating to or characteristic"));
+    const std::set<std::string> determiners = {"a", "an", "the", "any", "some", "one", "another"};
+    for (const auto& r : entries()) {
+        const std::string meaning = lower(value(r, Field::Meaning));
+        EXPECT_FALSE(phrases.count(meaning)) << r[0] << ": " << meaning;
+        auto words = tokens(meaning);
+        std::size_t i = 0;
+        while (i < words.size() && determiners.count(words[i]))
+            ++i;
+        bool onlyCategories = true;
+        for (; i < words.size(); ++i)
+            onlyCategories = onlyCategories && categories.count(words[i]);
+        EXPECT_FALSE(onlyCategories) << r[0] << ": " << meaning;
+    }
+}
+
+TEST(DictionaryFile, NothingOffensiveIsOffered)
+{
+    // The profanity list and WordNet's slurs, obscenities and
+    // disparagements: never a headword, synonym, antonym or example word.
+    std::set<std::string> offensive;
+    for (const auto& line : listLines(LEXIVANE_OFFENSIVE_WORDS))
+        offensive.insert(lower(line));
+    ASSERT_TRUE(offensive.count("spic") && offensive.count("nigger"));
+    const Field offered[] = {Field::Word, Field::Usage, Field::Synonym1, Field::Synonym2, Field::Synonym3,
+                             Field::Antonym1, Field::Antonym2, Field::Antonym3};
+    for (const auto& r : entries()) {
+        for (Field f : offered) {
+            const std::string v = value(r, f);
+            EXPECT_FALSE(offensive.count(lower(v))) << r[0] << ": " << v;
+            for (const auto& t : tokens(v))
+                EXPECT_FALSE(offensive.count(t)) << r[0] << ": " << v;
+        }
+    }
+}
+
+TEST(DictionaryFile, EverydayWordsAreThereWithTheirOpposites)
+{
+    const std::pair<const char*, const char*> pairs[] = {
+        {"above", "below"}, {"below", "above"}, {"inside", "outside"}, {"outside", "inside"},
+        {"before", "after"}, {"after", "before"}, {"near", "far"}, {"behind", "ahead"},
+        {"within", "outside"}, {"all", "none"}, {"both", "neither"}, {"have", "lack"},
+        {"up", "down"}, {"in", "out"}, {"on", "off"}, {"good", "bad"}, {"friend", "enemy"},
+        {"enemy", "friend"}, {"beat", "lose"}, {"old", "young"}, {"new", "old"},
+    };
+    for (const auto& [word, opposite] : pairs) {
+        const auto* r = find(word);
+        ASSERT_NE(r, nullptr) << word;
+        const std::set<std::string> antonyms = {value(*r, Field::Antonym1), value(*r, Field::Antonym2),
+                                                value(*r, Field::Antonym3)};
+        EXPECT_TRUE(antonyms.count(opposite)) << word << " lacks " << opposite;
+    }
+    for (const char* w : {"across", "between", "beyond", "every", "each", "either", "neither", "be", "do"}) {
+        const auto* r = find(w);
+        ASSERT_NE(r, nullptr) << w;
+        EXPECT_FALSE(value(*r, Field::Synonym1).empty()) << w;
+    }
+    // Function words without a content sense stay out.
+    for (const char* w : {"the", "of", "a", "and"})
+        EXPECT_EQ(find(w), nullptr) << w;
 }

@@ -7,6 +7,7 @@ import argparse
 import os
 import sys
 
+from core import load_core
 from gendict import load_wordnet_definitions, parse_csv_line
 
 
@@ -16,9 +17,13 @@ def shares(rows, definitions):
         return []
     def share(pred):
         return 100.0 * sum(1 for r in rows if pred(r)) / n
+    core = load_core()
     def uncut(r):
+        # a whole definition or clause, a shorter wording of one, or a
+        # meaning written in the reviewed core
         whole = definitions.get((r["word"].lower(), r["partofspeech"]), ())
-        return r["meaning"] in whole
+        reviewed = core.get(r["word"].lower())
+        return r["meaning"] in whole or bool(reviewed and reviewed.meaning == r["meaning"])
     return [
         ("entries", n, None),
         ("at least one synonym", share(lambda r: r["synonym1"] != ""), 85),

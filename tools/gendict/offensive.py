@@ -1,0 +1,85 @@
+"""Words the default dictionary never offers: those WordNet marks as an
+ethnic slur, an obscenity or vulgarism, or a disparagement, and those on
+the profanity lists kept in lists/ (profanity-en.txt as published,
+profanity-extra.txt our own additions)."""
+
+import os
+import re
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PROFANITY_FILES = (os.path.join(HERE, "lists", "profanity-en.txt"),
+                   os.path.join(HERE, "lists", "profanity-extra.txt"))
+
+# WordNet's usage-domain synsets (data.noun offsets) that mark a word as
+# offensive: disparagement, ethnic slur, obscenity/vulgarism.
+OFFENSIVE_DOMAINS = frozenset({6717170, 6718862, 7124340})
+
+# Marked words whose everyday sense is plainly harmless, though WordNet's
+# texts never use it (a screw that fastens, a rice paddy, a taco to eat).
+HARMLESS_USES = frozenset("dike guinea mickey paddy screw shag taco throwaway tom".split())
+
+# Profane roots that stay profane inside a longer word (shithead,
+# motherfucking); shorter or ambiguous entries (ass, cock, dick) match
+# whole words only.
+PROFANE_ROOTS = ("shit", "fuck", "cunt", "nigger", "nigga", "bitch", "twat", "wank", "piss",
+                 "slut", "whore", "faggot")
+
+TOKEN = re.compile(r"[a-z0-9]+(?:['-][a-z0-9]+)*")
+
+
+def load_profanity(paths=PROFANITY_FILES):
+    words = set()
+    for path in paths:
+        with open(path, encoding="ascii") as fh:
+            words.update(line.strip().lower() for line in fh
+                         if line.strip() and not line.startswith("#"))
+    return sorted(words)
+
+
+def marked_words(wn):
+    """{(pos, offset): {lowercase forms}}: the words of each synset that
+    WordNet puts in an offensive usage domain, by the synset as a whole or
+    by the word alone."""
+    marked = {}
+    for key in sorted(wn.synsets):
+        s = wn.synsets[key]
+        for sym, off, tpos, src, _dst in s.pointers:
+            if sym == ";u" and tpos == "n" and off in OFFENSIVE_DOMAINS:
+                forms = [s.words[src - 1][0]] if src else [f for f, _l in s.words]
+                marked.setdefault(key, set()).update(f.lower().replace("_", " ") for f in forms)
+    return marked
+
+
+class Offensive:
+    def __init__(self, wn, profanity=None):
+        self.marked = marked_words(wn)
+        self.words = set(load_profanity() if profanity is None else profanity)
+        for key in sorted(self.marked):
+            for form in sorted(self.marked[key]):
+                if form in HARMLESS_USES:
+                    continue
+                lemma = form.replace(" ", "_")
+                # offensive as a word unless another of its senses is in
+                # real use (a boy, a suit, a queen)
+                other_used = any(wn.count(lemma, p, o) > 0
+                                 for p in "nvar" for o in wn.index.get((p, lemma), [])
+                                 if form not in self.marked.get((p, o), ()))
+                if not other_used:
+                    self.words.add(form)
+
+    def word(self, text):
+        """True for a word or phrase that is offensive or contains an
+        offensive word."""
+        low = text.lower().replace("_", " ")
+        if low in self.words or any(r in low for r in PROFANE_ROOTS):
+            return True
+        return any(t in self.words for t in TOKEN.findall(low))
+
+    def sense(self, form, synset):
+        """True when `form` is offensive in this sense or as a word."""
+        low = form.lower().replace("_", " ")
+        return low in self.marked.get((synset.pos, synset.offset), ()) or self.word(low)
+
+    def sentence(self, text):
+        low = " " + " ".join(TOKEN.findall(text.lower())) + " "
+        return any(" %s " % w in low for w in self.words) or any(r in low for r in PROFANE_ROOTS)
