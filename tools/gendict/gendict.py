@@ -11,7 +11,7 @@ import re
 import sys
 
 from core import load_core
-from meaning import NEVER_LAST, fit_meaning, is_bare, rewrites, whole_clauses
+from meaning import DANGLING, NEVER_LAST, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import demote_stress, respell
 from wordnet import POS_NAMES, WordNet
@@ -58,6 +58,10 @@ don won isn doesn didn couldn wouldn shouldn wasn weren haven hasn aren ain
 mustn needn hadn ll ve re
 """.split())
 
+# Words ranked from here on lose their entry rather than show a meaning
+# cut down to little more than its genus; the more common keep it.
+STRICT_FROM = 8000
+
 # Size of the SUBTLEX-US corpus in words.
 SUBTLEX_TOTAL = 51_000_000
 
@@ -98,6 +102,9 @@ class Generator:
         self._classes = {}
         self.score = {}
         self.common_floor = 0.0
+        self.everyday_floor = 0.0
+        self._strict = True
+        self.rank_of = {}
         self._pertainym_of = None  # (adjective offset, word no) -> [(adverb synset, form)]
         for (lemma, pos, _off), c in wn.tagcount.items():
             self.lemma_tags[(lemma, pos)] = self.lemma_tags.get((lemma, pos), 0) + c
@@ -207,9 +214,12 @@ class Generator:
             scored.append((-score, w))
         scored.sort()
         self.score = {w: -s for s, w in scored}
+        self.rank_of = {w: i for i, (_s, w) in enumerate(scored)}
         # words ranked below this are rare: well past the dictionary's size
         floor_at = min(len(scored), ENTRY_COUNT + ENTRY_COUNT // 20) - 1
         self.common_floor = -scored[floor_at][0] if scored else 0.0
+        # everyday words: the first half of the dictionary's size
+        self.everyday_floor = -scored[min(len(scored), ENTRY_COUNT // 2) - 1][0] if scored else 0.0
         return [(w, candidates[w]) for _s, w in scored]
 
     # -- one entry -------------------------------------------------------
@@ -220,8 +230,8 @@ class Generator:
             return (-self.tags(w, pos), -len(senses), POS_ORDER.index(pos))
         return min(pos_list, key=key)
 
-    def fit(self, synset):
-        return fit_meaning(synset.definition, WIDTHS["meaning"], synset.pos, self.word_class)
+    def fit(self, synset, strict=True):
+        return fit_meaning(synset.definition, WIDTHS["meaning"], synset.pos, self.word_class, strict)
 
     def _circular(self, w, definition):
         """True for a definition that uses the word it defines ("wait
@@ -236,9 +246,13 @@ class Generator:
         senses used exactly as often, the first whose meaning reads whole."""
         counts = [self.wn.count(w, pos, s.offset) for s in senses]
         top = max(counts)
+        # a common word keeps a short meaning rather than leave the
+        # dictionary (piano: a keyboard instrument); a rarer one is left
+        # out rather than shown with little more than its genus
+        strict = self._strict and self.rank_of.get(w, ENTRY_COUNT) >= STRICT_FROM
         tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if c == top
                 and (i == 0 or not s.definition.startswith("extended meaning"))]
-        choices = [(s,) + self.fit(s) for s in tied]
+        choices = [(s,) + self.fit(s, strict) for s in tied]
         for c in choices:
             if c[1] and not c[2] and not self._circular(w, c[0].definition):
                 return c
@@ -251,8 +265,10 @@ class Generator:
         # no sound meaning for the most used sense: the next most used
         # sense that has one, its fields with it
         for s, c in zip(senses, counts):
-            if s not in tied and (c > 0 or top == 0):
-                meaning, cut = self.fit(s)
+            # only a sense in real use: a rare one would mislead more than
+            # leaving the word out (nail: not "take into custody")
+            if s not in tied and (3 * c >= top > 0 or top == 0 or (not strict and c > 0)):
+                meaning, cut = self.fit(s, strict)
                 if meaning:
                     return s, meaning, cut
         return choices[0]
@@ -392,14 +408,31 @@ class Generator:
                 out.update(f.lower().replace("_", " ") for f, _l in h.words)
         return out - same
 
+    def _own_hypernym_words(self, synset):
+        """Words of the chosen sense's broader terms (firelight: light):
+        never synonyms, unless the sense itself holds the word too."""
+        out = set()
+        for h in self._pointed(synset, ("@", "@i")):
+            out.update(f.lower().replace("_", " ") for f, _l in h.words)
+        return out - {f.lower().replace("_", " ") for f, _l in synset.words}
+
+    # a verb with more narrower verbs than this names a class of acts
+    # (walk, move), whose kinds are no stand-ins for it
+    MAX_KINDS = 3
+
     def synonyms(self, w, headword, synset, senses, exclude=()):
         """Up to three words a writer could put in the word's place: words
         of the chosen sense, then close ones (similar and "see also"
-        adjectives, the verb's group). Never a broader term, never a
-        narrower kind (failure: not "out", "relapse"), never a word of
-        another sense, never an offensive word. Within a tier single
-        words come first, common ones before rare ones and a rare use of a
-        word last; a rare word is dropped when a common one is there."""
+        adjectives, the verb's group), and only when none
+        of these is found, a common narrower verb of a verb that has few
+        (lengthen: prolong; a rare or odd one never). A noun's narrower
+        kinds are no stand-ins for it (keeper: not nurse), nor are other
+        words derived from its words (ownership: not owner), nor a verb's
+        "see also" phrases (dine: not eat out). Never a broader term of the chosen sense,
+        never a word of another sense, never an offensive word. Within a
+        tier single words come first, common ones before rare ones and a
+        rare use of a word last; a rare word is dropped when a common one is
+        there."""
         pos = synset.pos
         tiers = [self._forms(synset)]
         if pos == "a":
@@ -407,9 +440,23 @@ class Generator:
             tiers.append([f for s in self._pointed(synset, ("^",)) for f in self._forms(s)])
         elif pos == "v":
             tiers.append([f for s in self._pointed(synset, ("$",)) for f in self._forms(s)])
-        seen = {x.lower() for x in exclude} | self._hypernym_words(w, pos)
+        seen = {x.lower() for x in exclude} | self._own_hypernym_words(synset)
+        found = self._collect(tiers, headword, seen)
+        if not found and pos == "v":
+            kinds = self._pointed(synset, ("~",))
+            if 0 < len(kinds) <= self.MAX_KINDS:
+                tier = [f for s in kinds for f in self._forms(s)]
+                # one narrower verb, only an everyday word in its usual
+                # sense about as common as the word (lengthen: prolong)
+                found = [x for x in self._collect([tier], headword, seen, offset=len(tiers))
+                         if not x[0] and not x[2][0] and x[2][1] == 0
+                         and self.word_score(x[3]) >= max(self.everyday_floor, self.word_score(w) - 0.3)][:1]
+        found.sort(key=lambda x: (x[1], x[2]))
+        return [t for _r, _i, _k, t in found][:3]
+
+    def _collect(self, tiers, headword, seen, offset=0):
         found = []
-        for i, tier in enumerate(tiers):
+        for i, tier in enumerate(tiers, offset):
             tier = [f for f in tier if not self.offensive.sense(f[0], f[2])]
             for key, text in self._ranked(tier, headword, seen):
                 odd, rare = key[1] // 2, key[1] % 2
@@ -418,8 +465,7 @@ class Generator:
                 found.append((rare, i, key, text))
         if any(not rare for rare, _i, _k, _t in found):
             found = [x for x in found if not x[0]]  # crunch: not scranch, scraunch
-        found.sort(key=lambda x: (x[1], x[2]))
-        return [t for _r, _i, _k, t in found][:3]
+        return found
 
     def _ranked(self, forms, headword, seen):
         """(sort key, text) of candidate words: single words first, then by
@@ -576,19 +622,63 @@ class Generator:
             return True
         return any(w in self.wn.base_forms(t, pos) for pos in POS_ORDER)
 
-    def usage(self, w, synset):
-        # only that sense's own examples: another sense's would mislead
-        for s in [synset]:
-            for ex in s.examples:
-                ex = ex.strip()
-                if len(ex) > WIDTHS["usage"] or '"' in ex or not ex:
-                    continue
-                if ex.startswith("-") or "--" in ex[:3] or self.offensive.sentence(ex):
-                    continue
-                tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", ex)
-                if any(self.inflects_to(t, w) for t in tokens):
-                    return ex
-        return ""
+    # Words before which an example sentence may end: what follows is a
+    # clause or phrase of its own ("she weaned her baby | when he was ...")
+    EXAMPLE_BREAKS = frozenset("""
+and but when while because until after before which who where though
+although since if in on at for from with between during into by
+""".split())
+
+    def _shortened_example(self, ex, w):
+        """The longest beginning of a long example that ends before a new
+        clause or phrase, fits the field, still uses the word and keeps a
+        verb: "The crowds congregated in front of the Vatican | on
+        Christmas Eve". None when there is none."""
+        words = ex.rstrip(".!?").split(" ")
+        for k in range(len(words) - 1, 2, -1):
+            if words[k].lower() not in self.EXAMPLE_BREAKS or ";" in " ".join(words[:k]):
+                continue
+            head = [x.rstrip(",:") for x in words[:k]]
+            text = " ".join(head)
+            low = " %s " % text.lower()
+            if words[k].lower() in ("and", "or") and (" between " in low or "," in " ".join(words[:k])):
+                continue  # "between mothers | and their children", a list cut short
+            if " not only " in low or " both " in low or " either " in low:
+                continue
+            if len(text) > WIDTHS["usage"] or head[-1].lower() in DANGLING:
+                continue
+            tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", text)
+            if not any(self.inflects_to(t, w) for t in tokens):
+                continue
+            if not any("v" in self.word_class(t) for t in tokens[1:]):
+                continue
+            if self.word_class(tokens[-1])[:1] == "r" or "(" in text or tokens[0].lower() == "how":
+                continue  # "the gun that was miraculously", "how cunningly the dress"
+            return text
+        return None
+
+    def usage(self, w, synset, shorten=True):
+        """The first example of the chosen sense (never another sense's)
+        that uses the word, fits the field and offends nobody; failing
+        that (with `shorten`), the first long one that shortens by
+        `_shortened_example`."""
+        fitting, shortened = [], []
+        for ex in synset.examples:
+            ex = ex.strip()
+            if '"' in ex or not ex or ex.startswith("-") or "--" in ex[:3]:
+                continue
+            if self.offensive.sentence(ex):
+                continue
+            tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", ex)
+            if not any(self.inflects_to(t, w) for t in tokens):
+                continue
+            if len(ex) <= WIDTHS["usage"]:
+                fitting.append(ex)
+            elif shorten and "--" not in ex and "`" not in ex:
+                short = self._shortened_example(ex, w)
+                if short:
+                    shortened.append(short)
+        return (fitting + shortened + [""])[0]
 
     # Spelling variants and affixes, tried in this order for a word CMU
     # lacks: British spellings, then prefix + known word, known word +
@@ -659,7 +749,13 @@ class Generator:
             return None
         if core and core.sense:
             synset = self.wn.senses(w, pos)[core.sense - 1]
-            meaning, cut = self.fit(synset)
+            meaning, cut = self.fit(synset, strict=False)
+        elif core:
+            # reviewed as the rules gave it before cuts were held to what
+            # tells the word apart
+            self._strict = False
+            synset, meaning, cut = self.choose_sense(w, pos, senses)
+            self._strict = True
         else:
             synset, meaning, cut = self.choose_sense(w, pos, senses)
         if core and core.meaning:
@@ -681,13 +777,17 @@ class Generator:
             return None
         ant = self.antonyms(w, headword, synset, senses)
         syn = self.synonyms(w, headword, synset, senses, exclude=ant)
-        usage = self.usage(w, synset)
+        # a reviewed word keeps the example it was reviewed with
+        usage = self.usage(w, synset, shorten=not core)
         if core:
             ant = ant if core.antonyms is None else core.antonyms
             syn = syn if core.synonyms is None else core.synonyms
             usage = usage if core.usage is None else core.usage
             self._check_core(headword, meaning, syn, ant, usage)
-            broader = self._hypernym_words(w, pos) & {x.lower() for x in syn}
+            # a written synonym is never a broader term of any of the word's
+            # senses; the rules' own are checked against the chosen sense
+            written = core.synonyms or []
+            broader = self._hypernym_words(w, pos) & {x.lower() for x in written}
             if broader:
                 raise ValueError("core entry %s: broader terms as synonyms: %s"
                                  % (headword, ", ".join(sorted(broader))))

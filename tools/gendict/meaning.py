@@ -172,7 +172,8 @@ divisions use lack absence presence source result cause condition
 """.split())
 
 
-def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min_words=2):
+def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min_words=2,
+                strict=False):
     candidate = " ".join(words).rstrip(" ;,:.-")
     ws = candidate.split(" ")
     if is_bare(candidate):
@@ -182,6 +183,12 @@ def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min
         content = [w for w in ws if _bare(w) not in _DETERMINERS and _bare(w) not in DANGLING]
         if len(content) < 2:
             return None
+        # a head noun needs what it is of ("relating to the study | of war",
+        # "a systematic means | of communicating"); with `strict` any noun
+        # does (a strip of land projecting into a body | of water)
+        if _bare(next_word) == "of" and (strict or _bare(ws[-1]) in _RELATIONAL or "the" in
+                                         [_bare(w) for w in ws[-3:]]):
+            return None
         # a relative clause is kept only with its verb and object ("a
         # weapon that squirts ignited fuel", not "a manner of living that
         # reflects")
@@ -189,11 +196,10 @@ def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min
             if _bare(w) in RELATIVE_PRONOUNS and (len(ws) - j - 1 < 2 or (
                     word_class and _class_at(ws, len(ws) - 1, word_class) != "n")):
                 return None
-        # a head noun needs what it is of ("relating to the study | of war",
-        # "a systematic means | of communicating")
-        if _bare(next_word) == "of" and (_bare(ws[-1]) in _RELATIONAL or "the" in
-                                         [_bare(w) for w in ws[-3:]]):
-            return None
+            # "a passage by which a bodily fluid": a clause without its verb
+            if strict and word_class and _bare(w) in RELATIVE_PRONOUNS and not any(
+                    "v" in _classes(x, word_class) for x in ws[j + 1:]):
+                return None
         if word_class and len(ws) >= 2 and _bare(ws[-2]) in ("a", "an", "the") \
                 and _class_at(ws, len(ws) - 1, word_class) != "n":
             return None  # "an open", "the mechanical"
@@ -207,7 +213,7 @@ def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min
     return None
 
 
-def cut_at_words(text, width, word_class=None, verbs_may_end=False, min_words=2):
+def cut_at_words(text, width, word_class=None, verbs_may_end=False, min_words=2, strict=False):
     """A word-boundary prefix of `text` within `width` that reads as a whole
     phrase (see `_complete`): preferably one that stops before a new phrase
     and keeps half the width or more, else the longest. None when no such
@@ -224,11 +230,11 @@ def cut_at_words(text, width, word_class=None, verbs_may_end=False, min_words=2)
         at_boundary = k == len(words) or words[k - 1].endswith(",") \
             or words[k].lower() in PHRASE_STARTS
         if at_boundary:
-            candidate = _acceptable(words[:k], nxt(k), word_class, verbs_may_end, min_words)
+            candidate = _acceptable(words[:k], nxt(k), word_class, verbs_may_end, min_words, strict)
             if candidate and len(candidate) >= width // 2:
                 return candidate
     for k in range(n, min_words - 1, -1):
-        candidate = _acceptable(words[:k], nxt(k), word_class, verbs_may_end, min_words)
+        candidate = _acceptable(words[:k], nxt(k), word_class, verbs_may_end, min_words, strict)
         if candidate:
             return candidate
     return None
@@ -350,10 +356,14 @@ REWRITES = [
     (r"^(?:a|any) person (?:with|of)\b", "one with"),
     (r"^the (?:act|action|process|activity) of (\w+ing)\b", r"\1"),
     (r"^the (?:quality|state|condition|fact) (?:or (?:quality|state|condition) )?of being\b", "being"),
-    (r"^any of (?:various|numerous|several|many|a number of) ((?:(?!and\b|or\b)[\w-]+ )?(?!and\b|or\b)[\w-]+)(?=$|,| (?!and\b|or\b))",
-     lambda m: "a " + _singular(m.group(1))),
+    (r"^any of (?:various|numerous|several|many|a number of) ((?:(?!and\b|or\b)[\w-]+ ){0,3}?(?!and\b|or\b)[\w-]*[^su\W]s)(?=$|,| (?!and\b|or\b))",
+     lambda m: ("an " if m.group(1)[:1] in "aeiou" else "a ") + _singular(m.group(1))),
+    (r"\ba body of water\b", "water"),
+    (r"\bthe United States\b(?! of)", "the US"),
+    (r"\bfor more than one person\b", "for several people"),
     (r"^in a (\w+) manner\b", r"\1ly"),
-    (r",? (?:especially|usually|often|typically|e\.g\.|i\.e\.) .*$", ""),
+    (r"(?:,|(?<!any of numerous)(?<!any of various)(?<!any of several)(?<!any of many))"
+     r" (?:especially|usually|often|typically|e\.g\.|i\.e\.) .*$", ""),
     (r"\bin order to\b", "to"),
     (r"\bso as to\b", "to"),
     (r"\ba (?:large|great) (?:number|amount) of\b", "many"),
@@ -392,7 +402,47 @@ def rewrites(text, word_class=None):
     return out
 
 
-def fit_meaning(definition, width=40, pos=None, word_class=None):
+# the fewest words of content a cut may keep: with two, only the genus
+# and one word of it are left (a keyboard instrument, a woman's garment)
+MIN_KEPT = 3
+
+# adjectives that are the point of a definition, never dropped from it
+_KEPT_MODIFIERS = frozenset("""
+no not non first last only main same other own more most less least few many
+small large big little young old male female human
+""".split())
+
+
+# words that add little to a definition: degree adverbs and empty
+# qualifiers ("relatively large rodents", "in a particular way")
+FILLERS = frozenset("""
+relatively especially usually typically generally normally often very
+extremely highly rather somewhat fairly particularly commonly certain
+particular specific various given
+""".split())
+
+
+def drop_modifiers(text, width, word_class=None):
+    """Shorter wordings of `text` without its filler words (`FILLERS`),
+    leftmost first, that fit `width` and read as a phrase."""
+    words = text.split(" ")
+    out = []
+    while True:
+        i = next((k for k, w in enumerate(words) if w.lower() in FILLERS
+                  and k + 1 < len(words)), None)
+        if i is None:
+            return out
+        words = words[:i] + words[i + 1:]
+        if i > 0 and _bare(words[i - 1]) in ("a", "an"):
+            words[i - 1] = "an" if words[i][:1].lower() in "aeiou" else "a"
+        candidate = " ".join(words)
+        if len(candidate) <= width and _acceptable(words, None, word_class) \
+                and not is_bare(candidate):
+            out.append(candidate)
+            return out
+
+
+def fit_meaning(definition, width=40, pos=None, word_class=None, strict=False):
     """Returns (meaning, was_cut). Prefers the whole definition, then the
     longest part of it that ends at a clause boundary, then (for a known
     part of speech `pos`) a later clause that is a definition of its own,
@@ -451,11 +501,14 @@ def fit_meaning(definition, width=40, pos=None, word_class=None):
     if shorter:
         first = plain
         plain = shorter[-1]
+    if word_class and strict:
+        for text in drop_modifiers(plain, width, word_class):
+            return text, False
     # with what is known of the words' parts of speech; failing that, a
     # verb may end the phrase ("the experiencing"); failing that, the head
     # word alone ("ammunition", not "ammunition consisting of a
     # cylindrical"); failing that, without
-    tries = [(word_class, False, 2), (word_class, True, 2), (word_class, True, 1)] \
+    tries = [(word_class, False, 2)] + ([] if strict else [(word_class, True, 2), (word_class, True, 1)]) \
         if word_class else []
     if not word_class:
         tries.append((None, False, 2))
@@ -468,7 +521,13 @@ def fit_meaning(definition, width=40, pos=None, word_class=None):
         if len(plain) <= width and plain and _acceptable(plain.split(" "), None, classes, verbs_may_end):
             return plain, True
         for text in (plain, first):
-            cut = cut_at_words(text, width, classes, verbs_may_end, min_words)
+            cut = cut_at_words(text, width, classes, verbs_may_end, min_words, strict)
             if cut:
+                # with `strict`, a cut that keeps too little has lost what
+                # tells the word from its neighbours (a woman's garment |
+                # that exposes the shoulders): no meaning
+                if strict and len([w for w in cut.split(" ") if _bare(w) not in _DETERMINERS
+                                   and _bare(w) not in DANGLING]) < MIN_KEPT:
+                    return None, True
                 return cut, True
     return None, True

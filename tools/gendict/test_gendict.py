@@ -279,6 +279,7 @@ class SenseAndSynonymTest(unittest.TestCase):
         from offensive import Offensive
         wn = tiny_wordnet(self.LINES, self.COUNTS)
         g = Generator(wn, {}, {}, Offensive(wn, profanity=()))
+        g.rank_of = {"bank": 0}  # a common word: keeps a short meaning
         g.score = {"spotless": 3.0, "washed": 2.0, "spic": 2.5, "depository": 1.0}
         g.common_floor = 0.0
         return g
@@ -306,13 +307,29 @@ class SenseAndSynonymTest(unittest.TestCase):
         self.assertFalse(g.offensive.word("spotless"))
         self.assertTrue(g.offensive.sentence("a spic and a span"))
 
-    def test_neither_the_broader_nor_a_narrower_verb_is_a_synonym(self):
+    def test_broader_verb_never_and_narrower_verb_only_when_common(self):
         g = self.generator()
         stroll = g.wn.senses("stroll", "v")[0]
         self.assertEqual(g.synonyms("stroll", "stroll", stroll, [stroll]), [])
-        g.score["stroll"] = 1.0
         walk = g.wn.senses("walk", "v")[0]
+        # nothing closer than its one narrower verb: a common one stands in
+        g.score.update({"stroll": 1.0, "walk": 1.0})
+        g.everyday_floor = 0.5
+        self.assertEqual(g.synonyms("walk", "walk", walk, [walk]), ["stroll"])
+        # a rare one does not
+        g.score["stroll"] = 0.2
+        g.common_floor = 0.3
         self.assertEqual(g.synonyms("walk", "walk", walk, [walk]), [])
+
+    def test_broader_term_of_another_sense_may_be_a_synonym(self):
+        # "slope" is the broader term of the river bank only; the money bank
+        # may offer it, the river bank never
+        g = self.generator()
+        g.rank_of = {"bank": 0}
+        river, money = g.wn.senses("bank", "n")
+        self.assertNotIn("slope", g.synonyms("bank", "bank", river, [river, money]))
+        self.assertEqual(g._own_hypernym_words(money), {"institution", "establishment"})
+        self.assertEqual(g._own_hypernym_words(river), {"slope", "incline"})
 
 
 class ShorterWordingTest(unittest.TestCase):
@@ -338,6 +355,25 @@ class ShorterWordingTest(unittest.TestCase):
         self.assertEqual(rewrites("any of various game and food fishes", word_class), [])
         self.assertEqual(rewrites("any of various water-soluble compounds", word_class),
                          ["a water-soluble compound"])
+
+    def test_cut_that_keeps_only_the_genus_is_no_meaning_when_strict(self):
+        text = "a woman's garment that exposes the shoulders and has no shoulder straps"
+        self.assertEqual(fit_meaning(text, 40, "n", word_class), ("a woman's garment", True))
+        self.assertEqual(fit_meaning(text, 40, "n", word_class, strict=True), (None, True))
+        # a noun is never cut from its "of" phrase (a body | of water), and
+        # a body of water is water
+        self.assertEqual(fit_meaning("a strip of land projecting into a body of water", 40, "n",
+                                     word_class, strict=True),
+                         ("a strip of land projecting into water", False))
+
+    def test_filler_words_go_before_any_cut(self):
+        self.assertEqual(fit_meaning("relatively large rodents with sharp spiny bristles",
+                                     40, "n", word_class, strict=True),
+                         ("large rodents with sharp spiny bristles", False))
+        self.assertEqual(rewrites("any of several small active brown birds of the north")[0],
+                         "a small active brown bird of the north")
+        self.assertEqual(rewrites("any of various aromatic resinous substances")[0],
+                         "an aromatic resinous substance")
 
     def test_fitted_meaning_uses_a_shorter_wording_before_cutting(self):
         meaning, cut = fit_meaning("of or relating to or characteristic of the nature of the world", 40)
