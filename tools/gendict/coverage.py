@@ -26,12 +26,15 @@ def shares(rows, definitions):
         return r["meaning"] in whole or bool(reviewed and reviewed.meaning == r["meaning"])
     return [
         ("entries", n, None),
-        ("at least one synonym", share(lambda r: r["synonym1"] != ""), 85),
-        ("three synonyms", share(lambda r: r["synonym3"] != ""), 55),
-        ("an antonym", share(lambda r: r["antonym1"] != ""), 30),
-        ("a usage example", share(lambda r: r["usage"] != ""), 45),
+        # aims for synonyms, antonyms and examples of the chosen sense only:
+        # WordNet gives many senses no second word and no opposite, and
+        # padding from other senses or loose relations is worse than none
+        ("at least one synonym", share(lambda r: r["synonym1"] != ""), 65),
+        ("three synonyms", share(lambda r: r["synonym3"] != ""), 15),
+        ("an antonym", share(lambda r: r["antonym1"] != ""), 25),
+        ("a usage example", share(lambda r: r["usage"] != ""), 33),
         ("a pronunciation", share(lambda r: r["pronu"] != ""), 99),
-        ("a meaning not cut", share(uncut), 60),
+        ("a meaning not cut", share(uncut), 70),
     ]
 
 

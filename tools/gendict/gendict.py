@@ -233,11 +233,23 @@ class Generator:
     def fit(self, synset, strict=True):
         return fit_meaning(synset.definition, WIDTHS["meaning"], synset.pos, self.word_class, strict)
 
-    def _circular(self, w, definition):
+    def _circular(self, w, definition, stems=False):
         """True for a definition that uses the word it defines ("wait
-        before acting"): no use as the only meaning shown."""
+        before acting"): no use as the only meaning shown. With `stems`, a
+        word of the same stem counts too (mixing: the act of mixing;
+        eminently: in an eminent manner)."""
         tokens = re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", definition)
-        return any(self.inflects_to(t, w) for t in tokens)
+        if any(self.inflects_to(t, w) for t in tokens):
+            return True
+        if stems:
+            for t in tokens:
+                t = t.lower()
+                n = 0
+                while n < min(len(t), len(w)) and t[n] == w[n]:
+                    n += 1
+                if n >= 5 and n >= 0.8 * min(len(t), len(w)):
+                    return True
+        return False
 
     def choose_sense(self, w, pos, senses):
         """(synset, meaning, was_cut): the sense WordNet's tagged texts use
@@ -252,7 +264,16 @@ class Generator:
         strict = self._strict and self.rank_of.get(w, ENTRY_COUNT) >= STRICT_FROM
         tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if c == top
                 and (i == 0 or not s.definition.startswith("extended meaning"))]
+        if strict and top == 0:
+            # untagged senses: first those that WordNet names by this word
+            # before any other (chess the game, not "cheat, chess" the weed)
+            tied.sort(key=lambda s: s.words[0][0].lower() != w)
         choices = [(s,) + self.fit(s, strict) for s in tied]
+        if strict:
+            # a meaning that only restates the word (eminently: in an
+            # eminent manner) tells nothing
+            choices = [c if not (c[1] and self._circular(w, c[1], stems=True)) else (c[0], None, True)
+                       for c in choices]
         for c in choices:
             if c[1] and not c[2] and not self._circular(w, c[0].definition):
                 return c
@@ -269,7 +290,7 @@ class Generator:
             # leaving the word out (nail: not "take into custody")
             if s not in tied and (3 * c >= top > 0 or top == 0 or (not strict and c > 0)):
                 meaning, cut = self.fit(s, strict)
-                if meaning:
+                if meaning and not (strict and self._circular(w, meaning, stems=True)):
                     return s, meaning, cut
         return choices[0]
 

@@ -14,7 +14,7 @@ among through without within against toward towards during after before via
 per like across along around off out up down near beyond behind beside
 is are was were be been being has have had having do does did not no
 can could will would shall should may might must
-very more most less least such some any each every all especially usually often
+very more most less least such same some any each every all especially usually often
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
 it
 consisting containing including involving relating pertaining resembling
