@@ -23,6 +23,12 @@ used made characterized marked caused based intended designed
 
 RELATIVE_PRONOUNS = frozenset("that which who whom whose".split())
 
+# participles that always want their complement ("an appetizer consisting")
+_OPEN_PARTICIPLES = frozenset("""
+consisting containing including involving relating pertaining resembling
+used made characterized marked caused based intended designed
+""".split())
+
 # Words that may stand before an adjective that ends a phrase: "pleasant or
 # agreeable", "not new", "something that is hard". An article, a
 # preposition or a noun there means the adjective's noun or complement was
@@ -513,7 +519,8 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, strict=False):
     if not word_class:
         tries.append((None, False, 2))
     elif len(plain) <= width and not is_bare(plain) and _balanced(plain) \
-            and not _ends_badly(plain.split(" "), True):
+            and not _ends_badly(plain.split(" "), not strict) \
+            and _bare(plain.split(" ")[-1]) not in _OPEN_PARTICIPLES:
         # the whole first clause, where the word classes cannot tell
         # ("a human being": "being" is a noun here)
         return plain, True
