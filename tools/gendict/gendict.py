@@ -247,8 +247,8 @@ class Generator:
                 n = 0
                 while n < min(len(t), len(w)) and t[n] == w[n]:
                     n += 1
-                if n >= 5 and n >= 0.8 * min(len(t), len(w)):
-                    return True
+                if (n >= 5 and n >= 0.7 * min(len(t), len(w))) or (n == len(t) >= 3):
+                    return True  # ineptly: with ineptitude; wryly: in a wry manner
         return False
 
     def choose_sense(self, w, pos, senses):

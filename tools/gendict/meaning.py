@@ -189,6 +189,13 @@ def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min
         content = [w for w in ws if _bare(w) not in _DETERMINERS and _bare(w) not in DANGLING]
         if len(content) < 2:
             return None
+        if strict and word_class:
+            # what describes the last noun is not cut off: "behaving in
+            # ways | considered typical", "the care | and supervision of a
+            # child"
+            nb = _bare(next_word)
+            if nb.endswith("ed") and "v" in _classes(nb, word_class):
+                return None
         # a head noun needs what it is of ("relating to the study | of war",
         # "a systematic means | of communicating"); with `strict` any noun
         # does (a strip of land projecting into a body | of water)
@@ -203,7 +210,7 @@ def _acceptable(words, next_word=None, word_class=None, verbs_may_end=False, min
                     word_class and _class_at(ws, len(ws) - 1, word_class) != "n")):
                 return None
             # "a passage by which a bodily fluid": a clause without its verb
-            if strict and word_class and _bare(w) in RELATIVE_PRONOUNS and not any(
+            if strict and word_class and _bare(w) in RELATIVE_PRONOUNS | {"where", "whereby"} and not any(
                     "v" in _classes(x, word_class) for x in ws[j + 1:]):
                 return None
         if word_class and len(ws) >= 2 and _bare(ws[-2]) in ("a", "an", "the") \
@@ -231,6 +238,9 @@ def cut_at_words(text, width, word_class=None, verbs_may_end=False, min_words=2,
         length += 1 + len(words[n])
         n += 1
     def nxt(k):
+        if strict and k < len(words) and words[k].lower() in ("and", "or") \
+                and "of" in [w.lower() for w in words[k + 1:k + 4]]:
+            return "of"  # "the care | and supervision of a child": the noun's "of" goes too
         return words[k] if k < len(words) else None
     for k in range(n, 1, -1):
         at_boundary = k == len(words) or words[k - 1].endswith(",") \
@@ -534,7 +544,7 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, strict=False):
                 # tells the word from its neighbours (a woman's garment |
                 # that exposes the shoulders): no meaning
                 if strict and len([w for w in cut.split(" ") if _bare(w) not in _DETERMINERS
-                                   and _bare(w) not in DANGLING]) < MIN_KEPT:
+                                   and _bare(w) not in DANGLING | FILLERS]) < MIN_KEPT:
                     return None, True
                 return cut, True
     return None, True
