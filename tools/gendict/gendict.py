@@ -104,6 +104,7 @@ class Generator:
         self.common_floor = 0.0
         self.everyday_floor = 0.0
         self._strict = True
+        self._drop_unheard = True
         self.rank_of = {}
         self._pertainym_of = None  # (adjective offset, word no) -> [(adverb synset, form)]
         for (lemma, pos, _off), c in wn.tagcount.items():
@@ -501,6 +502,9 @@ class Generator:
                 continue
             if not self._usable(form, text, headword, synset) or self._spelling_variant(text, headword):
                 continue
+            if self._drop_unheard and self.subtlex and re.fullmatch("[a-z]+", low) \
+                    and self.subtlex.get(low, 0) < 2:
+                continue  # never heard or read (detonative, enchiridion, remunerator)
             seen.add(low)
             rare = self.word_score(text) < self.common_floor
             bucket = 2 * self._odd(form, synset) + rare
@@ -797,7 +801,10 @@ although since if in on at for from with between during into by
             # element symbols, clippings and rare spellings (Dy, Reb, yr)
             return None
         ant = self.antonyms(w, headword, synset, senses)
+        # a reviewed word keeps the synonyms it was reviewed with
+        self._drop_unheard = not core
         syn = self.synonyms(w, headword, synset, senses, exclude=ant)
+        self._drop_unheard = True
         # a reviewed word keeps the example it was reviewed with
         usage = self.usage(w, synset, shorten=not core)
         if core:

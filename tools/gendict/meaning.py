@@ -540,11 +540,13 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, strict=False):
         for text in (plain, first):
             cut = cut_at_words(text, width, classes, verbs_may_end, min_words, strict)
             if cut:
-                # with `strict`, a cut that keeps too little has lost what
-                # tells the word from its neighbours (a woman's garment |
-                # that exposes the shoulders): no meaning
-                if strict and len([w for w in cut.split(" ") if _bare(w) not in _DETERMINERS
-                                   and _bare(w) not in DANGLING | FILLERS]) < MIN_KEPT:
+                # with `strict`, a cut that keeps too little, or less than
+                # half of the definition, has lost what tells the word from
+                # its neighbours (a woman's garment | that exposes the
+                # shoulders): no meaning
+                if strict and (len([w for w in cut.split(" ") if _bare(w) not in _DETERMINERS
+                                    and _bare(w) not in DANGLING | FILLERS]) < MIN_KEPT
+                               or 2 * len(cut.split(" ")) < len(plain.split(" "))):
                     return None, True
                 return cut, True
     return None, True
