@@ -321,6 +321,24 @@ class SenseAndSynonymTest(unittest.TestCase):
         g.common_floor = 0.3
         self.assertEqual(g.synonyms("walk", "walk", walk, [walk]), [])
 
+    def test_long_example_is_shortened_only_to_a_whole_sentence_with_the_word(self):
+        g = self.generator()
+        classes = {"congregated": "v", "crowds": "nv", "weaned": "v", "baby": "n",
+                   "grasped": "v", "miraculously": "r", "was": "v"}
+        g.word_class = lambda w: classes.get(w.lower(), "")
+        g.inflects_to = lambda token, w: token.lower().startswith(w[:5])
+        self.assertEqual(g._shortened_example(
+            "The crowds congregated in front of the Vatican on Christmas Eve", "congregate"),
+            "The crowds congregated in front of the Vatican")
+        # not at a list, not before the word, not on an adverb
+        self.assertEqual(g._shortened_example(
+            "she weaned her baby when he was 3 months old and started him on powdered milk",
+            "wean"), "she weaned her baby when he was 3 months old")
+        self.assertIsNone(g._shortened_example(
+            "on Christmas Eve in front of the Vatican the crowds slowly congregated", "congregate"))
+        self.assertIsNone(g._shortened_example(
+            "my hand grasped the gun that was miraculously in my pocket all the time", "miraculously"))
+
     def test_broader_term_of_another_sense_may_be_a_synonym(self):
         # "slope" is the broader term of the river bank only; the money bank
         # may offer it, the river bank never
