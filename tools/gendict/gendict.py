@@ -62,6 +62,10 @@ mustn needn hadn ll ve re
 # cut down to little more than its genus; the more common keep it.
 STRICT_FROM = 8000
 
+# ... unless films and television say them twice in a million words or
+# more (pregnancy, chess, paramedic): those keep a short meaning.
+EVERYDAY_COUNT = 100
+
 # Size of the SUBTLEX-US corpus in words.
 SUBTLEX_TOTAL = 51_000_000
 
@@ -248,7 +252,8 @@ class Generator:
                 n = 0
                 while n < min(len(t), len(w)) and t[n] == w[n]:
                     n += 1
-                if (n >= 5 and n >= 0.7 * min(len(t), len(w))) or (n == len(t) >= 3):
+                if (n >= 5 and n >= 0.7 * min(len(t), len(w))) \
+                        or (n == len(t) >= 3 and len(w) - len(t) <= 3):
                     return True  # ineptly: with ineptitude; wryly: in a wry manner
         return False
 
@@ -262,7 +267,8 @@ class Generator:
         # a common word keeps a short meaning rather than leave the
         # dictionary (piano: a keyboard instrument); a rarer one is left
         # out rather than shown with little more than its genus
-        strict = self._strict and self.rank_of.get(w, ENTRY_COUNT) >= STRICT_FROM
+        strict = self._strict and self.rank_of.get(w, ENTRY_COUNT) >= STRICT_FROM \
+            and self.subtlex.get(w, 0) < EVERYDAY_COUNT
         tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if c == top
                 and (i == 0 or not s.definition.startswith("extended meaning"))]
         if strict and top == 0:
@@ -270,10 +276,13 @@ class Generator:
             # before any other (chess the game, not "cheat, chess" the weed)
             tied.sort(key=lambda s: s.words[0][0].lower() != w)
         choices = [(s,) + self.fit(s, strict) for s in tied]
-        if strict:
+        if self._strict:
             # a meaning that only restates the word (eminently: in an
-            # eminent manner) tells nothing
-            choices = [c if not (c[1] and self._circular(w, c[1], stems=True)) else (c[0], None, True)
+            # eminent manner) tells nothing; a later clause may say more
+            # (pregnancy: the state of being pregnant; the period from
+            # conception to birth). A common word keeps it if none does.
+            choices = [c if not (c[1] and self._circular(w, c[1], stems=True))
+                       else (c[0],) + self._later_fit(w, c[0], None if strict else c[1:])
                        for c in choices]
         for c in choices:
             if c[1] and not c[2] and not self._circular(w, c[0].definition):
@@ -294,6 +303,17 @@ class Generator:
                 if meaning and not (strict and self._circular(w, meaning, stems=True)):
                     return s, meaning, cut
         return choices[0]
+
+    def _later_fit(self, w, synset, otherwise=None):
+        """(meaning, was_cut) from the definition's clauses after the first,
+        when they make a meaning that does not restate the word; else
+        `otherwise`, or (None, True)."""
+        parts = synset.definition.split(";", 1)
+        if len(parts) == 2:
+            meaning, cut = fit_meaning(parts[1], WIDTHS["meaning"], synset.pos, self.word_class, True)
+            if meaning and not self._circular(w, meaning, stems=True):
+                return meaning, cut
+        return tuple(otherwise) if otherwise else (None, True)
 
     def display_form(self, w, synset):
         for form, _lex in synset.words:

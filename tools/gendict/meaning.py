@@ -530,7 +530,7 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, strict=False):
         tries.append((None, False, 2))
     elif len(plain) <= width and not is_bare(plain) and _balanced(plain) \
             and not _ends_badly(plain.split(" "), not strict) \
-            and _bare(plain.split(" ")[-1]) not in _OPEN_PARTICIPLES:
+            and _bare(plain.split(" ")[-1]) not in _OPEN_PARTICIPLES | {"of"}:
         # the whole first clause, where the word classes cannot tell
         # ("a human being": "being" is a noun here)
         return plain, True
