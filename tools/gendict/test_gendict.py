@@ -339,6 +339,15 @@ class SenseAndSynonymTest(unittest.TestCase):
         self.assertIsNone(g._shortened_example(
             "my hand grasped the gun that was miraculously in my pocket all the time", "miraculously"))
 
+    def test_meaning_that_restates_the_word_by_its_stem_is_circular(self):
+        g = self.generator()
+        self.assertTrue(g._circular("ineptly", "with ineptitude", stems=True))
+        self.assertTrue(g._circular("wryly", "in a wry manner", stems=True))
+        self.assertTrue(g._circular("mixing", "the act of mixing together", stems=True))
+        # a short word that merely opens the headword is no restatement
+        self.assertFalse(g._circular("nowadays", "the period of time that is happening now", stems=True))
+        self.assertFalse(g._circular("plateau", "a relatively flat highland", stems=True))
+
     def test_broader_term_of_another_sense_may_be_a_synonym(self):
         # "slope" is the broader term of the river bank only; the money bank
         # may offer it, the river bank never
