@@ -234,19 +234,24 @@ TEST(RtfReaderStructure, TablesBecomeRealTables)
               QString("n1\nn2\nouter\n\n"));
 }
 
-TEST(RtfReaderBroken, NotRtfOrEmptyIsAClearError)
+TEST(RtfReaderBroken, EmptyIsAnErrorAndTextThatIsNotRtfIsReadAsText)
 {
     QTextDocument doc;
     doc.setPlainText("old");
-    RtfReadResult r = readRtf(QByteArray("Hello, world"), &doc);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains("Rich Text")) << r.error.toStdString();
-    EXPECT_TRUE(doc.isEmpty());
-    r = readRtf(QByteArray("  \r\n"), &doc);
+    RtfReadResult r = readRtf(QByteArray("  \r\n"), &doc);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_FALSE(readRtf(QByteArray("{\\rt"), &doc).ok);
+    EXPECT_TRUE(doc.isEmpty());
     EXPECT_FALSE(readRtf(QByteArray("x"), nullptr).ok);
+    // Anything else that does not begin with {\rtf is Windows-1252 text, one
+    // paragraph per line whatever the line ends, control characters dropped.
+    EXPECT_EQ(textOf("Hello, world", &r), QString("Hello, world\n"));
+    EXPECT_FALSE(r.warnings.isEmpty());
+    EXPECT_EQ(textOf("  indented\r\n\r\nCaf\xe9 \x93{\\rt}\x94\rlast\x01\tline\n"),
+              QString::fromUtf8("  indented\n\nCafé “{\\rt}”\nlast\tline\n"));
+    EXPECT_EQ(textOf("{\\rt"), QString("{\\rt\n"));
+    // UTF-8 when a byte order mark says so.
+    EXPECT_EQ(textOf("\xEF\xBB\xBFna\xC3\xAFve"), QString::fromUtf8("naïve\n"));
     // A byte order mark and white space before the header are tolerated.
     EXPECT_EQ(textOf("\xEF\xBB\xBF \n{\\rtf1 ok}"), QString("ok\n"));
 }
@@ -260,11 +265,12 @@ TEST(RtfReaderBroken, DamagedFilesGiveWhatCouldBeRead)
     EXPECT_FALSE(r.warnings.isEmpty());
     // Truncated inside a control word, a hex escape and a \u fallback.
     EXPECT_EQ(textOf("{\\rtf1 a\\par b\\pa"), QString("a\nb\n"));
-    EXPECT_EQ(textOf("{\\rtf1 a\\'4"), QString("a4\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\'4"), QString("a\n"));
     EXPECT_EQ(textOf("{\\rtf1 a\\u915"), QString::fromUtf8("aΓ\n"));
     EXPECT_EQ(textOf("{\\rtf1 a\\"), QString("a\n"));
-    // Invalid hex is dropped, the text around it kept.
-    EXPECT_EQ(textOf("{\\rtf1 x\\'zzy\\'4gz}", &r), QString("xzzy4gz\n"));
+    // An invalid hex escape is dropped with its two characters, as word
+    // processors read it; braces and backslashes after it stay structure.
+    EXPECT_EQ(textOf("{\\rtf1 x\\'zzy\\'4gz\\'3?w{\\'}v\\'\\b u}", &r), QString("xyzwvu\n"));
     EXPECT_FALSE(r.warnings.isEmpty());
     // Huge parameters are clamped.
     QTextDocument doc;

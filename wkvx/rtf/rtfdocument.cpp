@@ -39,6 +39,7 @@ void appendBlock(const QTextBlock& block, QString& out)
         out += label;
     }
     body.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    body.remove(QChar::ObjectReplacementCharacter);  // pictures have no text
     out += body;
     out += QLatin1Char('\n');
 }

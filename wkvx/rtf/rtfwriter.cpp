@@ -10,6 +10,11 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -74,6 +79,7 @@ private:
     ListLevel levelFor(const QString& label, int currentNfc);
     void writeListTable();
     void writeText(QStringView text);
+    void writePicture(const QTextImageFormat& f);
 
     const QTextDocument& doc_;
     QString defaultFamily_;
@@ -307,6 +313,11 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             continue;  // a marker that no longer starts its paragraph
         if (!isLabel)
             inLabel = false;
+        if (f.isImageFormat()) {
+            for (qsizetype i = 0; i < frag.length(); ++i)
+                writePicture(f.toImageFormat());
+            continue;
+        }
         const QString href = f.isAnchor() ? f.anchorHref() : QString();
         if (!href.isEmpty()) {
             out_ += "{\\field{\\*\\fldinst HYPERLINK \"";
@@ -413,6 +424,72 @@ void Writer::writeListTable()
             + QByteArray::number(qulonglong(id)) + "}";
     }
     out_ += "}\n";
+}
+
+void Writer::writePicture(const QTextImageFormat& f)
+{
+    // Pictures the reader could not show go back as they came; others as
+    // PNG, or JPEG when that is what the document holds.
+    QByteArray header;
+    QByteArray data;
+    QSize pixels;
+    if (f.hasProperty(PictureDataProperty)) {
+        header = f.property(PictureHeaderProperty).toByteArray();
+        data = f.property(PictureDataProperty).toByteArray();
+        if (!header.startsWith('\\') || header.contains('{') || header.contains('}'))
+            return;
+    } else {
+        const QVariant resource = doc_.resource(QTextDocument::ImageResource, QUrl(f.name()));
+        QImage image;
+        if (resource.typeId() == QMetaType::QByteArray) {
+            data = resource.toByteArray();
+            QBuffer buffer(&data);
+            QImageReader reader(&buffer);
+            pixels = reader.size();
+            if (data.startsWith("\x89PNG"))
+                header = "\\pngblip";
+            else if (data.startsWith("\xFF\xD8"))
+                header = "\\jpegblip";
+            else
+                image.loadFromData(data);
+        } else if (resource.typeId() == QMetaType::QImage) {
+            image = resource.value<QImage>();
+        } else if (resource.typeId() == QMetaType::QPixmap) {
+            image = resource.value<QPixmap>().toImage();
+        }
+        if (header.isEmpty()) {
+            if (image.isNull())
+                return;
+            data.clear();
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            if (!image.save(&buffer, "PNG"))
+                return;
+            header = "\\pngblip";
+            pixels = image.size();
+        }
+        if (pixels.isValid())
+            header += "\\picw" + QByteArray::number(pixels.width()) + "\\pich" + QByteArray::number(pixels.height());
+    }
+    const qreal w = f.width() > 0 ? f.width() : pixels.width();
+    const qreal h = f.height() > 0 ? f.height() : pixels.height();
+    out_ += "{\\pict" + header;
+    if (w > 0 && h > 0)
+        out_ += "\\picwgoal" + QByteArray::number(twips(w)) + "\\pichgoal" + QByteArray::number(twips(h));
+    out_ += '\n';
+    static const char hex[] = "0123456789abcdef";
+    const qsizetype start = out_.size();
+    out_.resize(start + data.size() * 2 + data.size() / 64 + 1);
+    char* o = out_.data() + start;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        *o++ = hex[b >> 4];
+        *o++ = hex[b & 15];
+        if (i % 64 == 63)
+            *o++ = '\n';
+    }
+    out_.truncate(o - out_.data());
+    out_ += "}";
 }
 
 void Writer::writeRunProps(const QTextCharFormat& f)
