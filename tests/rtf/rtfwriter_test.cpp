@@ -6,7 +6,10 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
+#include <QBuffer>
 #include <QColor>
+#include <QImage>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -195,6 +198,74 @@ TEST(RtfWriter, ListsGoOutAsListTableListsThatRestartWhereTheFileRestarted)
     EXPECT_EQ(plainText(back), plainText(doc));
     EXPECT_EQ(plainText(back), QString::fromUtf8("    (iv) r1\n    (v) r2\n        a) sub\n    (vi) r3\n        a) sub again\n"
                                                  "    b) x\n    1. n1\ngap\n    1. n1 again\n    • dot\n"));
+}
+
+namespace {
+
+std::vector<QTextImageFormat> imagesOf(const QTextDocument& doc)
+{
+    std::vector<QTextImageFormat> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat())
+                out.push_back(it.fragment().charFormat().toImageFormat());
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RtfWriter, PicturesGoOutAtTheirSizeAndComeBackTheSame)
+{
+    // A PNG read from a file, a JPEG, an image the word processor inserted as
+    // a QImage, and a metafile shown as a placeholder.
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png, jpeg;
+    QBuffer pngBuffer(&png), jpegBuffer(&jpeg);
+    pngBuffer.open(QIODevice::WriteOnly);
+    jpegBuffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(red.save(&pngBuffer, "PNG"));
+    const bool haveJpeg = red.save(&jpegBuffer, "JPEG");
+    const QByteArray rtf = "{\\rtf1 a{\\pict\\pngblip\\picwgoal600\\pichgoal300 " + png.toHex() + "}b"
+        + (haveJpeg ? "{\\pict\\jpegblip\\picwgoal900\\pichgoal450 " + jpeg.toHex() + "}" : QByteArray())
+        + "c{\\pict\\emfblip\\picw100\\pich50\\picwgoal1500\\pichgoal750 0001feff}d\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    QTextCursor cursor(&doc);
+    cursor.movePosition(QTextCursor::End);
+    doc.addResource(QTextDocument::ImageResource, QUrl("inserted.png"), red.scaled(10, 10));
+    QTextImageFormat inserted;
+    inserted.setName("inserted.png");
+    cursor.insertImage(inserted);
+
+    const QByteArray out = writeRtf(doc);
+    EXPECT_EQ(out.count("{\\pict"), haveJpeg ? 4 : 3);
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(plainText(back), QString("abcd\n"));
+    const auto before = imagesOf(doc);
+    const auto after = imagesOf(back);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(after[i].property(PictureDataProperty), before[i].property(PictureDataProperty));
+        EXPECT_EQ(after[i].property(PictureHeaderProperty), before[i].property(PictureHeaderProperty));
+        const QVariant data = back.resource(QTextDocument::ImageResource, QUrl(after[i].name()));
+        if (before[i].hasProperty(PictureDataProperty)) {
+            EXPECT_DOUBLE_EQ(after[i].width(), 100.0);
+            EXPECT_DOUBLE_EQ(after[i].height(), 50.0);
+            continue;
+        }
+        // Read pictures keep their bytes; the inserted one became a PNG of its pixels.
+        if (i + 1 < after.size())
+            EXPECT_EQ(data.toByteArray(), doc.resource(QTextDocument::ImageResource, QUrl(before[i].name())).toByteArray());
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(data.toByteArray()));
+        EXPECT_EQ(image.size(), i + 1 < after.size() ? QSize(40, 20) : QSize(10, 10));
+        EXPECT_DOUBLE_EQ(after[i].width(), i + 1 < after.size() ? 40.0 * (i == 0 ? 1 : 1.5) : 10.0);
+    }
 }
 
 TEST(RtfFile, SaveAndLoadReportErrorsAsValues)

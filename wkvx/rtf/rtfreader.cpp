@@ -1603,12 +1603,15 @@ bool Reader::listLabel(const ParaProps& props, QString& label)
     const int level = list->simple ? 0 : std::clamp(props.ilvl, 0, int(list->levels.size()) - 1);
     ListCounters& counters = counters_[list->id];
     counters.count(*list, level);
-    const ListLevelDef* own = &list->levels[size_t(level)];
-    for (const auto& [index, format] : o->second.formats) {
-        if (index == level)
-            own = &format;
-    }
-    const ListLevelDef& def = *own;
+    // The override's own format of a level, else the list's.
+    auto levelDef = [&](int k) -> const ListLevelDef& {
+        for (const auto& [index, format] : o->second.formats) {
+            if (index == k)
+                return format;
+        }
+        return list->levels[size_t(k)];
+    };
+    const ListLevelDef& def = levelDef(level);
     label.clear();
     if (!def.text.empty()) {
         const uint32_t first = def.text.front();
@@ -1635,8 +1638,9 @@ bool Reader::listLabel(const ParaProps& props, QString& label)
             if (placeholder) {
                 flush();
                 if (value < list->levels.size() && value < 9) {
-                    const int n = counters.started[value] ? counters.value[value] : list->levels[value].start;
-                    label += formatListNumber(n, def.legal && int(value) < level ? 0 : list->levels[value].nfc);
+                    const ListLevelDef& numbered = levelDef(value);
+                    const int n = counters.started[value] ? counters.value[value] : numbered.start;
+                    label += formatListNumber(n, def.legal && int(value) < level ? 0 : numbered.nfc);
                 }
             } else if (isByte && symbol == SymbolFont::None) {
                 bytes.push_back(char(value));
