@@ -399,6 +399,7 @@ private:
     int red_ = -1, green_ = -1, blue_ = -1;
 
     std::vector<ListDef> lists_;
+    std::unordered_map<int, size_t> listIndex_;  // by \listid, the last one defined
     std::unordered_map<int, ListOverride> overrides_;  // by \ls
     ListOverride override_;
     int lfoIndex_ = -1;
@@ -677,6 +678,8 @@ void Reader::closeGroup()
     refreshCodePage();
     if (closing == Dest::ListLevel && st_.dest != Dest::ListLevel)
         finishListLevel(st_.dest);
+    else if (closing == Dest::ListEntry && st_.dest != Dest::ListEntry && !lists_.empty())
+        listIndex_[lists_.back().id] = lists_.size() - 1;  // \listid ends the entry
     else if (closing == Dest::Override && st_.dest != Dest::Override) {
         if (overrideLs_ > 0) {
             override_.list = overrideList_;
@@ -1483,6 +1486,23 @@ void Reader::insertRuns(const std::vector<Run>& runs)
     }
 }
 
+// A marker as text: no control characters but tabs, nothing QTextDocument reads as
+// structure.
+QString markerText(const QString& label)
+{
+    QString out;
+    out.reserve(label.size());
+    for (QChar c : label) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != '\t')
+            continue;
+        const bool structure = u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0
+            || u == 0xFDD1 || u == 0xFDEF || u == 0xFFFC;
+        out += structure ? QChar(0xFFFD) : c;
+    }
+    return out;
+}
+
 void Reader::listKeyword(Kw kw, int param)
 {
     // Files are small, but a hostile one could declare lists by the million.
@@ -1590,16 +1610,10 @@ bool Reader::listLabel(const ParaProps& props, QString& label)
     const auto o = overrides_.find(props.ls);
     if (o == overrides_.end())
         return false;
-    const ListDef* list = nullptr;
-    // The last definition of an id wins; lists are few.
-    for (auto it = lists_.rbegin(); it != lists_.rend(); ++it) {
-        if (it->id == o->second.list) {
-            list = &*it;
-            break;
-        }
-    }
-    if (!list || list->levels.empty())
+    const auto found = listIndex_.find(o->second.list);
+    if (found == listIndex_.end() || lists_[found->second].levels.empty())
         return false;
+    const ListDef* list = &lists_[found->second];
     const int level = list->simple ? 0 : std::clamp(props.ilvl, 0, int(list->levels.size()) - 1);
     ListCounters& counters = counters_[list->id];
     counters.count(*list, level);
@@ -1651,7 +1665,7 @@ bool Reader::listLabel(const ParaProps& props, QString& label)
         }
         flush();
     }
-    label.remove(QChar(0));
+    label = markerText(label);
     if (!label.isEmpty() && def.follow != 2)
         label += def.follow == 1 ? QLatin1Char(' ') : QLatin1Char('\t');
     return true;
@@ -1675,7 +1689,7 @@ QString Reader::pnLabel(const PnDef& def, int counter) const
     label += number;
     for (QChar c : def.after)
         label += QChar(symbolGlyph(symbol, c.unicode()));
-    return label;
+    return markerText(label);
 }
 
 void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int param)
@@ -1733,7 +1747,8 @@ void Reader::finishPicture()
     inPicture_ = false;
     Picture pic = std::move(picture_);
     picture_ = Picture{};
-    if (st_.dest != Dest::Body)
+    // A picture in a list marker is no marker text.
+    if (st_.dest != Dest::Body || st_.ch.label)
         return;
     const bool png = pic.kind == "pngblip" && pic.data.startsWith("\x89PNG");
     const bool jpeg = pic.kind == "jpegblip" && pic.data.startsWith("\xFF\xD8");
