@@ -200,6 +200,27 @@ TEST(RtfWriter, ListsGoOutAsListTableListsThatRestartWhereTheFileRestarted)
                                                  "    b) x\n    1. n1\ngap\n    1. n1 again\n    • dot\n"));
 }
 
+TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
+{
+    // "2.1." under "2." is a number of two levels for readers that number
+    // lists themselves; "7.1." under "2." is not and stays a marker of its own.
+    const QByteArray rtf =
+        "{\\rtf1 {\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
+        "{\\listtext 2.1.\\tab}\\pard\\ls1\\ilvl1 b1\\par{\\listtext 2.2.\\tab}\\pard\\ls1\\ilvl1 b2\\par"
+        "{\\listtext i)\\tab}\\pard\\ls1\\ilvl2 b2i\\par{\\listtext 3.\\tab}\\pard\\ls1 c\\par"
+        "{\\listtext 3.1.\\tab}\\pard\\ls1\\ilvl1 c1\\par{\\listtext 7.1.\\tab}\\pard\\ls1\\ilvl1 odd\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    const QByteArray out = writeRtf(doc);
+    EXPECT_TRUE(out.contains("{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}\\levellegal1")) << out.constData();
+    EXPECT_TRUE(out.contains("\\levelnfc2")) << "a list from i) counts in roman numerals";
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(plainText(back).toStdString(),
+              "    1. a\n    2. b\n        2.1. b1\n        2.2. b2\n            i) b2i\n    3. c\n        3.1. c1\n"
+              "        7.1. odd\n");
+}
+
 namespace {
 
 std::vector<QTextImageFormat> imagesOf(const QTextDocument& doc)

@@ -45,6 +45,9 @@ struct ListLevel {
     int start = 1;
     QString before, after;  // around the number
     QString text;           // a bullet's marker
+    // "2.1.": the numbers of the levels above, in decimal, each followed by
+    // its separator; the level's own number comes after the last.
+    QStringList separators;
 };
 
 struct ListRun {
@@ -77,6 +80,7 @@ private:
     void writeBlock(const QTextBlock& block, bool inTable, const char* end);
     void writeRunProps(const QTextCharFormat& f);
     ListLevel levelFor(const QString& label, int currentNfc);
+    void outlineNumber(const QString& label, int level, ListLevel& def) const;
     void writeListTable();
     void writeText(QStringView text);
     void writePicture(const QTextImageFormat& f);
@@ -254,16 +258,28 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
     if (listed) {
         const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
         const ListLevel* current = inList_ ? &lists_.back().levels[level] : nullptr;
-        const ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
+        ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
         // A new list starts where the markers stop following on: another
         // style at this level, or a number that does not continue.
-        bool follows = inList_;
-        if (follows) {
+        auto followsOn = [&](const ListLevel& mark) {
+            if (!inList_)
+                return false;
             const ListLevel& def = lists_.back().levels[level];
             const int expected = lists_.back().last[level] > 0 ? lists_.back().last[level] + 1 : def.start;
-            follows = !def.defined
-                || (def.nfc == here.nfc && def.before == here.before && def.after == here.after && def.text == here.text
-                    && (here.nfc < 0 || here.start == expected));
+            return !def.defined
+                || (def.nfc == mark.nfc && def.before == mark.before && def.after == mark.after && def.text == mark.text
+                    && def.separators == mark.separators && (mark.nfc < 0 || mark.start == expected));
+        };
+        bool follows = false;
+        ListLevel outline = here;
+        // "2.1." numbers from the levels above only within the list that has them.
+        if (inList_ && level > 0 && here.nfc < 0)
+            outlineNumber(label, level, outline);
+        if (!outline.separators.isEmpty() && followsOn(outline)) {
+            here = outline;
+            follows = true;
+        } else {
+            follows = followsOn(here);
         }
         if (!follows) {
             lists_.emplace_back();
@@ -358,8 +374,10 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
         def.nfc = 0;
         def.start = n.toInt();
     } else if (n.size() > 1
-               || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))) {
-        // A single "v" after "iv" is a roman five, not a letter.
+               || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
+               || (c.toLower() == QLatin1Char('i') && currentNfc < 0)) {
+        // A single "v" after "iv" is a roman five, not a letter; a list that
+        // starts at "i" counts in roman numerals.
         def.nfc = c.isLower() ? 2 : 1;
         static const QString digits = QStringLiteral("ivxlcdm");
         static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
@@ -375,6 +393,36 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
         def.start = c.toLower().unicode() - 'a' + 1;
     }
     return def;
+}
+
+// A marker such as "2.1." at level 1 whose leading numbers are those the
+// list's higher levels show now becomes a multi-level number.
+void Writer::outlineNumber(const QString& label, int level, ListLevel& def) const
+{
+    static const QRegularExpression part(QStringLiteral("(\\d{1,5})(\\D{1,3})"));
+    static const QRegularExpression whole(QStringLiteral("^(\\W{0,3})((?:\\d{1,5}\\D{1,3})+)(\\d{1,5})(\\W{0,3})$"));
+    const QRegularExpressionMatch m = whole.match(label);
+    if (!m.hasMatch())
+        return;
+    const ListRun& run = lists_.back();
+    QStringList separators;
+    int k = 0;
+    for (auto it = part.globalMatch(m.captured(2)); it.hasNext(); ++k) {
+        const QRegularExpressionMatch p = it.next();
+        if (k >= level || run.last[size_t(k)] != p.captured(1).toInt())
+            return;
+        separators << p.captured(2);
+    }
+    if (k != level)
+        return;
+    ListLevel numbered;
+    numbered.defined = true;
+    numbered.nfc = 0;
+    numbered.before = m.captured(1);
+    numbered.after = m.captured(4);
+    numbered.start = m.captured(3).toInt();
+    numbered.separators = separators;
+    def = numbered;
 }
 
 void Writer::writeListTable()
@@ -406,13 +454,30 @@ void Writer::writeListTable()
                 writeText(text);
                 out_ += ";}{\\levelnumbers;}";
             } else {
-                lengthByte(def.before.size() + 1 + def.after.size());
+                // Placeholders for the levels above (legal numbering shows
+                // them in decimal), then this level's.
+                qsizetype length = def.before.size() + 1 + def.after.size();
+                for (const QString& sep : def.separators)
+                    length += 1 + sep.size();
+                lengthByte(length);
                 writeText(def.before);
+                std::vector<qsizetype> offsets;
+                qsizetype at = 1 + def.before.size();
+                for (int up = 0; up < int(def.separators.size()); ++up) {
+                    offsets.push_back(at);
+                    lengthByte(up);
+                    writeText(def.separators[up]);
+                    at += 1 + def.separators[up].size();
+                }
+                offsets.push_back(at);
                 lengthByte(k);
                 writeText(def.after);
                 out_ += ";}{\\levelnumbers";
-                lengthByte(def.before.size() + 1);
+                for (const qsizetype offset : offsets)
+                    lengthByte(offset);
                 out_ += ";}";
+                if (!def.separators.isEmpty())
+                    out_ += "\\levellegal1";
             }
             out_ += "\\fi-360\\li" + QByteArray::number(720 * (k + 1)) + "}";
         }
