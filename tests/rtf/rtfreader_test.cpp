@@ -423,6 +423,13 @@ TEST(RtfReaderLists, BulletsAreTheGlyphOfTheParagraphsOwnLevel)
     EXPECT_EQ(textOf(rtf).toStdString(),
               "    \u2022 symbol\n        o courier\n            \u27a2 wingdings\n"
               "                                \u27a2 beyond the last level\n");
+    // A marker of 59 characters or more: the ';' that ends \levelnumbers is
+    // not the offset 59.
+    const QString long58 = QString(58, QLatin1Char('x'));
+    EXPECT_EQ(textOf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'3c" + long58.toLatin1()
+                     + "yz;}{\\levelnumbers;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                       "\\pard\\ls1 body\\par}"),
+              "    " + long58 + "yz body\n");
     EXPECT_EQ(symbolGlyph(SymbolFont::Wingdings, 0xF0A7), char16_t(0x25AA));
     EXPECT_EQ(symbolGlyph(SymbolFont::Wingdings, 0xFC), char16_t(0x2713));
     EXPECT_EQ(symbolGlyph(SymbolFont::Symbol, 0xF0B7), char16_t(0x2022));

@@ -744,7 +744,10 @@ void Reader::literalRun()
         return;
     }
     if (st_.dest == Dest::LevelText || st_.dest == Dest::LevelNumbers) {
-        addByte(*p_++);
+        // A literal ';' ends \levelnumbers; offsets come as \'hh.
+        if (st_.dest == Dest::LevelText || *p_ != ';')
+            addByte(*p_);
+        ++p_;
         return;
     }
     // Plain ASCII text goes straight to the paragraph; everything else is a

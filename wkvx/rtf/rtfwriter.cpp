@@ -27,6 +27,7 @@ namespace kvx::rtf {
 namespace {
 
 constexpr int kTableWidthTwips = 9360;  // 6.5 inches, a letter page between margins
+constexpr int kNoList = 2000000000;  // a \ls no list table names
 
 int twips(qreal pixels) { return int(std::lround(pixels * 15.0)); }
 
@@ -255,7 +256,15 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         label += it.fragment().text();
     }
     label = label.trimmed();
-    if (listed) {
+    // A level's text holds 255 characters at most; a longer marker goes as
+    // \listtext of a list the file does not define, which readers take
+    // as it is.
+    constexpr int kMaxLevelText = 200;
+    if (listed && label.size() > kMaxLevelText) {
+        out_ += "\\ls" + QByteArray::number(kNoList) + "\\ilvl"
+            + QByteArray::number(std::clamp(bf.intProperty(ListLevelProperty), 0, 8));
+        inList_ = false;
+    } else if (listed) {
         const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
         const ListLevel* current = inList_ ? &lists_.back().levels[level] : nullptr;
         ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
