@@ -208,17 +208,22 @@ TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
         "{\\rtf1 {\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
         "{\\listtext 2.1.\\tab}\\pard\\ls1\\ilvl1 b1\\par{\\listtext 2.2.\\tab}\\pard\\ls1\\ilvl1 b2\\par"
         "{\\listtext i)\\tab}\\pard\\ls1\\ilvl2 b2i\\par{\\listtext 3.\\tab}\\pard\\ls1 c\\par"
-        "{\\listtext 3.1.\\tab}\\pard\\ls1\\ilvl1 c1\\par{\\listtext 7.1.\\tab}\\pard\\ls1\\ilvl1 odd\\par}";
+        "{\\listtext 3.1.\\tab}\\pard\\ls1\\ilvl1 c1\\par{\\listtext 7.1.\\tab}\\pard\\ls1\\ilvl1 odd\\par"
+        "{\\listtext 09.\\tab}\\pard\\ls2 zero\\par{\\listtext 10.\\tab}\\pard\\ls2 ten\\par"
+        "{\\listtext 007\\tab}\\pard\\ls2 agent\\par{\\listtext iiii.\\tab}\\pard\\ls2 tally\\par"
+        "{\\listtext 99999)\\tab}\\pard\\ls2 big\\par}";
     QTextDocument doc;
     ASSERT_TRUE(readRtf(rtf, &doc).ok);
     const QByteArray out = writeRtf(doc);
     EXPECT_TRUE(out.contains("{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}\\levellegal1")) << out.constData();
     EXPECT_TRUE(out.contains("\\levelnfc2")) << "a list from i) counts in roman numerals";
+    EXPECT_TRUE(out.contains("\\levelnfc22")) << "09. counts with a leading zero";
     QTextDocument back;
     ASSERT_TRUE(readRtf(out, &back).ok);
     EXPECT_EQ(plainText(back).toStdString(),
               "    1. a\n    2. b\n        2.1. b1\n        2.2. b2\n            i) b2i\n    3. c\n        3.1. c1\n"
-              "        7.1. odd\n");
+              "        7.1. odd\n    09. zero\n    10. ten\n    007 agent\n    iiii. tally\n"
+              "    99999) big\n");
 }
 
 namespace {

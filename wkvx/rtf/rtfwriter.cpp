@@ -2,6 +2,7 @@
 
 #include "rtfcodepage.h"
 #include "rtfdocument.h"
+#include "rtflists.h"
 
 #include <QColor>
 #include <QFont>
@@ -379,7 +380,10 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
     def.after = m.captured(3);
     const QString n = m.captured(2);
     const QChar c = n.at(0);
-    if (c.isDigit()) {
+    if (c.isDigit() && c == QLatin1Char('0') && n.size() > 1) {
+        def.nfc = 22;  // "07"
+        def.start = n.toInt();
+    } else if (c.isDigit()) {
         def.nfc = 0;
         def.start = n.toInt();
     } else if (n.size() > 1
@@ -400,6 +404,14 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
     } else {
         def.nfc = c.isLower() ? 4 : 3;
         def.start = c.toLower().unicode() - 'a' + 1;
+    }
+    // Only a number that a list shows the same way ("iiii" is no roman
+    // numeral, 99999 is past what a level starts at) is written as one.
+    if (def.start > 32767 || formatListNumber(def.start, def.nfc) != n) {
+        ListLevel text;
+        text.defined = true;
+        text.text = label;
+        return text;
     }
     return def;
 }
