@@ -256,6 +256,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             break;
         label += it.fragment().text();
     }
+    const QString wholeLabel = label;
     label = label.trimmed();
     // A level's text holds 255 characters at most; a longer marker goes as
     // \listtext of a list the file does not define, which readers take
@@ -329,6 +330,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
 
     out_ += ' ';
     bool inLabel = listed;
+    bool labelWritten = false;
     if (listed && label.isEmpty())
         out_ += "{\\listtext\\tab}";  // a level without a number
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -339,6 +341,18 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             continue;  // a marker that no longer starts its paragraph
         if (!isLabel)
             inLabel = false;
+        if (isLabel) {
+            // One \listtext for the whole marker: readers take only the first.
+            if (!labelWritten) {
+                out_ += "{\\listtext";
+                writeRunProps(f);
+                out_ += ' ';
+                writeText(wholeLabel);
+                out_ += '}';
+                labelWritten = true;
+            }
+            continue;
+        }
         if (f.isImageFormat()) {
             for (qsizetype i = 0; i < frag.length(); ++i)
                 writePicture(f.toImageFormat());
@@ -352,7 +366,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             writeText(target);
             out_ += "\"}{\\fldrslt ";
         }
-        out_ += isLabel ? "{\\listtext" : "{";
+        out_ += '{';
         writeRunProps(f);
         out_ += ' ';
         writeText(frag.text());
