@@ -211,7 +211,8 @@ TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
         "{\\listtext 3.1.\\tab}\\pard\\ls1\\ilvl1 c1\\par{\\listtext 7.1.\\tab}\\pard\\ls1\\ilvl1 odd\\par"
         "{\\listtext 09.\\tab}\\pard\\ls2 zero\\par{\\listtext 10.\\tab}\\pard\\ls2 ten\\par"
         "{\\listtext 007\\tab}\\pard\\ls2 agent\\par{\\listtext iiii.\\tab}\\pard\\ls2 tally\\par"
-        "{\\listtext 99999)\\tab}\\pard\\ls2 big\\par}";
+        "{\\listtext 99999)\\tab}\\pard\\ls2 big\\par{\\listtext 0.\\tab}\\pard\\ls2 nought\\par"
+        "{\\listtext 0.\\tab}\\pard\\ls2 nought again\\par}";
     QTextDocument doc;
     ASSERT_TRUE(readRtf(rtf, &doc).ok);
     const QByteArray out = writeRtf(doc);
@@ -223,7 +224,7 @@ TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
     EXPECT_EQ(plainText(back).toStdString(),
               "    1. a\n    2. b\n        2.1. b1\n        2.2. b2\n            i) b2i\n    3. c\n        3.1. c1\n"
               "        7.1. odd\n    09. zero\n    10. ten\n    007 agent\n    iiii. tally\n"
-              "    99999) big\n");
+              "    99999) big\n    0. nought\n    0. nought again\n");
 }
 
 namespace {

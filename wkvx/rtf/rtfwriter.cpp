@@ -54,7 +54,9 @@ struct ListLevel {
 
 struct ListRun {
     std::array<ListLevel, 9> levels;
-    std::array<int, 9> last{};  // the number last written at each level, 0 after a higher level's item
+    // The number last written at each level; -1 before the first and after a
+    // higher level's item (a list may count from 0).
+    std::array<int, 9> last{-1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 class Writer {
@@ -276,7 +278,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             if (!inList_)
                 return false;
             const ListLevel& def = lists_.back().levels[level];
-            const int expected = lists_.back().last[level] > 0 ? lists_.back().last[level] + 1 : def.start;
+            const int expected = lists_.back().last[level] >= 0 ? lists_.back().last[level] + 1 : def.start;
             return !def.defined
                 || (def.nfc == mark.nfc && def.before == mark.before && def.after == mark.after && def.text == mark.text
                     && def.separators == mark.separators && (mark.nfc < 0 || mark.start == expected));
@@ -299,9 +301,9 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         ListRun& run = lists_.back();
         if (!run.levels[level].defined)
             run.levels[level] = here;
-        run.last[level] = here.nfc < 0 ? 0 : here.start;
+        run.last[level] = here.nfc < 0 ? -1 : here.start;
         for (int deeper = level + 1; deeper < 9; ++deeper)
-            run.last[deeper] = 0;
+            run.last[deeper] = -1;
         out_ += "\\ls" + QByteArray::number(qulonglong(lists_.size())) + "\\ilvl" + QByteArray::number(level);
     } else {
         inList_ = false;
