@@ -1499,7 +1499,7 @@ QString markerText(const QString& label)
         const char16_t u = c.unicode();
         if (u < 0x20 && u != '\t')
             continue;
-        const bool structure = u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0
+        const bool structure = u == QChar::ParagraphSeparator || u == 0xFDD0
             || u == 0xFDD1 || u == 0xFDEF || u == 0xFFFC;
         out += structure ? QChar(0xFFFD) : c;
     }
