@@ -430,6 +430,11 @@ TEST(RtfReaderLists, BulletsAreTheGlyphOfTheParagraphsOwnLevel)
                      + "yz;}{\\levelnumbers;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
                        "\\pard\\ls1 body\\par}"),
               "    " + long58 + "yz body\n");
+    // A line break in a level's text stays one, as it does in \listtext.
+    EXPECT_EQ(textOf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'03a\\line b;}{\\levelnumbers;}}"
+                     "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 x\\par"
+                     "{\\listtext a\\line b\\tab}\\pard\\ls7 y\\par}"),
+              QString::fromUtf8("    a b x\n    a b y\n"));
     EXPECT_EQ(symbolGlyph(SymbolFont::Wingdings, 0xF0A7), char16_t(0x25AA));
     EXPECT_EQ(symbolGlyph(SymbolFont::Wingdings, 0xFC), char16_t(0x2713));
     EXPECT_EQ(symbolGlyph(SymbolFont::Symbol, 0xF0B7), char16_t(0x2022));
