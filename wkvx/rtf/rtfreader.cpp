@@ -954,7 +954,9 @@ void Reader::emitText(QStringView text)
             u = 0xFFFD;
         else if (u < 0x20 && u != '\t')
             continue;
-        if (st_.ch.label)
+        // Symbol-font bytes in a marker are the glyphs they show; letters
+        // given as Unicode are letters.
+        if (st_.ch.label && u >= 0xF020 && u <= 0xF0FF)
             u = symbolGlyph(symbolFont(st_.ch.font), u);
         pendingText_.append(QChar(u));
     }
