@@ -419,10 +419,12 @@ TEST(RtfReaderLists, BulletsAreTheGlyphOfTheParagraphsOwnLevel)
         + "{\\listtext 1.\\tab}\\pard\\ls2 symbol\\par"
           "{\\listtext\\f1 \\'b7\\tab}\\pard\\ls2\\ilvl1 courier\\par"
           "\\pard\\ls2\\ilvl2 wingdings\\par"
-          "\\pard\\ls2\\ilvl7 beyond the last level\\par}";
+          "\\pard\\ls2\\ilvl7 beyond the last level\\par"
+          "{\\listtext\\f1 \\'b7\\u66 ?\\tab}\\pard\\ls9 listtext in Symbol\\par}";
     EXPECT_EQ(textOf(rtf).toStdString(),
               "    \u2022 symbol\n        o courier\n            \u27a2 wingdings\n"
-              "                                \u27a2 beyond the last level\n");
+              "                                \u27a2 beyond the last level\n"
+              "    \u2022B listtext in Symbol\n");
     // A marker of 59 characters or more: the ';' that ends \levelnumbers is
     // not the offset 59.
     const QString long58 = QString(58, QLatin1Char('x'));
