@@ -49,6 +49,18 @@ void BM_ReadRtf(benchmark::State& state)
 }
 BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond)->MinTime(3);
 
+// The same text at 2.5, 5 and 20 MB: the time per byte must stay flat.
+void BM_ReadRtfScaling(benchmark::State& state)
+{
+    const QByteArray data = generate(qsizetype(state.range(0)) * 1024 * 1024 / 4);
+    for (auto _ : state) {
+        QTextDocument doc;
+        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, &doc).ok);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+}
+BENCHMARK(BM_ReadRtfScaling)->Arg(10)->Arg(20)->Arg(80)->Unit(benchmark::kMillisecond)->MinTime(2);
+
 void BM_WriteRtf(benchmark::State& state)
 {
     QTextDocument doc;

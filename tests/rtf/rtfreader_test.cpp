@@ -1,9 +1,13 @@
 // Reader tests: each group feeds small RTF texts and checks the document's
 // text, structure and formatting as a word processor would show them.
 #include "rtfdocument.h"
+#include "rtflists.h"
 #include "rtfreader.h"
 
+#include <QBuffer>
 #include <QColor>
+#include <QImage>
+#include <QUrl>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QTextBlock>
@@ -234,19 +238,24 @@ TEST(RtfReaderStructure, TablesBecomeRealTables)
               QString("n1\nn2\nouter\n\n"));
 }
 
-TEST(RtfReaderBroken, NotRtfOrEmptyIsAClearError)
+TEST(RtfReaderBroken, EmptyIsAnErrorAndTextThatIsNotRtfIsReadAsText)
 {
     QTextDocument doc;
     doc.setPlainText("old");
-    RtfReadResult r = readRtf(QByteArray("Hello, world"), &doc);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains("Rich Text")) << r.error.toStdString();
-    EXPECT_TRUE(doc.isEmpty());
-    r = readRtf(QByteArray("  \r\n"), &doc);
+    RtfReadResult r = readRtf(QByteArray("  \r\n"), &doc);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_FALSE(readRtf(QByteArray("{\\rt"), &doc).ok);
+    EXPECT_TRUE(doc.isEmpty());
     EXPECT_FALSE(readRtf(QByteArray("x"), nullptr).ok);
+    // Anything else that does not begin with {\rtf is Windows-1252 text, one
+    // paragraph per line whatever the line ends, control characters dropped.
+    EXPECT_EQ(textOf("Hello, world", &r), QString("Hello, world\n"));
+    EXPECT_FALSE(r.warnings.isEmpty());
+    EXPECT_EQ(textOf("  indented\r\n\r\nCaf\xe9 \x93{\\rt}\x94\rlast\x01\tline\n"),
+              QString::fromUtf8("  indented\n\nCafé “{\\rt}”\nlast\tline\n"));
+    EXPECT_EQ(textOf("{\\rt"), QString("{\\rt\n"));
+    // UTF-8 when a byte order mark says so.
+    EXPECT_EQ(textOf("\xEF\xBB\xBFna\xC3\xAFve"), QString::fromUtf8("naïve\n"));
     // A byte order mark and white space before the header are tolerated.
     EXPECT_EQ(textOf("\xEF\xBB\xBF \n{\\rtf1 ok}"), QString("ok\n"));
 }
@@ -260,11 +269,12 @@ TEST(RtfReaderBroken, DamagedFilesGiveWhatCouldBeRead)
     EXPECT_FALSE(r.warnings.isEmpty());
     // Truncated inside a control word, a hex escape and a \u fallback.
     EXPECT_EQ(textOf("{\\rtf1 a\\par b\\pa"), QString("a\nb\n"));
-    EXPECT_EQ(textOf("{\\rtf1 a\\'4"), QString("a4\n"));
+    EXPECT_EQ(textOf("{\\rtf1 a\\'4"), QString("a\n"));
     EXPECT_EQ(textOf("{\\rtf1 a\\u915"), QString::fromUtf8("aΓ\n"));
     EXPECT_EQ(textOf("{\\rtf1 a\\"), QString("a\n"));
-    // Invalid hex is dropped, the text around it kept.
-    EXPECT_EQ(textOf("{\\rtf1 x\\'zzy\\'4gz}", &r), QString("xzzy4gz\n"));
+    // An invalid hex escape is dropped with its two characters, as word
+    // processors read it; braces and backslashes after it stay structure.
+    EXPECT_EQ(textOf("{\\rtf1 x\\'zzy\\'4gz\\'3?w{\\'}v\\'\\b u}", &r), QString("xyzwvu\n"));
     EXPECT_FALSE(r.warnings.isEmpty());
     // Huge parameters are clamped.
     QTextDocument doc;
@@ -360,4 +370,156 @@ TEST(RtfReaderOptions, LibreOfficeSpacesOnlyForMicrosoftFilesAndOnlyOnRequest)
     EXPECT_EQ(plainText(doc), QString("a  b\n"));
     ASSERT_TRUE(readRtf(rtf, &doc).ok);
     EXPECT_EQ(plainText(doc), QString("a   b\n lead\ntrail  \np  q\n"));
+}
+
+namespace {
+
+// A Word-style list table: list 1 numbered on three levels, list 2 bulleted
+// in Symbol, Courier New and Wingdings, list 3 a one-level list, and \ls4
+// the first list again with its own format for level 0.
+const char* const kListTable =
+    "{\\fonttbl{\\f0 Times New Roman;}{\\f1\\fcharset2 Symbol;}{\\f2 Courier New;}{\\f3\\fcharset2 Wingdings;}}"
+    "{\\*\\listtable"
+    "{\\list{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
+    "{\\listlevel\\levelnfc4\\levelstartat1\\levelfollow1{\\leveltext\\'04\\'00.\\'01);}{\\levelnumbers\\'01\\'03;}}"
+    "{\\listlevel\\levelnfc1\\levellegal1\\levelstartat2\\levelfollow2{\\leveltext\\'05\\'00.\\'01.\\'02;}{\\levelnumbers\\'01\\'03\\'05;}}"
+    "\\listid10}"
+    "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f1}"
+    "{\\listlevel\\levelnfc23{\\leveltext\\'01o;}{\\levelnumbers;}\\f2}"
+    "{\\listlevel\\levelnfc23{\\leveltext\\'01\\'d8;}{\\levelnumbers;}\\f3}\\listid20}"
+    "{\\list\\listsimple{\\listlevel\\levelnfc3\\levelstartat3{\\leveltext\\'03(\\'00);}{\\levelnumbers\\'02;}}\\listid30}}"
+    "{\\*\\listoverridetable{\\listoverride\\listid10\\ls1}{\\listoverride\\listid20\\ls2}{\\listoverride\\listid30\\ls3}"
+    "{\\listoverride\\listid10\\listoverridecount1{\\lfolevel\\listoverrideformat{\\listlevel\\levelnfc2"
+    "{\\leveltext\\'02\\'00:;}{\\levelnumbers\\'01;}}}\\ls4}}";
+
+} // namespace
+
+TEST(RtfReaderLists, MarkersComeFromTheListTableWithTheirCounters)
+{
+    const QByteArray rtf = QByteArray("{\\rtf1") + kListTable
+        + "\\pard\\ls1 one\\par"
+          "{\\listtext 7.\\tab}\\pard\\ls1 two, listtext ignored\\par"
+          "\\pard\\ls1\\ilvl1 sub\\par\\pard\\ls1\\ilvl1 sub\\par"
+          "\\pard\\ls1\\ilvl2 legal\\par"
+          "\\pard\\ls1 three\\par\\pard\\ls1\\ilvl1 restarted\\par"
+          "\\pard\\ls4 same list, own format\\par"
+          "\\pard\\ls3\\ilvl5 simple list\\par"
+          "\\pard\\ls9 {\\listtext 42.\\tab}unknown list\\par}";
+    EXPECT_EQ(textOf(rtf).toStdString(),
+              "    1. one\n    2. two, listtext ignored\n        2.a) sub\n        2.b) sub\n"
+              "            2.2.II legal\n    3. three\n        3.a) restarted\n    iv: same list, own format\n"
+              "                        (C) simple list\n    42. unknown list\n");
+}
+
+TEST(RtfReaderLists, BulletsAreTheGlyphOfTheParagraphsOwnLevel)
+{
+    // The \listtext is wrong or missing; the level decides, its symbol font
+    // turned into the Unicode character the glyph is.
+    const QByteArray rtf = QByteArray("{\\rtf1") + kListTable
+        + "{\\listtext 1.\\tab}\\pard\\ls2 symbol\\par"
+          "{\\listtext\\f1 \\'b7\\tab}\\pard\\ls2\\ilvl1 courier\\par"
+          "\\pard\\ls2\\ilvl2 wingdings\\par"
+          "\\pard\\ls2\\ilvl7 beyond the last level\\par"
+          "{\\listtext\\f1 \\'b7\\u66 ?\\tab}\\pard\\ls9 listtext in Symbol\\par}";
+    EXPECT_EQ(textOf(rtf).toStdString(),
+              "    \u2022 symbol\n        o courier\n            \u27a2 wingdings\n"
+              "                                \u27a2 beyond the last level\n"
+              "    \u2022B listtext in Symbol\n");
+    // A marker of 59 characters or more: the ';' that ends \levelnumbers is
+    // not the offset 59.
+    const QString long58 = QString(58, QLatin1Char('x'));
+    EXPECT_EQ(textOf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'3c" + long58.toLatin1()
+                     + "yz;}{\\levelnumbers;}}\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                       "\\pard\\ls1 body\\par}"),
+              "    " + long58 + "yz body\n");
+    // A line break in a level's text stays one, as it does in \listtext.
+    EXPECT_EQ(textOf("{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'03a\\line b;}{\\levelnumbers;}}"
+                     "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\pard\\ls1 x\\par"
+                     "{\\listtext a\\line b\\tab}\\pard\\ls7 y\\par}"),
+              QString::fromUtf8("    a b x\n    a b y\n"));
+    EXPECT_EQ(symbolGlyph(SymbolFont::Wingdings, 0xF0A7), char16_t(0x25AA));
+    EXPECT_EQ(symbolGlyph(SymbolFont::Wingdings, 0xFC), char16_t(0x2713));
+    EXPECT_EQ(symbolGlyph(SymbolFont::Symbol, 0xF0B7), char16_t(0x2022));
+    EXPECT_EQ(symbolGlyph(SymbolFont::Symbol, 'a'), char16_t(0x03B1));
+    EXPECT_EQ(symbolGlyph(SymbolFont::None, 'o'), char16_t('o'));
+    EXPECT_EQ(symbolFontKind("Wingdings 2", false), SymbolFont::Wingdings);
+    EXPECT_EQ(symbolFontKind("Marlett", true), SymbolFont::Symbol);
+    EXPECT_EQ(formatListNumber(1994, 1), QString("MCMXCIV"));
+    EXPECT_EQ(formatListNumber(28, 4), QString("ab"));
+    EXPECT_EQ(formatListNumber(12, 5), QString("12th"));
+    EXPECT_EQ(formatListNumber(22, 5), QString("22nd"));
+}
+
+TEST(RtfReaderCodePages, EachByteInTheCodePageOfItsOwnFont)
+{
+    const QByteArray fonts =
+        "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset0 Times New Roman;}{\\f1\\fcharset128 MS Mincho;}"
+        "{\\f2 No Charset;}{\\f3\\fcharset204 Arial Cyr;}}";
+    // A Western font is Windows-1252 even in a Japanese document; a font
+    // without a character set follows the document.
+    EXPECT_EQ(textOf(fonts + "\\f0 caf\\'e9 {\\f2 \\'93\\'fa}}"), QString::fromUtf8("café 日\n"));
+    // \hich, \dbch and \loch with \af or \f pick the font of the bytes after them.
+    EXPECT_EQ(textOf(fonts + "\\loch\\af0\\hich\\af0\\dbch\\af1 {r\\hich\\af0 \\'e9\\loch\\af0 sum\\'e9 "
+                             "\\dbch\\f1 \\'93\\'fa\\'96\\'7b\\loch\\f3  \\'cf\\'f0}}"),
+              QString::fromUtf8("résumé 日本 Пр\n"));
+    // \plain forgets them.
+    EXPECT_EQ(textOf(fonts + "\\f2\\hich\\af3 \\'cf{\\plain\\f2\\hich \\'93\\'fa}}"), QString::fromUtf8("П日\n"));
+}
+
+namespace {
+
+QByteArray pngBytes(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+std::vector<QTextImageFormat> images(const QTextDocument& doc)
+{
+    std::vector<QTextImageFormat> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat())
+                out.push_back(it.fragment().charFormat().toImageFormat());
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RtfReaderPictures, PngAndJpegAreImagesAtTheirSizeOthersAPlaceholder)
+{
+    const QByteArray png = pngBytes(40, 20);
+    const QByteArray rtf = "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picwgoal600\\pichgoal300\\picscalex50 " + png.toHex()
+        + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}b{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png
+        + "}c{\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal0 {\\*\\blipuid 00ff}0a0B 0c}d\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    // Pictures have no text.
+    EXPECT_EQ(plainText(doc), QString("abcd\n"));
+    const auto found = images(doc);
+    ASSERT_EQ(found.size(), 3u);
+    // Goals in twips, scaled; without them the picture's own pixels.
+    EXPECT_DOUBLE_EQ(found[0].width(), 20.0);
+    EXPECT_DOUBLE_EQ(found[0].height(), 20.0);
+    EXPECT_DOUBLE_EQ(found[1].width(), 40.0);
+    EXPECT_DOUBLE_EQ(found[1].height(), 20.0);
+    for (int i = 0; i < 2; ++i) {
+        QImage image;
+        EXPECT_TRUE(image.loadFromData(doc.resource(QTextDocument::ImageResource, QUrl(found[i].name())).toByteArray()));
+        EXPECT_EQ(image.size(), QSize(40, 20));
+    }
+    // A metafile: a box of its size (hundredths of a millimetre) that keeps
+    // its data for the writer.
+    EXPECT_DOUBLE_EQ(found[2].width(), 96.0);
+    EXPECT_DOUBLE_EQ(found[2].height(), 48.0);
+    EXPECT_FALSE(doc.resource(QTextDocument::ImageResource, QUrl(found[2].name())).value<QImage>().isNull());
+    EXPECT_EQ(found[2].property(PictureDataProperty).toByteArray(), QByteArray("\x0a\x0b\x0c"));
+    EXPECT_EQ(found[2].property(PictureHeaderProperty).toByteArray(), QByteArray("\\wmetafile8\\picw2540\\pich1270"));
 }

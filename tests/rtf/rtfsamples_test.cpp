@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -22,13 +23,24 @@ QByteArray readFile(const QString& path)
     return f.readAll();
 }
 
+// Readers differ in the glyph they show for a bullet (LibreOffice's text
+// export puts its own per level): a list line's bullet stands for any other.
+// A missing marker, or a number where a bullet should be, still differs.
+QString sameBullets(QString text)
+{
+    static const QRegularExpression bullet(QString::fromUtf8(
+        "(?m)^( {4,})[•◦▪▫■□●○➢➤✓✔❖◆◇♦♣"
+        "✗☐☑⇨➔–·*o\\-] "));
+    return text.replace(bullet, QString::fromUtf8("\\1• "));
+}
+
 } // namespace
 
 TEST(RtfSamples, ReadAsLibreOfficeReadsThemAndSurviveTheWriter)
 {
     const QDir dir(QStringLiteral(LEXIVANE_RTF_SAMPLES));
     const QStringList files = dir.entryList({"*.rtf"}, QDir::Files, QDir::Name);
-    ASSERT_GE(files.size(), 6);
+    ASSERT_GE(files.size(), 13);
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
         QString expected = QString::fromUtf8(readFile(dir.filePath(QString(name).replace(".rtf", ".txt"))));
@@ -37,8 +49,9 @@ TEST(RtfSamples, ReadAsLibreOfficeReadsThemAndSurviveTheWriter)
         QTextDocument doc;
         const RtfReadResult r = readRtf(readFile(dir.filePath(name)), &doc);
         ASSERT_TRUE(r.ok) << r.error.toStdString();
-        EXPECT_TRUE(r.warnings.isEmpty()) << r.warnings.join("; ").toStdString();
-        EXPECT_EQ(plainText(doc).toStdString(), expected.toStdString());
+        // Damaged samples say what was read around.
+        EXPECT_EQ(r.warnings.isEmpty(), !name.startsWith("damaged-")) << r.warnings.join("; ").toStdString();
+        EXPECT_EQ(sameBullets(plainText(doc)).toStdString(), sameBullets(expected).toStdString());
 
         QTextDocument back;
         ASSERT_TRUE(readRtf(writeRtf(doc), &back).ok);

@@ -6,7 +6,10 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
+#include <QBuffer>
 #include <QColor>
+#include <QImage>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -197,6 +200,101 @@ TEST(RtfWriter, ListsGoOutAsListTableListsThatRestartWhereTheFileRestarted)
                                                  "    b) x\n    1. n1\ngap\n    1. n1 again\n    • dot\n"));
 }
 
+TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
+{
+    // "2.1." under "2." is a number of two levels for readers that number
+    // lists themselves; "7.1." under "2." is not and stays a marker of its own.
+    const QByteArray rtf =
+        "{\\rtf1 {\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
+        "{\\listtext 2.1.\\tab}\\pard\\ls1\\ilvl1 b1\\par{\\listtext 2.2.\\tab}\\pard\\ls1\\ilvl1 b2\\par"
+        "{\\listtext i)\\tab}\\pard\\ls1\\ilvl2 b2i\\par{\\listtext 3.\\tab}\\pard\\ls1 c\\par"
+        "{\\listtext 3.1.\\tab}\\pard\\ls1\\ilvl1 c1\\par{\\listtext 7.1.\\tab}\\pard\\ls1\\ilvl1 odd\\par"
+        "{\\listtext 09.\\tab}\\pard\\ls2 zero\\par{\\listtext 10.\\tab}\\pard\\ls2 ten\\par"
+        "{\\listtext 007\\tab}\\pard\\ls2 agent\\par{\\listtext iiii.\\tab}\\pard\\ls2 tally\\par"
+        "{\\listtext 99999)\\tab}\\pard\\ls2 big\\par{\\listtext 0.\\tab}\\pard\\ls2 nought\\par"
+        "{\\listtext 0.\\tab}\\pard\\ls2 nought again\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    const QByteArray out = writeRtf(doc);
+    EXPECT_TRUE(out.contains("{\\leveltext\\'04\\'00.\\'01.;}{\\levelnumbers\\'01\\'03;}\\levellegal1")) << out.constData();
+    EXPECT_TRUE(out.contains("\\levelnfc2")) << "a list from i) counts in roman numerals";
+    EXPECT_TRUE(out.contains("\\levelnfc22")) << "09. counts with a leading zero";
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(plainText(back).toStdString(),
+              "    1. a\n    2. b\n        2.1. b1\n        2.2. b2\n            i) b2i\n    3. c\n        3.1. c1\n"
+              "        7.1. odd\n    09. zero\n    10. ten\n    007 agent\n    iiii. tally\n"
+              "    99999) big\n    0. nought\n    0. nought again\n");
+}
+
+namespace {
+
+std::vector<QTextImageFormat> imagesOf(const QTextDocument& doc)
+{
+    std::vector<QTextImageFormat> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat())
+                out.push_back(it.fragment().charFormat().toImageFormat());
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RtfWriter, PicturesGoOutAtTheirSizeAndComeBackTheSame)
+{
+    // A PNG read from a file, a JPEG, an image the word processor inserted as
+    // a QImage, and a metafile shown as a placeholder.
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QByteArray png, jpeg;
+    QBuffer pngBuffer(&png), jpegBuffer(&jpeg);
+    pngBuffer.open(QIODevice::WriteOnly);
+    jpegBuffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(red.save(&pngBuffer, "PNG"));
+    const bool haveJpeg = red.save(&jpegBuffer, "JPEG");
+    const QByteArray rtf = "{\\rtf1 a{\\pict\\pngblip\\picwgoal600\\pichgoal300 " + png.toHex() + "}b"
+        + (haveJpeg ? "{\\pict\\jpegblip\\picwgoal900\\pichgoal450 " + jpeg.toHex() + "}" : QByteArray())
+        + "c{\\pict\\emfblip\\picw100\\pich50\\picwgoal1500\\pichgoal750 0001feff}d\\par}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    QTextCursor cursor(&doc);
+    cursor.movePosition(QTextCursor::End);
+    doc.addResource(QTextDocument::ImageResource, QUrl("inserted.png"), red.scaled(10, 10));
+    QTextImageFormat inserted;
+    inserted.setName("inserted.png");
+    cursor.insertImage(inserted);
+
+    const QByteArray out = writeRtf(doc);
+    EXPECT_EQ(out.count("{\\pict"), haveJpeg ? 4 : 3);
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(plainText(back), QString("abcd\n"));
+    const auto before = imagesOf(doc);
+    const auto after = imagesOf(back);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(after[i].property(PictureDataProperty), before[i].property(PictureDataProperty));
+        EXPECT_EQ(after[i].property(PictureHeaderProperty), before[i].property(PictureHeaderProperty));
+        const QVariant data = back.resource(QTextDocument::ImageResource, QUrl(after[i].name()));
+        if (before[i].hasProperty(PictureDataProperty)) {
+            EXPECT_DOUBLE_EQ(after[i].width(), 100.0);
+            EXPECT_DOUBLE_EQ(after[i].height(), 50.0);
+            continue;
+        }
+        // Read pictures keep their bytes; the inserted one became a PNG of its pixels.
+        if (i + 1 < after.size())
+            EXPECT_EQ(data.toByteArray(), doc.resource(QTextDocument::ImageResource, QUrl(before[i].name())).toByteArray());
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(data.toByteArray()));
+        EXPECT_EQ(image.size(), i + 1 < after.size() ? QSize(40, 20) : QSize(10, 10));
+        EXPECT_DOUBLE_EQ(after[i].width(), i + 1 < after.size() ? 40.0 * (i == 0 ? 1 : 1.5) : 10.0);
+    }
+}
+
 TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
 {
     QTemporaryDir dir;
@@ -236,11 +334,13 @@ TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
 
     QFile text(dir.filePath("plain.rtf"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("just words");
+    text.write("just words\r\nCaf\xe9");
     text.close();
-    EXPECT_FALSE(loadRtfFile(text.fileName(), &loaded, &error));
-    EXPECT_TRUE(error.contains("Rich Text")) << error.toStdString();
-    EXPECT_EQ(plainText(loaded), QString("\n"));
+    // Not RTF at all: read as Windows-1252 text, with a warning.
+    warnings.clear();
+    EXPECT_TRUE(loadRtfFile(text.fileName(), &loaded, &error, {}, &warnings));
+    EXPECT_TRUE(warnings.join(' ').contains("plain text")) << warnings.join(' ').toStdString();
+    EXPECT_EQ(plainText(loaded), QString::fromUtf8("just words\nCafé\n"));
 
     // Permissions mean nothing to root; the checks run for other users.
     if (QFile::setPermissions(path, QFileDevice::WriteOwner) && !QFile(path).open(QIODevice::ReadOnly)) {

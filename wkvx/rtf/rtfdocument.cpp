@@ -27,6 +27,7 @@ void appendBlock(const QTextBlock& block, QString& out)
         else
             body += frag.text();
     }
+    label.remove(QChar::ObjectReplacementCharacter);  // pictures have no text
     label = label.trimmed();
     if (bf.hasProperty(ListLevelProperty)) {
         // A list level without a number (headings of an outline in
@@ -39,6 +40,7 @@ void appendBlock(const QTextBlock& block, QString& out)
         out += label;
     }
     body.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    body.remove(QChar::ObjectReplacementCharacter);  // pictures have no text
     out += body;
     out += QLatin1Char('\n');
 }

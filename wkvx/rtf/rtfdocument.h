@@ -22,6 +22,12 @@ enum Property : int {
     // Table cell property (bool): a cell that pads a row shorter than the
     // table's widest row; it did not exist in the file.
     PaddingCellProperty,
+    // Image format properties (QByteArray) of a picture Qt cannot show (a
+    // metafile, ...): its \pict keywords such as "\wmetafile8\picw40" and
+    // its data, so that the writer gives it back unchanged. The document
+    // shows a placeholder box of the picture's size.
+    PictureHeaderProperty,
+    PictureDataProperty,
 };
 
 // The document as plain text, the way word processors export it: every

@@ -2,6 +2,7 @@
 
 #include "rtfcodepage.h"
 #include "rtfdocument.h"
+#include "rtflists.h"
 
 #include <QColor>
 #include <QFont>
@@ -11,8 +12,13 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <QTextTableFormat>
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -49,6 +55,15 @@ enum class Dest : unsigned char {
     PnDef,     // Word 95 numbering of a paragraph
     PnBefore,  // its text before the number
     PnAfter,   // its text after the number
+    ListTable,
+    ListEntry,      // one \list
+    ListLevel,
+    LevelText,
+    LevelNumbers,
+    OverrideTable,
+    Override,       // one \listoverride
+    LfoLevel,       // a level of it
+    Picture,
 };
 
 // Word 95 numbering (\pn): files without \listtext, AbiWord's for one,
@@ -58,6 +73,17 @@ struct PnDef {
     Type type = Bullet;
     int start = 1;
     QString before, after;
+    int font = -1;  // \pnf: the font of the text before and after
+};
+
+// A \pict being read.
+struct Picture {
+    QByteArray kind;  // the blip keyword: "pngblip", "wmetafile", ...
+    int kindParam = -1;
+    int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
+    QByteArray data;
+    int nibble = -1;  // a first hex digit waiting for its second
+    size_t depth = 0;  // stack size inside the \pict group
 };
 
 struct CharProps {
@@ -110,18 +136,24 @@ struct State {
     CharProps ch;
     ParaProps pa;
     int uc = 1;
-    int codePage = 1252;  // of the current font
+    int codePage = 1252;  // of the font that decodes the next byte
+    // Fonts of low-ANSI, high-ANSI and double-byte text (\loch, \hich,
+    // \dbch with \af or \f); -1 for the run's own font.
+    std::array<int, 3> runFonts{-1, -1, -1};
+    unsigned char runType = 0;
     bool starred = false;
 };
 
 struct FontEntry {
     QString name;
     int codePage = 0;  // 0: the document's
+    bool symbolCharset = false;
 };
 
 struct Run {
     QString text;
     CharProps props;
+    int picture = -1;  // index of its image format: the run is one picture
 };
 
 struct Para {
@@ -149,6 +181,10 @@ enum class Kw : unsigned char {
     Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
     Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
     ListText, Field, FldInst, FldRslt, Ud, Footnote, Generator, PnType, PnStart, PnFont, PnText,
+    Loch, Hich, Dbch, Af,
+    ListTable, List, ListLevel, LevelText, LevelNumbers, LevelNfc, LevelStartAt, LevelFollow, LevelLegal,
+    LevelNoRestart, ListId, ListSimple, OverrideTable, ListOverride, LfoLevel,
+    Pict, ShpPict, PictKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
     Char,  // a control word that stands for one character
 };
 
@@ -183,6 +219,15 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"listtext", Kw::ListText}, {"pntext", Kw::ListText}, {"field", Kw::Field},
             {"fldinst", Kw::FldInst}, {"fldrslt", Kw::FldRslt}, {"ud", Kw::Ud},
             {"footnote", Kw::Footnote}, {"generator", Kw::Generator},
+            {"loch", Kw::Loch}, {"hich", Kw::Hich}, {"dbch", Kw::Dbch}, {"af", Kw::Af},
+            {"listtable", Kw::ListTable}, {"list", Kw::List}, {"listlevel", Kw::ListLevel},
+            {"leveltext", Kw::LevelText}, {"levelnumbers", Kw::LevelNumbers}, {"levelnfc", Kw::LevelNfc},
+            {"levelnfcn", Kw::LevelNfc}, {"levelstartat", Kw::LevelStartAt}, {"levelfollow", Kw::LevelFollow},
+            {"levellegal", Kw::LevelLegal}, {"levelnorestart", Kw::LevelNoRestart}, {"listid", Kw::ListId},
+            {"listsimple", Kw::ListSimple}, {"listoverridetable", Kw::OverrideTable},
+            {"listoverride", Kw::ListOverride}, {"lfolevel", Kw::LfoLevel}, {"pict", Kw::Pict}, {"shppict", Kw::ShpPict},
+            {"picw", Kw::PicW}, {"pich", Kw::PicH}, {"picwgoal", Kw::PicWGoal}, {"pichgoal", Kw::PicHGoal},
+            {"picscalex", Kw::PicScaleX}, {"picscaley", Kw::PicScaleY},
         };
         for (const auto& [name, kw] : words)
             t.emplace(name, KwInfo{kw});
@@ -207,12 +252,17 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         };
         for (const auto& [name, ch] : chars)
             t.emplace(name, KwInfo{Kw::Char, ch});
+        const char* pictureKinds[] = {
+            "pngblip", "jpegblip", "emfblip", "wmetafile", "macpict", "pmmetafile", "dibitmap", "wbitmap",
+        };
+        for (const char* name : pictureKinds)
+            t.emplace(name, KwInfo{Kw::PictKind});
         // Destinations that hold no body text. Unknown destinations marked
         // with \* are skipped as well; unknown ones without it are read, as
         // RTF asks of readers.
         const char* skipped[] = {
             "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-            "footerr", "footerf", "pict", "listtable", "listoverridetable", "revtbl",
+            "footerr", "footerf", "revtbl",
             "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
             "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr",
             "pnseclvl", "bkmkstart", "bkmkend", "atnid", "atnauthor",
@@ -220,15 +270,14 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "ftnsep", "ftnsepc",
             "ftncn", "aftnsep", "aftnsepc", "aftncn", "background", "userprops", "fchars",
             "lchars", "pgdsctbl", "listpicture", "protusertbl", "objdata", "objclass", "objname",
-            "objalias", "objsect", "objtime", "datafield", "do", "sp", "sn", "sv", "leveltext",
-            "levelnumbers", "listname", "panose", "falt", "fname", "fontemb", "fontfile",
+            "objalias", "objsect", "objtime", "datafield", "do", "sp", "sn", "sv", "listname", "panose", "falt", "fname", "fontemb", "fontfile",
             "keycode", "author", "operator", "title", "subject", "company", "comment", "doccomm",
             "category", "keywords", "manager", "hlinkbase", "creatim", "revtim", "printim",
             "buptim", "passwordhash", "wgrffmtfilter", "mhtmltag", "dptxbxtext", "private",
             "xform", "pxe", "rxe", "bxe", "ebcstart", "ebcend", "blipuid", "picprop",
             "nesttableprops", "nonesttables", "formfield", "fldtype", "ffname", "ffdeftext",
             "ffformat", "ffhelptext", "ffstattext", "ffentrymcr", "ffexitmcr", "ffl",
-            "listoverride", "list", "listlevel", "oldcprops", "oldpprops", "oldtprops",
+            "oldcprops", "oldpprops", "oldtprops",
             "oldsprops", "mmath", "moMath", "moMathPara", "annotid", "shpgrp",
         };
         for (const char* name : skipped)
@@ -247,38 +296,6 @@ int hexValue(unsigned char c)
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-// Symbol and Wingdings bullets that list markers use, as the characters they show.
-char16_t labelChar(char16_t c)
-{
-    switch (c) {
-    case 0xF0B7: return 0x2022;
-    case 0xF0A7: return 0x25AA;
-    case 0xF0D8: return 0x27A2;
-    case 0xF076: return 0x2756;
-    case 0xF0FC: return 0x2714;
-    case 0xF06F: return 0x25A1;
-    case 0xF06E: return 0x25A0;
-    default:
-        // Other private-use bytes of a symbol font: the byte as Windows-1252
-        // (LibreOffice's OpenSymbol bullet 0x95 is "•").
-        return c >= 0xF020 && c <= 0xF0FF ? decodeWindows1252(static_cast<unsigned char>(c - 0xF000)) : c;
-    }
-}
-
-QString romanNumeral(int n)
-{
-    static const std::pair<int, const char*> parts[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"},
-    };
-    QString out;
-    for (const auto& [value, text] : parts) {
-        for (; n >= value; n -= value)
-            out += QLatin1String(text);
-    }
-    return out;
 }
 
 class Reader {
@@ -321,6 +338,18 @@ private:
     }
     void setFont(int index);
     void refreshCodePage();
+    int fontCodePage(int font) const;
+    SymbolFont symbolFont(int font) const;
+    void readPlainText(const unsigned char* begin);
+
+    // --- lists and pictures ---
+    void listKeyword(Kw kw, int param);
+    void finishListLevel(Dest parent);
+    bool listLabel(const ParaProps& props, QString& label);
+    QString pnLabel(const PnDef& def, int counter) const;
+    void pictureKeyword(Kw kw, std::string_view name, bool hasParam, int param);
+    void pictureHex();
+    void finishPicture();
 
     // --- structure ---
     void endParagraph();
@@ -369,6 +398,20 @@ private:
     std::vector<QColor> colors_;
     int red_ = -1, green_ = -1, blue_ = -1;
 
+    std::vector<ListDef> lists_;
+    std::unordered_map<int, size_t> listIndex_;  // by \listid, the last one defined
+    std::unordered_map<int, ListOverride> overrides_;  // by \ls
+    ListOverride override_;
+    int lfoIndex_ = -1;
+    std::unordered_map<int, ListCounters> counters_;  // by \listid
+    int overrideLs_ = 0, overrideList_ = 0;
+    ListLevelDef level_;
+    std::vector<uint32_t> levelText_;
+    std::string levelNumbers_;
+    Picture picture_;
+    bool inPicture_ = false;
+    bool placeholderAdded_ = false;
+    std::vector<QTextImageFormat> pictures_;
     std::vector<Field> fields_;
     std::vector<PnDef> pnDefs_;
     int lastPn_ = -1;  // of the paragraph before, while it was numbered
@@ -402,6 +445,7 @@ private:
 RtfReadResult Reader::run()
 {
     doc_->clear();
+    const unsigned char* begin = p_;
     // Leading white space and a UTF-8 byte order mark are tolerated.
     if (end_ - p_ >= 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
         p_ += 3;
@@ -411,16 +455,21 @@ RtfReadResult Reader::run()
         result_.error = QStringLiteral("The file is empty.");
         return result_;
     }
-    if (end_ - p_ < 5 || std::memcmp(p_, "{\\rtf", 5) != 0) {
-        result_.error = QStringLiteral("The file is not in Rich Text Format (it does not begin with {\\rtf).");
-        return result_;
-    }
+    const bool isRtf = end_ - p_ >= 5 && std::memcmp(p_, "{\\rtf", 5) == 0;
     result_.ok = true;
     // Undo history for a load is of no use and costs more than the load.
     const bool undo = doc_->isUndoRedoEnabled();
     doc_->setUndoRedoEnabled(false);
     cursor_ = QTextCursor(doc_);
     cursor_.beginEditBlock();
+    if (!isRtf) {
+        warn(QStringLiteral("The file is not in Rich Text Format; it was read as plain text."));
+        readPlainText(begin);
+        finish();
+        cursor_.endEditBlock();
+        doc_->setUndoRedoEnabled(undo);
+        return result_;
+    }
 
     while (p_ < end_ && !rootClosed_) {
         const unsigned char c = *p_;
@@ -567,6 +616,10 @@ void Reader::controlSequence()
         const int hi = p_ < end_ ? hexValue(*p_) : -1;
         const int lo = p_ + 1 < end_ ? hexValue(p_[1]) : -1;
         if (hi < 0 || lo < 0) {
+            // The two characters of a broken escape go with it, as word
+            // processors read them; structure characters stay.
+            for (int i = 0; i < 2 && p_ < end_ && *p_ != '\\' && *p_ != '{' && *p_ != '}'; ++i)
+                ++p_;
             warn(QStringLiteral("Invalid hexadecimal character escapes were ignored."));
             break;
         }
@@ -619,9 +672,22 @@ void Reader::closeGroup()
     }
     if (st_.dest == Dest::FontTable && !fontNameBytes_.empty())
         commitFontName();
+    const Dest closing = st_.dest;
     st_ = stack_.back();
     stack_.pop_back();
     refreshCodePage();
+    if (closing == Dest::ListLevel && st_.dest != Dest::ListLevel)
+        finishListLevel(st_.dest);
+    else if (closing == Dest::ListEntry && st_.dest != Dest::ListEntry && !lists_.empty())
+        listIndex_[lists_.back().id] = lists_.size() - 1;  // \listid ends the entry
+    else if (closing == Dest::Override && st_.dest != Dest::Override) {
+        if (overrideLs_ > 0) {
+            override_.list = overrideList_;
+            overrides_[overrideLs_] = std::move(override_);
+        }
+        override_ = ListOverride{};
+    } else if (inPicture_ && stack_.size() < picture_.depth)
+        finishPicture();
     if (!fields_.empty() && stack_.size() < fields_.back().depth)
         finishField();
     if (stack_.empty())
@@ -671,6 +737,17 @@ void Reader::literalRun()
     if (st_.dest == Dest::FontTable && *p_ == ';') {
         ++p_;
         commitFontName();
+        return;
+    }
+    if (st_.dest == Dest::Picture) {
+        pictureHex();
+        return;
+    }
+    if (st_.dest == Dest::LevelText || st_.dest == Dest::LevelNumbers) {
+        // A literal ';' ends \levelnumbers; offsets come as \'hh.
+        if (st_.dest == Dest::LevelText || *p_ != ';')
+            addByte(*p_);
+        ++p_;
         return;
     }
     // Plain ASCII text goes straight to the paragraph; everything else is a
@@ -747,6 +824,18 @@ void Reader::addByte(unsigned char b)
             fontNameBytes_.push_back(char(b));
         return;
     }
+    // A level's text is decoded once the level's font is known, and its
+    // placeholders are bytes that no code page may touch.
+    if (st_.dest == Dest::LevelText) {
+        if (levelText_.size() < 256)
+            levelText_.push_back(ListLevelDef::kByteTag | b);
+        return;
+    }
+    if (st_.dest == Dest::LevelNumbers) {
+        if (levelNumbers_.size() < 16)
+            levelNumbers_.push_back(char(b));
+        return;
+    }
     if (!bytes_.empty() && bytesCodePage_ != st_.codePage)
         flushBytes();
     bytesCodePage_ = st_.codePage;
@@ -804,7 +893,7 @@ void Reader::emitToDest(QStringView text)
             QString& t = st_.dest == Dest::PnBefore ? pnDefs_.back().before : pnDefs_.back().after;
             for (QChar c : text) {
                 if (t.size() < 16)
-                    t += QChar(labelChar(c.unicode()));
+                    t += c;
             }
         }
         break;
@@ -812,8 +901,26 @@ void Reader::emitToDest(QStringView text)
         if (generator_.size() < 256)
             generator_ += text;
         break;
+    case Dest::LevelText:
+        for (QChar c : text) {
+            if (levelText_.size() < 256)
+                levelText_.push_back(c.unicode());
+        }
+        break;
+    case Dest::LevelNumbers:
+        for (QChar c : text) {
+            if (c.unicode() < 0x100 && levelNumbers_.size() < 16)
+                levelNumbers_.push_back(char(c.unicode()));
+        }
+        break;
     case Dest::PnDef:
     case Dest::Skip:
+    case Dest::ListTable:
+    case Dest::ListEntry:
+    case Dest::ListLevel:
+    case Dest::OverrideTable:
+    case Dest::Override:
+    case Dest::Picture:
         break;
     }
 }
@@ -847,8 +954,10 @@ void Reader::emitText(QStringView text)
             u = 0xFFFD;
         else if (u < 0x20 && u != '\t')
             continue;
-        if (st_.ch.label)
-            u = labelChar(u);
+        // Symbol-font bytes in a marker are the glyphs they show; letters
+        // given as Unicode are letters.
+        if (st_.ch.label && u >= 0xF020 && u <= 0xF0FF)
+            u = symbolGlyph(symbolFont(st_.ch.font), u);
         pendingText_.append(QChar(u));
     }
     emitted_ += pendingText_.size() - before;
@@ -866,13 +975,27 @@ void Reader::setFont(int index)
     refreshCodePage();
 }
 
+int Reader::fontCodePage(int font) const
+{
+    auto it = fonts_.find(font);
+    const int cp = it != fonts_.end() ? it->second.codePage : 0;
+    return cp != 0 ? cp : docCodePage_;
+}
+
+SymbolFont Reader::symbolFont(int font) const
+{
+    auto it = fonts_.find(font);
+    if (it == fonts_.end())
+        return SymbolFont::None;
+    return symbolFontKind(it->second.name, it->second.symbolCharset);
+}
+
 void Reader::refreshCodePage()
 {
-    int cp = 0;
-    auto it = fonts_.find(st_.ch.font);
-    if (it != fonts_.end())
-        cp = it->second.codePage;
-    st_.codePage = cp != 0 ? cp : docCodePage_;
+    // A byte is decoded in the font of its kind of text where the file
+    // names one (\loch, \hich, \dbch), else in the run's font.
+    const int font = st_.runFonts[st_.runType];
+    st_.codePage = fontCodePage(font >= 0 ? font : st_.ch.font);
 }
 
 void Reader::controlWord(std::string_view name, bool hasParam, int param)
@@ -889,7 +1012,8 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         // LibreOffice does.
         if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
             && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator
-            && info.kw != Kw::Footnote) {
+            && info.kw != Kw::Footnote && info.kw != Kw::ListTable && info.kw != Kw::OverrideTable
+            && info.kw != Kw::ShpPict) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;
@@ -899,6 +1023,10 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         if (info.kw == Kw::Bin && hasParam && param > 0)
             skipBinary(param);
         skipGroupRest();
+        return;
+    }
+    if (st_.dest == Dest::Picture) {
+        pictureKeyword(info.kw, name, hasParam, param);
         return;
     }
 
@@ -925,14 +1053,33 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
             fontEntry_ = param;
             fonts_[param];
             fontNameBytes_.clear();
+        } else if (st_.dest == Dest::ListLevel) {
+            level_.font = param;
         } else {
+            st_.runFonts[st_.runType] = param;
             setFont(param);
         }
         break;
+    case Kw::Af:
+        if (st_.dest != Dest::FontTable && st_.dest != Dest::ListLevel) {
+            st_.runFonts[st_.runType] = param;
+            refreshCodePage();
+        }
+        break;
+    case Kw::Loch:
+    case Kw::Hich:
+    case Kw::Dbch:
+        st_.runType = info.kw == Kw::Loch ? 0 : info.kw == Kw::Hich ? 1 : 2;
+        refreshCodePage();
+        break;
     case Kw::FCharset:
         if (st_.dest == Dest::FontTable && fontEntry_ >= 0) {
-            const int cp = codePageForCharset(param);
+            // ANSI means Windows-1252 whatever the document's code page;
+            // only a font without a character set follows the document.
+            const int cp = param == 0 ? 1252 : codePageForCharset(param);
             FontEntry& f = fonts_[fontEntry_];
+            if (param == 2)
+                f.symbolCharset = true;
             if (f.codePage == 0 && (cp == CodePageDecoder::kSymbol || decoder_.isSupported(cp)))
                 f.codePage = cp;
         }
@@ -1011,6 +1158,8 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         st_.ch = CharProps{};
         st_.ch.label = keep.label;
         st_.ch.link = keep.link;
+        st_.runFonts = {-1, -1, -1};
+        st_.runType = 0;
         setFont(defaultFont_);
         break;
     }
@@ -1035,7 +1184,52 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::Fi: st_.pa.fi = std::clamp(param, -31680, 31680); break;
     case Kw::Sb: st_.pa.sb = std::clamp(param, 0, 31680); break;
     case Kw::Sa: st_.pa.sa = std::clamp(param, 0, 31680); break;
-    case Kw::Ls: st_.pa.ls = std::max(param, 0); break;
+    case Kw::Ls:
+        if (st_.dest == Dest::Override)
+            overrideLs_ = std::max(param, 0);
+        else
+            st_.pa.ls = std::max(param, 0);
+        break;
+    case Kw::ListTable:
+    case Kw::List:
+    case Kw::ListLevel:
+    case Kw::LevelText:
+    case Kw::LevelNumbers:
+    case Kw::LevelNfc:
+    case Kw::LevelStartAt:
+    case Kw::LevelFollow:
+    case Kw::LevelLegal:
+    case Kw::LevelNoRestart:
+    case Kw::ListId:
+    case Kw::ListSimple:
+    case Kw::OverrideTable:
+    case Kw::ListOverride:
+    case Kw::LfoLevel:
+        listKeyword(info.kw, hasParam ? param : 1);
+        break;
+    case Kw::Pict:
+        if (st_.dest == Dest::Body && !inPicture_) {
+            picture_ = Picture{};
+            picture_.depth = stack_.size();
+            inPicture_ = true;
+            st_.dest = Dest::Picture;
+        } else {
+            st_.dest = Dest::Skip;
+            skipGroupRest();
+        }
+        break;
+    case Kw::ShpPict:
+        // Word's picture with a plain one in \nonshppict for older readers;
+        // this one is read, that one skipped.
+        break;
+    case Kw::PictKind:
+    case Kw::PicW:
+    case Kw::PicH:
+    case Kw::PicWGoal:
+    case Kw::PicHGoal:
+    case Kw::PicScaleX:
+    case Kw::PicScaleY:
+        break;
     case Kw::Ilvl: st_.pa.ilvl = std::clamp(param, 0, 8); break;
     case Kw::Pn:
         // The \pn group describes Word 95 numbering of the paragraph around it.
@@ -1059,8 +1253,11 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
             pnDefs_.back().start = std::clamp(param, 0, 32767);
         break;
     case Kw::PnFont:
-        if (st_.dest == Dest::PnDef)
+        if (st_.dest == Dest::PnDef) {
             setFont(param);
+            if (!pnDefs_.empty())
+                pnDefs_.back().font = param;
+        }
         break;
     case Kw::PnText:
         if (st_.dest == Dest::PnDef)
@@ -1137,7 +1334,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
             while (q < end_ && (*q == ' ' || *q == '\r' || *q == '\n'))
                 ++q;
             if (end_ - q >= 7 && std::memcmp(q, "\\ftnalt", 7) == 0)
-                emitText(romanNumeral(++endnoteCount_));
+                emitText(formatListNumber(++endnoteCount_, 2));
             else
                 emitText(QString::number(++footnoteCount_));
         }
@@ -1283,16 +1480,365 @@ const QTextBlockFormat& Reader::blockFormat(const ParaProps& p)
 
 void Reader::insertRuns(const std::vector<Run>& runs)
 {
-    for (const Run& r : runs)
-        cursor_.insertText(r.text, charFormat(r.props));
+    for (const Run& r : runs) {
+        if (r.picture >= 0 && size_t(r.picture) < pictures_.size()) {
+            QTextCharFormat f = charFormat(r.props);
+            f.merge(pictures_[size_t(r.picture)]);
+            cursor_.insertText(r.text, f);
+        } else {
+            cursor_.insertText(r.text, charFormat(r.props));
+        }
+    }
 }
 
-QString letterNumber(int n)
+// A marker as text: no control characters but tabs, nothing QTextDocument reads as
+// structure.
+QString markerText(const QString& label)
 {
     QString out;
-    for (; n > 0; n = (n - 1) / 26)
-        out.prepend(QChar(char16_t('a' + (n - 1) % 26)));
+    out.reserve(label.size());
+    for (QChar c : label) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != '\t')
+            continue;
+        const bool structure = u == QChar::ParagraphSeparator || u == 0xFDD0
+            || u == 0xFDD1 || u == 0xFDEF || u == 0xFFFC;
+        out += structure ? QChar(0xFFFD) : c;
+    }
     return out;
+}
+
+void Reader::listKeyword(Kw kw, int param)
+{
+    // Files are small, but a hostile one could declare lists by the million.
+    constexpr size_t kMaxLists = 4096;
+    const Dest d = st_.dest;
+    auto skip = [this] {
+        st_.dest = Dest::Skip;
+        skipGroupRest();
+    };
+    switch (kw) {
+    case Kw::ListTable:
+        if (d == Dest::Body)
+            st_.dest = Dest::ListTable;
+        else
+            skip();
+        break;
+    case Kw::OverrideTable:
+        if (d == Dest::Body)
+            st_.dest = Dest::OverrideTable;
+        else
+            skip();
+        break;
+    case Kw::List:
+        if (d != Dest::ListTable || lists_.size() >= kMaxLists)
+            return skip();
+        st_.dest = Dest::ListEntry;
+        lists_.emplace_back();
+        break;
+    case Kw::ListLevel:
+        if (d != Dest::ListEntry && d != Dest::LfoLevel)
+            return skip();
+        st_.dest = Dest::ListLevel;
+        level_ = ListLevelDef{};
+        levelText_.clear();
+        levelNumbers_.clear();
+        break;
+    case Kw::LevelText:
+    case Kw::LevelNumbers:
+        if (d != Dest::ListLevel)
+            return skip();
+        st_.dest = kw == Kw::LevelText ? Dest::LevelText : Dest::LevelNumbers;
+        (kw == Kw::LevelText ? (void)levelText_.clear() : levelNumbers_.clear());
+        break;
+    case Kw::ListOverride:
+        if (d != Dest::OverrideTable)
+            return skip();
+        st_.dest = Dest::Override;
+        overrideLs_ = overrideList_ = 0;
+        override_ = ListOverride{};
+        lfoIndex_ = -1;
+        break;
+    case Kw::LfoLevel:
+        if (d != Dest::Override)
+            return skip();
+        st_.dest = Dest::LfoLevel;
+        ++lfoIndex_;
+        break;
+    case Kw::ListId:
+        if (d == Dest::ListEntry && !lists_.empty())
+            lists_.back().id = param;
+        else if (d == Dest::Override)
+            overrideList_ = param;
+        break;
+    case Kw::ListSimple:
+        if (d == Dest::ListEntry && !lists_.empty())
+            lists_.back().simple = param != 0;
+        break;
+    default:
+        if (d != Dest::ListLevel)
+            break;
+        if (kw == Kw::LevelNfc)
+            level_.nfc = std::clamp(param, 0, 255);
+        else if (kw == Kw::LevelStartAt)
+            level_.start = std::clamp(param, 0, 32767);
+        else if (kw == Kw::LevelFollow)
+            level_.follow = std::clamp(param, 0, 2);
+        else if (kw == Kw::LevelLegal)
+            level_.legal = param != 0;
+        else if (kw == Kw::LevelNoRestart)
+            level_.noRestart = param != 0;
+        break;
+    }
+}
+
+void Reader::finishListLevel(Dest parent)
+{
+    level_.text = std::move(levelText_);
+    level_.numbers = std::move(levelNumbers_);
+    if (parent == Dest::LfoLevel) {
+        // An override's own format for one level of its list.
+        if (lfoIndex_ >= 0 && lfoIndex_ < 9 && override_.formats.size() < 9)
+            override_.formats.emplace_back(lfoIndex_, std::move(level_));
+    } else if (!lists_.empty() && lists_.back().levels.size() < 9) {
+        lists_.back().levels.push_back(std::move(level_));
+    }
+    level_ = ListLevelDef{};
+    levelText_.clear();
+    levelNumbers_.clear();
+}
+
+// The marker of a paragraph of a list table's list, counted. False when the
+// paragraph's \ls names no list of the file.
+bool Reader::listLabel(const ParaProps& props, QString& label)
+{
+    const auto o = overrides_.find(props.ls);
+    if (o == overrides_.end())
+        return false;
+    const auto found = listIndex_.find(o->second.list);
+    if (found == listIndex_.end() || lists_[found->second].levels.empty())
+        return false;
+    const ListDef* list = &lists_[found->second];
+    const int level = list->simple ? 0 : std::clamp(props.ilvl, 0, int(list->levels.size()) - 1);
+    ListCounters& counters = counters_[list->id];
+    counters.count(*list, level);
+    // The override's own format of a level, else the list's.
+    auto levelDef = [&](int k) -> const ListLevelDef& {
+        for (const auto& [index, format] : o->second.formats) {
+            if (index == k)
+                return format;
+        }
+        return list->levels[size_t(k)];
+    };
+    const ListLevelDef& def = levelDef(level);
+    label.clear();
+    if (!def.text.empty()) {
+        const uint32_t first = def.text.front();
+        const size_t length = std::min<size_t>(first & 0xFF, def.text.size() - 1);
+        const SymbolFont symbol = symbolFont(def.font);
+        const int codePage = fontCodePage(def.font);
+        std::string bytes;
+        auto flush = [&] {
+            if (bytes.empty())
+                return;
+            QString text;
+            decoder_.decode(codePage, QByteArrayView(bytes.data(), qsizetype(bytes.size())), text);
+            for (QChar c : text)
+                label += QChar(symbolGlyph(SymbolFont::None, c.unicode()));
+            bytes.clear();
+        };
+        for (size_t i = 1; i <= length; ++i) {
+            const uint32_t item = def.text[i];
+            const bool isByte = item & ListLevelDef::kByteTag;
+            const char16_t value = char16_t(item & 0xFFFF);
+            // \levelnumbers names the placeholders; without it, bytes below 9.
+            const bool placeholder = def.numbers.empty() ? isByte && value < 9
+                                                         : def.numbers.find(char(i)) != std::string::npos;
+            if (placeholder) {
+                flush();
+                if (value < list->levels.size() && value < 9) {
+                    const ListLevelDef& numbered = levelDef(value);
+                    const int n = counters.started[value] ? counters.value[value] : numbered.start;
+                    label += formatListNumber(n, def.legal && int(value) < level ? 0 : numbered.nfc);
+                }
+            } else if (isByte && symbol == SymbolFont::None) {
+                bytes.push_back(char(value));
+            } else {
+                flush();
+                label += QChar(symbolGlyph(symbol, value));
+            }
+        }
+        flush();
+    }
+    label = markerText(label);
+    if (!label.isEmpty() && def.follow != 2)
+        label += def.follow == 1 ? QLatin1Char(' ') : QLatin1Char('\t');
+    return true;
+}
+
+QString Reader::pnLabel(const PnDef& def, int counter) const
+{
+    QString number;
+    switch (def.type) {
+    case PnDef::Bullet: break;
+    case PnDef::Decimal: number = QString::number(counter); break;
+    case PnDef::LowerLetter: number = formatListNumber(counter, 4); break;
+    case PnDef::UpperLetter: number = formatListNumber(counter, 3); break;
+    case PnDef::LowerRoman: number = formatListNumber(counter, 2); break;
+    case PnDef::UpperRoman: number = formatListNumber(counter, 1); break;
+    }
+    const SymbolFont symbol = symbolFont(def.font);
+    QString label;
+    for (QChar c : def.before)
+        label += QChar(symbolGlyph(symbol, c.unicode()));
+    label += number;
+    for (QChar c : def.after)
+        label += QChar(symbolGlyph(symbol, c.unicode()));
+    return markerText(label);
+}
+
+void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int param)
+{
+    constexpr int kMaxExtent = 1 << 22;
+    Picture& p = picture_;
+    switch (kw) {
+    case Kw::PictKind:
+        p.kind = QByteArray(name.data(), qsizetype(name.size()));
+        p.kindParam = hasParam ? param : -1;
+        break;
+    case Kw::PicW: p.picw = std::clamp(param, 0, kMaxExtent); break;
+    case Kw::PicH: p.pich = std::clamp(param, 0, kMaxExtent); break;
+    case Kw::PicWGoal: p.goalw = std::clamp(param, 0, kMaxExtent); break;
+    case Kw::PicHGoal: p.goalh = std::clamp(param, 0, kMaxExtent); break;
+    case Kw::PicScaleX: p.scalex = std::clamp(param, 1, 10000); break;
+    case Kw::PicScaleY: p.scaley = std::clamp(param, 1, 10000); break;
+    case Kw::Bin:
+        if (hasParam && param > 0) {
+            const long long left = end_ - p_;
+            if (param > left)
+                warn(QStringLiteral("Binary data runs past the end of the file."));
+            const qsizetype n = qsizetype(std::min<long long>(param, left));
+            p.data.append(reinterpret_cast<const char*>(p_), n);
+            p_ += n;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::pictureHex()
+{
+    Picture& pic = picture_;
+    const unsigned char* start = p_;
+    while (p_ < end_ && *p_ != '\\' && *p_ != '{' && *p_ != '}')
+        ++p_;
+    pic.data.reserve(pic.data.size() + (p_ - start) / 2);
+    for (const unsigned char* q = start; q < p_; ++q) {
+        const int v = hexValue(*q);
+        if (v < 0)
+            continue;
+        if (pic.nibble < 0) {
+            pic.nibble = v;
+        } else {
+            pic.data.append(char(pic.nibble * 16 + v));
+            pic.nibble = -1;
+        }
+    }
+}
+
+void Reader::finishPicture()
+{
+    inPicture_ = false;
+    Picture pic = std::move(picture_);
+    picture_ = Picture{};
+    // A picture in a list marker is no marker text.
+    if (st_.dest != Dest::Body || st_.ch.label)
+        return;
+    const bool png = pic.kind == "pngblip" && pic.data.startsWith("\x89PNG");
+    const bool jpeg = pic.kind == "jpegblip" && pic.data.startsWith("\xFF\xD8");
+    const bool bitmap = pic.kind == "pngblip" || pic.kind == "jpegblip" || pic.kind == "dibitmap" || pic.kind == "wbitmap";
+    // Sizes in pixels at 96 dpi: goals are in twips, bitmaps' \picw in
+    // pixels, metafiles' in hundredths of a millimetre.
+    double w = pic.goalw / 15.0, h = pic.goalh / 15.0;
+    if (w <= 0)
+        w = bitmap ? pic.picw : pic.picw * 96.0 / 2540.0;
+    if (h <= 0)
+        h = bitmap ? pic.pich : pic.pich * 96.0 / 2540.0;
+    if ((w <= 0 || h <= 0) && (png || jpeg)) {
+        QBuffer buffer(&pic.data);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        if (w <= 0) w = size.width();
+        if (h <= 0) h = size.height();
+    }
+    w = std::clamp(w * pic.scalex / 100.0, 1.0, 20000.0);
+    h = std::clamp(h * pic.scaley / 100.0, 1.0, 20000.0);
+    if (w <= 1 && h <= 1)
+        w = h = 32;  // no size given at all
+
+    QTextImageFormat f;
+    if (png || jpeg) {
+        const QString name = QStringLiteral("rtfpict:%1").arg(pictures_.size());
+        doc_->addResource(QTextDocument::ImageResource, QUrl(name), pic.data);
+        f.setName(name);
+    } else {
+        // A kind Qt cannot draw: a box of its size, the data kept for the writer.
+        static const QString placeholder = QStringLiteral("rtfpict:placeholder");
+        if (!placeholderAdded_) {
+            QImage box(48, 48, QImage::Format_RGB32);
+            box.fill(QColor(0xE8, 0xE8, 0xE8));
+            for (int i = 0; i < 48; ++i) {
+                for (const QPoint pt : {QPoint(i, 0), QPoint(i, 47), QPoint(0, i), QPoint(47, i), QPoint(i, i), QPoint(47 - i, i)})
+                    box.setPixel(pt, qRgb(0x80, 0x80, 0x80));
+            }
+            doc_->addResource(QTextDocument::ImageResource, QUrl(placeholder), box);
+            placeholderAdded_ = true;
+        }
+        f.setName(placeholder);
+        QByteArray header = "\\" + (pic.kind.isEmpty() ? QByteArray("wmetafile") : pic.kind);
+        if (pic.kindParam >= 0)
+            header += QByteArray::number(pic.kindParam);
+        if (pic.picw > 0)
+            header += "\\picw" + QByteArray::number(pic.picw);
+        if (pic.pich > 0)
+            header += "\\pich" + QByteArray::number(pic.pich);
+        f.setProperty(PictureHeaderProperty, header);
+        f.setProperty(PictureDataProperty, pic.data);
+    }
+    f.setWidth(w);
+    f.setHeight(h);
+    const int index = int(pictures_.size());
+    pictures_.push_back(f);
+    flushBytes();
+    if (!pendingText_.isEmpty())
+        closeRun();
+    para_.push_back(Run{QString(QChar::ObjectReplacementCharacter), st_.ch, index});
+    ++emitted_;
+}
+
+void Reader::readPlainText(const unsigned char* begin)
+{
+    // Not RTF at all: text in the system's code page, Windows-1252, or
+    // UTF-8 when it says so with a byte order mark.
+    QString text;
+    if (end_ - begin >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF)
+        text = QString::fromUtf8(reinterpret_cast<const char*>(begin + 3), end_ - begin - 3);
+    else
+        decoder_.decode(1252, QByteArrayView(reinterpret_cast<const char*>(begin), end_ - begin), text);
+    qsizetype lineStart = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && text.at(i) != QLatin1Char('\r') && text.at(i) != QLatin1Char('\n'))
+            continue;
+        if (i == n && lineStart == n && n > 0)
+            break;  // the last line's end is no empty paragraph
+        emitText(QStringView(text).mid(lineStart, i - lineStart));
+        endParagraph();
+        if (i + 1 < n && text.at(i) == QLatin1Char('\r') && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        lineStart = i + 1;
+    }
 }
 
 void Reader::prepareLabel(Para& para)
@@ -1304,46 +1850,46 @@ void Reader::prepareLabel(Para& para)
         lastPn_ = -1;
         return;
     }
-    // AbiWord leaves \listtext blank and the number to \pn.
-    QString labelText;
-    for (const Run& r : para.runs) {
-        if (r.props.label)
-            labelText += r.text;
-    }
-    const bool hasLabel = !labelText.trimmed().isEmpty();
-    if (!hasLabel)
-        std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
-    else  // a marker after stray text still leads its paragraph
-        std::stable_partition(para.runs.begin(), para.runs.end(), [](const Run& r) { return r.props.label; });
-    if (para.props.pn < 0 || size_t(para.props.pn) >= pnDefs_.size()) {
+    // The list's own definition gives the marker; \listtext and \pntext are
+    // for readers without lists and are used only when that is missing.
+    QString label;
+    bool resolved = para.props.ls > 0 && listLabel(para.props, label);
+    if (resolved) {
         lastPn_ = -1;
+    } else if (para.props.pn >= 0 && size_t(para.props.pn) < pnDefs_.size()) {
+        const PnDef& def = pnDefs_[para.props.pn];
+        // Numbers run on while paragraphs keep the same kind of numbering.
+        if (lastPn_ >= 0 && pnDefs_[lastPn_].type == def.type && def.type != PnDef::Bullet)
+            ++pnCounter_;
+        else
+            pnCounter_ = def.start;
+        lastPn_ = para.props.pn;
+        label = pnLabel(def, pnCounter_);
+        if (!label.isEmpty())
+            label += QLatin1Char('\t');
+        resolved = true;
+    } else {
+        lastPn_ = -1;
+    }
+    if (!resolved) {
+        QString labelText;
+        for (const Run& r : para.runs) {
+            if (r.props.label)
+                labelText += r.text;
+        }
+        if (labelText.trimmed().isEmpty())
+            std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
+        else  // a marker after stray text still leads its paragraph
+            std::stable_partition(para.runs.begin(), para.runs.end(), [](const Run& r) { return r.props.label; });
         return;
     }
-    const PnDef& def = pnDefs_[para.props.pn];
-    // Numbers run on while paragraphs keep the same kind of numbering.
-    if (lastPn_ >= 0 && pnDefs_[lastPn_].type == def.type && def.type != PnDef::Bullet)
-        ++pnCounter_;
-    else
-        pnCounter_ = def.start;
-    lastPn_ = para.props.pn;
-    if (hasLabel)
-        return;
-    QString number;
-    switch (def.type) {
-    case PnDef::Bullet: break;
-    case PnDef::Decimal: number = QString::number(pnCounter_); break;
-    case PnDef::LowerLetter: number = letterNumber(pnCounter_); break;
-    case PnDef::UpperLetter: number = letterNumber(pnCounter_).toUpper(); break;
-    case PnDef::LowerRoman: number = romanNumeral(pnCounter_); break;
-    case PnDef::UpperRoman: number = romanNumeral(pnCounter_).toUpper(); break;
-    }
-    const QString label = def.before + number + def.after;
+    std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
     if (label.isEmpty())
         return;
     CharProps props = para.runs.empty() ? CharProps{} : para.runs.front().props;
     props.label = true;
     props.link = -1;
-    para.runs.insert(para.runs.begin(), Run{label + QLatin1Char('\t'), props});
+    para.runs.insert(para.runs.begin(), Run{label, props});
 }
 
 void Reader::emitPara(Para&& para)

@@ -9,7 +9,8 @@ class QTextDocument;
 namespace kvx::rtf {
 
 struct RtfReadResult {
-    // False when the data is not RTF at all; the document is then left empty.
+    // False only for empty input (or no document); the document is then left
+    // empty. Input that is not RTF is read as plain text, with a warning.
     bool ok = false;
     // Why reading failed, for the user.
     QString error;

@@ -2,6 +2,7 @@
 
 #include "rtfcodepage.h"
 #include "rtfdocument.h"
+#include "rtflists.h"
 
 #include <QColor>
 #include <QFont>
@@ -10,6 +11,11 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -22,6 +28,7 @@ namespace kvx::rtf {
 namespace {
 
 constexpr int kTableWidthTwips = 9360;  // 6.5 inches, a letter page between margins
+constexpr int kNoList = 2000000000;  // a \ls no list table names
 
 int twips(qreal pixels) { return int(std::lround(pixels * 15.0)); }
 
@@ -40,11 +47,16 @@ struct ListLevel {
     int start = 1;
     QString before, after;  // around the number
     QString text;           // a bullet's marker
+    // "2.1.": the numbers of the levels above, in decimal, each followed by
+    // its separator; the level's own number comes after the last.
+    QStringList separators;
 };
 
 struct ListRun {
     std::array<ListLevel, 9> levels;
-    std::array<int, 9> last{};  // the number last written at each level, 0 after a higher level's item
+    // The number last written at each level; -1 before the first and after a
+    // higher level's item (a list may count from 0).
+    std::array<int, 9> last{-1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 class Writer {
@@ -72,8 +84,10 @@ private:
     void writeBlock(const QTextBlock& block, bool inTable, const char* end);
     void writeRunProps(const QTextCharFormat& f);
     ListLevel levelFor(const QString& label, int currentNfc);
+    void outlineNumber(const QString& label, int level, ListLevel& def) const;
     void writeListTable();
     void writeText(QStringView text);
+    void writePicture(const QTextImageFormat& f);
 
     const QTextDocument& doc_;
     QString defaultFamily_;
@@ -244,20 +258,41 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             break;
         label += it.fragment().text();
     }
+    const QString wholeLabel = label;
     label = label.trimmed();
-    if (listed) {
+    // A level's text holds 255 characters at most; a longer marker goes as
+    // \listtext of a list the file does not define, which readers take
+    // as it is.
+    constexpr int kMaxLevelText = 200;
+    if (listed && label.size() > kMaxLevelText) {
+        out_ += "\\ls" + QByteArray::number(kNoList) + "\\ilvl"
+            + QByteArray::number(std::clamp(bf.intProperty(ListLevelProperty), 0, 8));
+        inList_ = false;
+    } else if (listed) {
         const int level = std::clamp(bf.intProperty(ListLevelProperty), 0, 8);
         const ListLevel* current = inList_ ? &lists_.back().levels[level] : nullptr;
-        const ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
+        ListLevel here = levelFor(label, current && current->defined ? current->nfc : -1);
         // A new list starts where the markers stop following on: another
         // style at this level, or a number that does not continue.
-        bool follows = inList_;
-        if (follows) {
+        auto followsOn = [&](const ListLevel& mark) {
+            if (!inList_)
+                return false;
             const ListLevel& def = lists_.back().levels[level];
-            const int expected = lists_.back().last[level] > 0 ? lists_.back().last[level] + 1 : def.start;
-            follows = !def.defined
-                || (def.nfc == here.nfc && def.before == here.before && def.after == here.after && def.text == here.text
-                    && (here.nfc < 0 || here.start == expected));
+            const int expected = lists_.back().last[level] >= 0 ? lists_.back().last[level] + 1 : def.start;
+            return !def.defined
+                || (def.nfc == mark.nfc && def.before == mark.before && def.after == mark.after && def.text == mark.text
+                    && def.separators == mark.separators && (mark.nfc < 0 || mark.start == expected));
+        };
+        bool follows = false;
+        ListLevel outline = here;
+        // "2.1." numbers from the levels above only within the list that has them.
+        if (inList_ && level > 0 && here.nfc < 0)
+            outlineNumber(label, level, outline);
+        if (!outline.separators.isEmpty() && followsOn(outline)) {
+            here = outline;
+            follows = true;
+        } else {
+            follows = followsOn(here);
         }
         if (!follows) {
             lists_.emplace_back();
@@ -266,9 +301,9 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         ListRun& run = lists_.back();
         if (!run.levels[level].defined)
             run.levels[level] = here;
-        run.last[level] = here.nfc < 0 ? 0 : here.start;
+        run.last[level] = here.nfc < 0 ? -1 : here.start;
         for (int deeper = level + 1; deeper < 9; ++deeper)
-            run.last[deeper] = 0;
+            run.last[deeper] = -1;
         out_ += "\\ls" + QByteArray::number(qulonglong(lists_.size())) + "\\ilvl" + QByteArray::number(level);
     } else {
         inList_ = false;
@@ -297,6 +332,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
 
     out_ += ' ';
     bool inLabel = listed;
+    bool labelWritten = false;
     if (listed && label.isEmpty())
         out_ += "{\\listtext\\tab}";  // a level without a number
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -307,6 +343,23 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             continue;  // a marker that no longer starts its paragraph
         if (!isLabel)
             inLabel = false;
+        if (isLabel) {
+            // One \listtext for the whole marker: readers take only the first.
+            if (!labelWritten) {
+                out_ += "{\\listtext";
+                writeRunProps(f);
+                out_ += ' ';
+                writeText(wholeLabel);
+                out_ += '}';
+                labelWritten = true;
+            }
+            continue;
+        }
+        if (f.isImageFormat()) {
+            for (qsizetype i = 0; i < frag.length(); ++i)
+                writePicture(f.toImageFormat());
+            continue;
+        }
         const QString href = f.isAnchor() ? f.anchorHref() : QString();
         if (!href.isEmpty()) {
             out_ += "{\\field{\\*\\fldinst HYPERLINK \"";
@@ -315,7 +368,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             writeText(target);
             out_ += "\"}{\\fldrslt ";
         }
-        out_ += isLabel ? "{\\listtext" : "{";
+        out_ += '{';
         writeRunProps(f);
         out_ += ' ';
         writeText(frag.text());
@@ -343,12 +396,17 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
     def.after = m.captured(3);
     const QString n = m.captured(2);
     const QChar c = n.at(0);
-    if (c.isDigit()) {
+    if (c.isDigit() && c == QLatin1Char('0') && n.size() > 1) {
+        def.nfc = 22;  // "07"
+        def.start = n.toInt();
+    } else if (c.isDigit()) {
         def.nfc = 0;
         def.start = n.toInt();
     } else if (n.size() > 1
-               || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))) {
-        // A single "v" after "iv" is a roman five, not a letter.
+               || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
+               || (c.toLower() == QLatin1Char('i') && currentNfc < 0)) {
+        // A single "v" after "iv" is a roman five, not a letter; a list that
+        // starts at "i" counts in roman numerals.
         def.nfc = c.isLower() ? 2 : 1;
         static const QString digits = QStringLiteral("ivxlcdm");
         static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
@@ -363,7 +421,45 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
         def.nfc = c.isLower() ? 4 : 3;
         def.start = c.toLower().unicode() - 'a' + 1;
     }
+    // Only a number that a list shows the same way ("iiii" is no roman
+    // numeral, 99999 is past what a level starts at) is written as one.
+    if (def.start > 32767 || formatListNumber(def.start, def.nfc) != n) {
+        ListLevel text;
+        text.defined = true;
+        text.text = label;
+        return text;
+    }
     return def;
+}
+
+// A marker such as "2.1." at level 1 whose leading numbers are those the
+// list's higher levels show now becomes a multi-level number.
+void Writer::outlineNumber(const QString& label, int level, ListLevel& def) const
+{
+    static const QRegularExpression part(QStringLiteral("(\\d{1,5})(\\D{1,3})"));
+    static const QRegularExpression whole(QStringLiteral("^(\\W{0,3})((?:\\d{1,5}\\D{1,3})+)(\\d{1,5})(\\W{0,3})$"));
+    const QRegularExpressionMatch m = whole.match(label);
+    if (!m.hasMatch())
+        return;
+    const ListRun& run = lists_.back();
+    QStringList separators;
+    int k = 0;
+    for (auto it = part.globalMatch(m.captured(2)); it.hasNext(); ++k) {
+        const QRegularExpressionMatch p = it.next();
+        if (k >= level || run.last[size_t(k)] != p.captured(1).toInt())
+            return;
+        separators << p.captured(2);
+    }
+    if (k != level)
+        return;
+    ListLevel numbered;
+    numbered.defined = true;
+    numbered.nfc = 0;
+    numbered.before = m.captured(1);
+    numbered.after = m.captured(4);
+    numbered.start = m.captured(3).toInt();
+    numbered.separators = separators;
+    def = numbered;
 }
 
 void Writer::writeListTable()
@@ -395,13 +491,30 @@ void Writer::writeListTable()
                 writeText(text);
                 out_ += ";}{\\levelnumbers;}";
             } else {
-                lengthByte(def.before.size() + 1 + def.after.size());
+                // Placeholders for the levels above (legal numbering shows
+                // them in decimal), then this level's.
+                qsizetype length = def.before.size() + 1 + def.after.size();
+                for (const QString& sep : def.separators)
+                    length += 1 + sep.size();
+                lengthByte(length);
                 writeText(def.before);
+                std::vector<qsizetype> offsets;
+                qsizetype at = 1 + def.before.size();
+                for (int up = 0; up < int(def.separators.size()); ++up) {
+                    offsets.push_back(at);
+                    lengthByte(up);
+                    writeText(def.separators[up]);
+                    at += 1 + def.separators[up].size();
+                }
+                offsets.push_back(at);
                 lengthByte(k);
                 writeText(def.after);
                 out_ += ";}{\\levelnumbers";
-                lengthByte(def.before.size() + 1);
+                for (const qsizetype offset : offsets)
+                    lengthByte(offset);
                 out_ += ";}";
+                if (!def.separators.isEmpty())
+                    out_ += "\\levellegal1";
             }
             out_ += "\\fi-360\\li" + QByteArray::number(720 * (k + 1)) + "}";
         }
@@ -413,6 +526,72 @@ void Writer::writeListTable()
             + QByteArray::number(qulonglong(id)) + "}";
     }
     out_ += "}\n";
+}
+
+void Writer::writePicture(const QTextImageFormat& f)
+{
+    // Pictures the reader could not show go back as they came; others as
+    // PNG, or JPEG when that is what the document holds.
+    QByteArray header;
+    QByteArray data;
+    QSize pixels;
+    if (f.hasProperty(PictureDataProperty)) {
+        header = f.property(PictureHeaderProperty).toByteArray();
+        data = f.property(PictureDataProperty).toByteArray();
+        if (!header.startsWith('\\') || header.contains('{') || header.contains('}'))
+            return;
+    } else {
+        const QVariant resource = doc_.resource(QTextDocument::ImageResource, QUrl(f.name()));
+        QImage image;
+        if (resource.typeId() == QMetaType::QByteArray) {
+            data = resource.toByteArray();
+            QBuffer buffer(&data);
+            QImageReader reader(&buffer);
+            pixels = reader.size();
+            if (data.startsWith("\x89PNG"))
+                header = "\\pngblip";
+            else if (data.startsWith("\xFF\xD8"))
+                header = "\\jpegblip";
+            else
+                image.loadFromData(data);
+        } else if (resource.typeId() == QMetaType::QImage) {
+            image = resource.value<QImage>();
+        } else if (resource.typeId() == QMetaType::QPixmap) {
+            image = resource.value<QPixmap>().toImage();
+        }
+        if (header.isEmpty()) {
+            if (image.isNull())
+                return;
+            data.clear();
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            if (!image.save(&buffer, "PNG"))
+                return;
+            header = "\\pngblip";
+            pixels = image.size();
+        }
+        if (pixels.isValid())
+            header += "\\picw" + QByteArray::number(pixels.width()) + "\\pich" + QByteArray::number(pixels.height());
+    }
+    const qreal w = f.width() > 0 ? f.width() : pixels.width();
+    const qreal h = f.height() > 0 ? f.height() : pixels.height();
+    out_ += "{\\pict" + header;
+    if (w > 0 && h > 0)
+        out_ += "\\picwgoal" + QByteArray::number(twips(w)) + "\\pichgoal" + QByteArray::number(twips(h));
+    out_ += '\n';
+    static const char hex[] = "0123456789abcdef";
+    const qsizetype start = out_.size();
+    out_.resize(start + data.size() * 2 + data.size() / 64 + 1);
+    char* o = out_.data() + start;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        *o++ = hex[b >> 4];
+        *o++ = hex[b & 15];
+        if (i % 64 == 63)
+            *o++ = '\n';
+    }
+    out_.truncate(o - out_.data());
+    out_ += "}";
 }
 
 void Writer::writeRunProps(const QTextCharFormat& f)
