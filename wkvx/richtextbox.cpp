@@ -2,17 +2,14 @@
 
 #include "seltext.h"
 
-#include "rtfcodepage.h"
 #include "rtffile.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -23,41 +20,9 @@ namespace wkvx {
 
 namespace {
 
-// Larger files are refused rather than read into memory whole.
-constexpr qint64 kMaxPlainTextSize = qint64(1) << 30;
-
 bool isBold(const QTextCharFormat& f) { return f.fontWeight() >= QFont::DemiBold; }
 bool isItalic(const QTextCharFormat& f) { return f.fontItalic(); }
 bool isUnderline(const QTextCharFormat& f) { return f.fontUnderline(); }
-
-// Word processors open a file that is not RTF as plain text: UTF-8 when it
-// is valid UTF-8, else Windows-1252.
-QString decodePlainText(const QByteArray& data)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(data);
-    if (utf8.hasError()) {
-        text.clear();
-        text.reserve(data.size());
-        for (const char c : data)
-            text += QChar(kvx::rtf::decodeWindows1252(static_cast<unsigned char>(c)));
-    }
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QChar(u'\r'), QChar(u'\n'));
-    text.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
-    return text;
-}
-
-// What RTF files start with, after an optional byte order mark and white space.
-bool looksLikeRtf(const QByteArray& head)
-{
-    qsizetype i = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\r' || head[i] == '\n'))
-        ++i;
-    return head.mid(i).startsWith("{\\rtf");
-}
 
 // Menu shortcuts that the text box would otherwise take for its own key
 // bindings (Ctrl+K deletes to the end of the line on some platforms, and
@@ -163,19 +128,12 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
     auto doc = std::make_unique<QTextDocument>();
     doc->setDefaultFont(document()->defaultFont());
     QString rtfError;
+    // The reader opens any file that is not RTF as plain text; an empty file
+    // is simply an empty document.
     bool ok = kvx::rtf::loadRtfFile(path, doc.get(), &rtfError);
-    if (!ok) {
-        QFile file(path);
-        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxPlainTextSize
-            && !looksLikeRtf(file.peek(64))) {
-            const QByteArray data = file.readAll();
-            if (file.error() == QFileDevice::NoError) {
-                doc->setUndoRedoEnabled(false);
-                doc->setPlainText(decodePlainText(data));
-                doc->setUndoRedoEnabled(true);
-                ok = true;
-            }
-        }
+    if (!ok && QFileInfo(path).isFile() && QFileInfo(path).size() == 0) {
+        doc->clear();
+        ok = true;
     }
     if (!ok) {
         if (error)

@@ -5,6 +5,8 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
+#include "referencetext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -21,17 +23,6 @@ QByteArray readFile(const QString& path)
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
     return f.readAll();
-}
-
-// Readers differ in the glyph they show for a bullet (LibreOffice's text
-// export puts its own per level): a list line's bullet stands for any other.
-// A missing marker, or a number where a bullet should be, still differs.
-QString sameBullets(QString text)
-{
-    static const QRegularExpression bullet(QString::fromUtf8(
-        "(?m)^( {4,})[•◦▪▫■□●○➢➤✓✔❖◆◇♦♣"
-        "✗☐☑⇨➔–·*o\\-] "));
-    return text.replace(bullet, QString::fromUtf8("\\1• "));
 }
 
 } // namespace
@@ -51,7 +42,7 @@ TEST(RtfSamples, ReadAsLibreOfficeReadsThemAndSurviveTheWriter)
         ASSERT_TRUE(r.ok) << r.error.toStdString();
         // Damaged samples say what was read around.
         EXPECT_EQ(r.warnings.isEmpty(), !name.startsWith("damaged-")) << r.warnings.join("; ").toStdString();
-        EXPECT_EQ(sameBullets(plainText(doc)).toStdString(), sameBullets(expected).toStdString());
+        EXPECT_EQ(rtftest::sameBullets(plainText(doc)).toStdString(), rtftest::sameBullets(expected).toStdString());
 
         QTextDocument back;
         ASSERT_TRUE(readRtf(writeRtf(doc), &back).ok);

@@ -286,8 +286,9 @@ TEST(RtfWriter, PicturesGoOutAtTheirSizeAndComeBackTheSame)
             continue;
         }
         // Read pictures keep their bytes; the inserted one became a PNG of its pixels.
-        if (i + 1 < after.size())
+        if (i + 1 < after.size()) {
             EXPECT_EQ(data.toByteArray(), doc.resource(QTextDocument::ImageResource, QUrl(before[i].name())).toByteArray());
+        }
         QImage image;
         ASSERT_TRUE(image.loadFromData(data.toByteArray()));
         EXPECT_EQ(image.size(), i + 1 < after.size() ? QSize(40, 20) : QSize(10, 10));

@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QStringDecoder>
 #include <QUrl>
 
 #include <algorithm>
@@ -920,6 +921,7 @@ void Reader::emitToDest(QStringView text)
     case Dest::ListLevel:
     case Dest::OverrideTable:
     case Dest::Override:
+    case Dest::LfoLevel:
     case Dest::Picture:
         break;
     }
@@ -1819,13 +1821,19 @@ void Reader::finishPicture()
 
 void Reader::readPlainText(const unsigned char* begin)
 {
-    // Not RTF at all: text in the system's code page, Windows-1252, or
-    // UTF-8 when it says so with a byte order mark.
+    // Not RTF at all: UTF-8 when it says so with a byte order mark or is
+    // valid UTF-8 throughout (text files on this platform are), else text in
+    // the system's code page, Windows-1252.
     QString text;
-    if (end_ - begin >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF)
-        text = QString::fromUtf8(reinterpret_cast<const char*>(begin + 3), end_ - begin - 3);
-    else
-        decoder_.decode(1252, QByteArrayView(reinterpret_cast<const char*>(begin), end_ - begin), text);
+    const bool bom = end_ - begin >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF;
+    const QByteArrayView bytes(reinterpret_cast<const char*>(begin + (bom ? 3 : 0)), end_ - begin - (bom ? 3 : 0));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text = utf8.decode(bytes);
+    if (!bom && utf8.hasError()) {
+        text.clear();
+        decoder_.decode(1252, bytes, text);
+    }
+    text.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
     qsizetype lineStart = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i <= n; ++i) {
