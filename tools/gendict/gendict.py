@@ -271,10 +271,8 @@ class Generator:
             and self.subtlex.get(w, 0) < EVERYDAY_COUNT
         tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if c == top
                 and (i == 0 or not s.definition.startswith("extended meaning"))]
-        if strict and top == 0:
-            # untagged senses: first those that WordNet names by this word
-            # before any other (chess the game, not "cheat, chess" the weed)
-            tied.sort(key=lambda s: s.words[0][0].lower() != w)
+        # senses that the counts do not tell apart
+        tied.sort(key=lambda s: self._everyday_key(w, s, strict and top == 0))
         choices = [(s,) + self.fit(s, strict) for s in tied]
         if self._strict:
             # a meaning that only restates the word (eminently: in an
@@ -303,6 +301,22 @@ class Generator:
                 if meaning and not (strict and self._circular(w, meaning, stems=True)):
                     return s, meaning, cut
         return choices[0]
+
+    # a Latin name marks the plant or animal sense of a word (chess: the
+    # weed Bromus secalinus)
+    TAXON = re.compile(r"[A-Z][a-z]+_[a-z]+")
+
+    def _everyday_key(self, w, s, strict):
+        """Orders senses that tag counts do not tell apart: an everyday sense
+        before a plant or animal with a Latin name and before one labelled
+        with a field or region ("(music)", British), then (untagged rarer words)
+        the one WordNet names by this word first; WordNet's order last, as
+        sort is stable."""
+        taxon = any(self.TAXON.fullmatch(f) for f, _l in s.words)
+        domain = bool(re.match(r"\((?!of |used |usually |often |sometimes )", s.definition)) \
+            or any(p[0] in (";c", ";r") for p in s.pointers)
+        named = strict and s.words[0][0].lower() != w
+        return (taxon, domain, named)
 
     def _later_fit(self, w, synset, otherwise=None):
         """(meaning, was_cut) from the definition's clauses after the first,

@@ -544,3 +544,26 @@ class ReviewedFilesTest(unittest.TestCase):
             with open(b, "w", encoding="ascii") as fh:
                 fh.write(line.replace("tablet", "octave"))
             self.assertEqual(sorted(load_reviewed(a, b)), ["octave", "tablet"])
+
+
+class UntaggedSenseTest(unittest.TestCase):
+    """When the counts do not tell senses apart, a plant's Latin-named sense
+    and a sense labelled with a field come after the everyday one."""
+
+    LINES = [
+        ("n", "00004000 20 n 03 chess 0 cheat 0 Bromus_secalinus 0 000 | weedy annual grass"),
+        ("n", "00004100 04 n 02 chess 0 chess_game 0 000 | a board game for two players"),
+        ("n", "00004200 10 n 01 octave 0 000 | (church) a feast day and the seven days after it"),
+        ("n", "00004300 10 n 01 octave 0 000 | a musical interval of eight tones"),
+    ]
+
+    def chosen(self, w):
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES)
+        g = Generator(wn, {}, {}, Offensive(wn, profanity=()))
+        g.rank_of = {w: 0}
+        return g.choose_sense(w, "n", wn.senses(w, "n"))[1]
+
+    def test_everyday_sense_first(self):
+        self.assertEqual(self.chosen("chess"), "a board game for two players")
+        self.assertEqual(self.chosen("octave"), "a musical interval of eight tones")
