@@ -4,6 +4,8 @@ core.tsv beside this file and applied on every regeneration."""
 import os
 
 CORE_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "core.tsv")
+# reviewed words outside the core that the reviews found wrong or missing
+ADDITIONS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "additions.tsv")
 FIELDS = ["word", "pos", "sense", "meaning", "synonyms", "antonyms", "usage", "note"]
 POS_CODES = {"noun": "n", "verb": "v", "adjective": "a", "adverb": "r"}
 
@@ -60,3 +62,13 @@ def load_core(path=CORE_FILE):
         return {}
     with open(path, encoding="ascii") as fh:
         return parse_core(fh)
+
+
+def load_reviewed(core_path=CORE_FILE, additions_path=ADDITIONS_FILE):
+    """The core and the additions as one table; a word in both is an error."""
+    table = load_core(core_path)
+    for word, e in load_core(additions_path).items():
+        if word in table:
+            raise ValueError("%s is reviewed both in the core and in the additions" % word)
+        table[word] = e
+    return table

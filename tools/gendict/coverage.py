@@ -7,7 +7,7 @@ import argparse
 import os
 import sys
 
-from core import load_core
+from core import load_reviewed as load_core
 from gendict import load_wordnet_definitions, parse_csv_line
 
 

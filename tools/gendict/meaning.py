@@ -17,6 +17,7 @@ can could will would shall should may might must
 very more most less least such same some any each every all especially usually often
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
 it
+rather quite too fairly extremely highly relatively somewhat slightly
 consisting containing including involving relating pertaining resembling
 used made characterized marked caused based intended designed
 """.split())

@@ -500,3 +500,70 @@ class CsvLineTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class SimilarAdjectiveTest(unittest.TestCase):
+    """A similar adjective stands in only when it is no far more common,
+    looser head of the cluster."""
+
+    LINES = [
+        ("a", "00003000 00 a 01 full 0 002 & 00003100 a 0000 & 00003200 a 0000 | containing as much as possible"),
+        ("a", "00003100 00 s 01 brimming 0 001 & 00003000 a 0000 | filled to the top"),
+        ("a", "00003200 00 s 01 packed 0 001 & 00003000 a 0000 | filled to capacity"),
+    ]
+
+    def synonyms_of(self, w, offset):
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES)
+        g = Generator(wn, {}, {}, Offensive(wn, profanity=()))
+        g.score = {"full": 3.0, "brimming": 0.3, "packed": 1.5}
+        g.common_floor = 0.0
+        synset = wn.synsets[("a", offset)]
+        return g.synonyms(w, w, synset, [synset])
+
+    def test_far_more_common_head_is_no_stand_in(self):
+        self.assertEqual(self.synonyms_of("brimming", 3100), [])
+
+    def test_head_about_as_common_stays(self):
+        self.assertEqual(self.synonyms_of("packed", 3200), ["full"])
+
+
+class ReviewedFilesTest(unittest.TestCase):
+    def test_word_reviewed_twice_across_the_files_is_refused(self):
+        import os
+        import tempfile
+        from core import load_reviewed
+        line = "tablet\tnoun\t4\ta small pill of medicine\tpill\t\t\treviewed\n"
+        with tempfile.TemporaryDirectory() as d:
+            a, b = os.path.join(d, "a.tsv"), os.path.join(d, "b.tsv")
+            for p in (a, b):
+                with open(p, "w", encoding="ascii") as fh:
+                    fh.write(line)
+            with self.assertRaises(ValueError):
+                load_reviewed(a, b)
+            with open(b, "w", encoding="ascii") as fh:
+                fh.write(line.replace("tablet", "octave"))
+            self.assertEqual(sorted(load_reviewed(a, b)), ["octave", "tablet"])
+
+
+class UntaggedSenseTest(unittest.TestCase):
+    """When the counts do not tell senses apart, a plant's Latin-named sense
+    and a sense labelled with a field come after the everyday one."""
+
+    LINES = [
+        ("n", "00004000 20 n 03 chess 0 cheat 0 Bromus_secalinus 0 000 | weedy annual grass"),
+        ("n", "00004100 04 n 02 chess 0 chess_game 0 000 | a board game for two players"),
+        ("n", "00004200 10 n 01 octave 0 000 | (church) a feast day and the seven days after it"),
+        ("n", "00004300 10 n 01 octave 0 000 | a musical interval of eight tones"),
+    ]
+
+    def chosen(self, w):
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES)
+        g = Generator(wn, {}, {}, Offensive(wn, profanity=()))
+        g.rank_of = {w: 0}
+        return g.choose_sense(w, "n", wn.senses(w, "n"))[1]
+
+    def test_everyday_sense_first(self):
+        self.assertEqual(self.chosen("chess"), "a board game for two players")
+        self.assertEqual(self.chosen("octave"), "a musical interval of eight tones")
