@@ -31,7 +31,7 @@ constexpr int kLabelTopTwips = 30;
 constexpr int kBelowLabelTwips = 15;
 constexpr int kPanelBottomTwips = 60;
 
-struct ButtonSpec {
+struct ToolButton {
     const char* key;
     const char* themeIcon;
     QStyle::StandardPixmap fallback;
@@ -111,7 +111,7 @@ void frmBrowser::buildForm()
     tbToolBar->setMovable(false);
     tbToolBar->setFloatable(false);
 
-    const ButtonSpec specs[] = {
+    const ToolButton buttons[] = {
         {"Back", "go-previous", QStyle::SP_ArrowBack, nullptr, QKeySequence::Back},
         {"Forward", "go-next", QStyle::SP_ArrowForward, nullptr, QKeySequence::Forward},
         {"Stop", "process-stop", QStyle::SP_BrowserStop, nullptr, QKeySequence(Qt::Key_Escape)},
@@ -120,7 +120,7 @@ void frmBrowser::buildForm()
         {"Search", "system-search", QStyle::SP_CustomBase, drawnSearchIcon, QKeySequence()},
     };
     for (std::size_t i = 0; i < imlIcons.size(); ++i) {
-        const ButtonSpec& s = specs[i];
+        const ToolButton& s = buttons[i];
         const QIcon fallback = s.drawn ? s.drawn() : style()->standardIcon(s.fallback);
         imlIcons[i] = QIcon::fromTheme(QLatin1String(s.themeIcon), fallback);
         const QString key = QLatin1String(s.key);
@@ -212,8 +212,8 @@ void frmBrowser::Form_Load()
     brwWebBrowser->navigate(StartingAddress);
 }
 
-// Widths and heights in twips as the design gives them; a window made smaller
-// than the margins gets empty controls rather than negative sizes.
+// Sizes in twips. A window made smaller than the margins gets empty
+// controls rather than negative sizes.
 void frmBrowser::Form_Resize()
 {
     const int w = lexi::toTwips(content_->width());

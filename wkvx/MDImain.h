@@ -107,7 +107,7 @@ private:
 
     void setAlignment(Qt::Alignment alignment, QAction* checked);
 
-    int newDocCount_ = 0;  // 16-bit in the design; never goes down
+    int newDocCount_ = 0;  // every document opened in this run; never goes down
     QPointer<lexi::frmAbout> about_;
     KavixTools* kavixTools_ = nullptr;
 };
