@@ -11,6 +11,7 @@
 #include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 
 using namespace lookuptest;
@@ -156,7 +157,7 @@ TEST_F(SuggestionCardTest, AFoundWordOrNothingCloseShowsNoLine)
 
 TEST_F(SuggestionCardTest, ClickingAWordOpensItsCardWithTheSameRows)
 {
-    QWidget owner;
+    QMainWindow owner;
     auto* d = newDialog(&owner);
     frmResult* empty = lookUp<frmResult>(d, true, "mice", {&frmSearch::chkSyn, &frmSearch::chkPOSp});
     ASSERT_NE(empty, nullptr);

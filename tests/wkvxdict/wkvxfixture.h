@@ -9,10 +9,10 @@
 #include "dictstore/wordrecord.h"
 
 #include <QAbstractItemView>
+#include <QMainWindow>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ protected:
     void SetUp() override
     {
         guitest::freshRoot();
-        frame = std::make_unique<QWidget>();
+        frame = std::make_unique<QMainWindow>();
         doc = new QTextEdit(frame.get());
         active = doc;
     }
@@ -91,7 +91,7 @@ protected:
     }
 
     guitest::MessageRecorder rec;
-    std::unique_ptr<QWidget> frame;
+    std::unique_ptr<QMainWindow> frame;
     QTextEdit* doc = nullptr;
     QTextEdit* active = nullptr;
 };
