@@ -20,20 +20,7 @@ void writeFullDictionary()
     guibench::writeFullDictionary([](std::int64_t n) { return "word" + std::to_string(n); });
 }
 
-void BM_BareScan(benchmark::State& state)
-{
-    for (auto _ : state) {
-        dictstore::Dictionary dict;
-        std::int64_t count = 0;
-        dict.openForReading(dictstore::dictionaryPath());
-        dict.readAll([&count](const dictstore::WordRecord&, std::int64_t) {
-            ++count;
-            return dictstore::Error::None;
-        });
-        dict.close();
-        benchmark::DoNotOptimize(count);
-    }
-}
+void BM_BareScan(benchmark::State& state) { guibench::bareScan(state); }
 
 // Everything the grid does while it opens for an empty key: all entries.
 void BM_ResultsGridAll(benchmark::State& state)

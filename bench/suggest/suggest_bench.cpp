@@ -151,19 +151,7 @@ void BM_TypeAheadInDialog(benchmark::State& state)
 }
 
 // The store's scan alone, which the index is read with.
-void BM_BareScan(benchmark::State& state)
-{
-    for (auto _ : state) {
-        dictstore::Dictionary dict;
-        std::int64_t count = 0;
-        dict.openForReading(dictstore::dictionaryPath());
-        dict.readAll([&count](const dictstore::WordRecord&, std::int64_t) {
-            ++count;
-            return dictstore::Error::None;
-        });
-        benchmark::DoNotOptimize(count);
-    }
-}
+void BM_BareScan(benchmark::State& state) { guibench::bareScan(state); }
 
 // Reading the word index, as the dialog does when it is shown.
 void BM_WordIndexLoad(benchmark::State& state)

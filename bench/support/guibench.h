@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,6 +41,25 @@ void writeFullDictionary(WordOf wordOf)
         dictstore::assignField(r, Field::Usage, "A sentence that uses " + word + " well.");
         dictstore::assignField(r, Field::Antonym1, "antonym" + id);
         out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
+    }
+}
+
+// The store's scan alone, the floor of every look-up: the dictionary opened
+// as the form under test opens it, every record read.
+inline void bareScan(benchmark::State& state, bool forUpdate = false)
+{
+    for (auto _ : state) {
+        dictstore::Dictionary dict;
+        std::int64_t count = 0;
+        if (forUpdate)
+            dict.openForUpdate(dictstore::dictionaryPath());
+        else
+            dict.openForReading(dictstore::dictionaryPath());
+        dict.readAll([&count](const dictstore::WordRecord&, std::int64_t) {
+            ++count;
+            return dictstore::Error::None;
+        });
+        benchmark::DoNotOptimize(count);
     }
 }
 

@@ -27,19 +27,8 @@ void writeFullDictionary()
 const char* keyFor(std::int64_t arg) { return arg == 0 ? "q" : "  "; }
 std::int64_t expectedRows(std::int64_t arg) { return arg == 0 ? 1260 : dictstore::kMaxKavixRecords; }
 
-void BM_BareScan(benchmark::State& state)
-{
-    for (auto _ : state) {
-        dictstore::Dictionary dict;
-        std::int64_t count = 0;
-        dict.openForUpdate(dictstore::dictionaryPath());
-        dict.readAll([&count](const dictstore::WordRecord&, std::int64_t) {
-            ++count;
-            return dictstore::Error::None;
-        });
-        benchmark::DoNotOptimize(count);
-    }
-}
+// Opened for update, as the Kavix tools open it.
+void BM_BareScan(benchmark::State& state) { guibench::bareScan(state, true); }
 
 // The store's scan by starting letters alone, counting the matches.
 void BM_BareStartingLetters(benchmark::State& state)
