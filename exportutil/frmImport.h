@@ -15,8 +15,6 @@ class frmImport : public ResultWindow {
 public:
     explicit frmImport(const QString& inFile, QWidget* owner = nullptr);
 
-    const QStringList& refusedWords() const { return refused_; }
-
 private:
     void Form_Load(const QString& inFile);
     void refuse(const QString& word);

@@ -37,7 +37,6 @@ public:
     void setHomePage(const QUrl& url) { home_ = url; }
     void setSearchPage(const QUrl& url) { search_ = url; }
     QUrl homePage() const { return home_; }
-    QUrl searchPage() const { return search_; }
 
     // A page larger than this is not shown.
     static constexpr qint64 kMaxPageBytes = 8 * 1024 * 1024;

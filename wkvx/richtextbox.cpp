@@ -83,27 +83,25 @@ bool RichTextBox::selBold() const { return allChars(isBold); }
 bool RichTextBox::selItalic() const { return allChars(isItalic); }
 bool RichTextBox::selUnderline() const { return allChars(isUnderline); }
 
-void RichTextBox::mergeFormat(const QTextCharFormat& format) { mergeCurrentCharFormat(format); }
-
 void RichTextBox::setSelBold(bool on)
 {
     QTextCharFormat f;
     f.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    mergeFormat(f);
+    mergeCurrentCharFormat(f);
 }
 
 void RichTextBox::setSelItalic(bool on)
 {
     QTextCharFormat f;
     f.setFontItalic(on);
-    mergeFormat(f);
+    mergeCurrentCharFormat(f);
 }
 
 void RichTextBox::setSelUnderline(bool on)
 {
     QTextCharFormat f;
     f.setFontUnderline(on);
-    mergeFormat(f);
+    mergeCurrentCharFormat(f);
 }
 
 void RichTextBox::setSelFont(const QFont& font)
@@ -116,7 +114,7 @@ void RichTextBox::setSelFont(const QFont& font)
     f.setFontWeight(font.bold() ? QFont::Bold : QFont::Normal);
     f.setFontItalic(font.italic());
     f.setFontUnderline(font.underline());
-    mergeFormat(f);
+    mergeCurrentCharFormat(f);
 }
 
 void RichTextBox::setSelAlignment(Qt::Alignment alignment) { setAlignment(alignment); }

@@ -51,7 +51,6 @@ protected:
 
 private:
     bool allChars(bool (*test)(const QTextCharFormat&)) const;
-    void mergeFormat(const QTextCharFormat& format);
 };
 
 }  // namespace wkvx
