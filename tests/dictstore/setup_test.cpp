@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -117,6 +120,29 @@ TEST_F(SetupTest, HelpPagesReplaceOursAndLeaveTheRestAlone)
               report.lines.end());
     // The dictionary installed the first time is the user's from then on.
     EXPECT_EQ(fs::file_size(dictstore::dictionaryPath()), 2u * dictstore::kRecordSize);
+}
+
+// A write that fails only when the file is closed is a failure too: here the
+// page list outgrows the file size limit while every page fits under it.
+TEST_F(SetupTest, AListThatCannotBeWrittenIsReported)
+{
+    const fs::path help = home / "Lexivane" / "Help4Kavix";
+    fs::create_directories(help);
+    fs::create_directories(data / "help");
+    for (const char* name : {"a-page-with-a-rather-long-name-one.htm", "a-page-with-a-rather-long-name-two.htm"})
+        testfiles::writeBytes(data / "help" / name, "<p>");
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    int copied = 0;
+    const std::string failure = setup::installHelpPages(data / "help", help, copied);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(copied, 2);
+    EXPECT_EQ(failure, "cannot write " + (help / ".lexivane-help-pages").string());
 }
 
 TEST_F(SetupTest, ADamagedPageListCannotReachOutsideTheHelpFolder)

@@ -87,6 +87,8 @@ bool writeFile(const fs::path& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+    // A short text is only written when the file closes.
+    out.close();
     return static_cast<bool>(out);
 }
 
