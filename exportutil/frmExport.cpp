@@ -38,7 +38,7 @@ void frmExport::Form_Load()
         [this](std::int64_t done, std::int64_t total) { reportProgress(done, total); });
     if (result.error != dictstore::Error::None) {
         lblSuccess->setText(QStringLiteral("error occurred, see details following"));
-        showError(kErrorSource + errorText(result.error));
+        showError(kErrorSource + lexi::describe(result.error));
         return;
     }
     progressComplete();

@@ -31,14 +31,14 @@ void frmImport::Form_Load(const QString& inFile)
 
     dictstore::Dictionary dict;
     if (const dictstore::Error e = dict.openForUpdate(dictstore::dictionaryPath()); e != dictstore::Error::None) {
-        fail(errorText(e));
+        fail(lexi::describe(e));
         return;
     }
     std::ifstream csv;
     std::int64_t size = 0;
     if (const dictstore::Error e = dictstore::openCsvForReading(lexi::fspath(csvName), csv, size);
         e != dictstore::Error::None) {
-        fail(errorText(e));
+        fail(lexi::describe(e));
         return;
     }
 
@@ -54,7 +54,7 @@ void frmImport::Form_Load(const QString& inFile)
         lstRefused->show();
     }
     if (result.error != dictstore::Error::None) {
-        fail(errorText(result.error));
+        fail(lexi::describe(result.error));
         return;
     }
     progressComplete();

@@ -160,12 +160,6 @@ void ResultWindow::showError(const QString& text)
     txtErrors->setCursorPosition(0);
 }
 
-QString ResultWindow::errorText(dictstore::Error error)
-{
-    const std::string_view d = dictstore::describe(error);
-    return QString::fromUtf8(d.data(), static_cast<qsizetype>(d.size()));
-}
-
 void ResultWindow::cmdOK_Click() { close(); }
 
 }  // namespace exportutil

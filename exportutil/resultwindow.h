@@ -1,7 +1,5 @@
 #pragma once
 
-#include "dictstore/errors.h"
-
 #include <QDialog>
 #include <QElapsedTimer>
 
@@ -50,8 +48,6 @@ protected:
     void progressComplete();
     // Opens the error frame with the text.
     void showError(const QString& text);
-    // The description of an error as the windows show it.
-    static QString errorText(dictstore::Error error);
     // Where a message shown during the work goes: this window once shown,
     // else the centre of the screen.
     QWidget* messageParent() { return isVisible() ? this : nullptr; }

@@ -1,5 +1,7 @@
 #include "formui.h"
 
+#include "folders.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -10,11 +12,7 @@
 
 namespace kavix::ui {
 
-QString describe(dictstore::Error error)
-{
-    const std::string_view d = dictstore::describe(error);
-    return QString::fromUtf8(d.data(), static_cast<qsizetype>(d.size()));
-}
+QString describe(dictstore::Error error) { return lexi::describe(error); }
 
 QFont font(const QString& family, qreal points, bool bold)
 {

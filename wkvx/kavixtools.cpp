@@ -4,6 +4,8 @@
 #include "frmReplace.h"
 #include "kvxmessage.h"
 
+#include "folders.h"
+
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
 #include "dictstore/suggest.h"
@@ -71,9 +73,7 @@ void KavixTools::findSelection()
             dictstore::suggestionsFor(dict, selection, suggestions);
     }
     if (error != dictstore::Error::None) {
-        const std::string_view d = dictstore::describe(error);
-        showMessage(frame_, kNotFound + QLatin1Char(' ') + QString::fromUtf8(d.data(), static_cast<qsizetype>(d.size())),
-                    lexi::MsgIcon::Information);
+        showMessage(frame_, kNotFound + QLatin1Char(' ') + lexi::describe(error), lexi::MsgIcon::Information);
         return;
     }
     if (!match) {
