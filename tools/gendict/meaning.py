@@ -16,7 +16,7 @@ is are was were be been being has have had having do does did not no
 can could will would shall should may might must
 very more most less least such same some any each every all especially usually often
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
-it
+it those these
 rather quite too fairly extremely highly relatively somewhat slightly
 consisting containing including involving relating pertaining resembling
 used made characterized marked caused based intended designed
@@ -371,6 +371,7 @@ REWRITES = [
     (r"\bcharacterized by\b", "marked by"),
     (r"^a person who\b", "one who"),
     (r"^(?:a|any) person (?:with|of)\b", "one with"),
+    (r"^(?:a|any) person ([a-z]+ed)\b", r"one \1"),
     (r"^the (?:act|action|process|activity) of (\w+ing)\b", r"\1"),
     (r"^the (?:quality|state|condition|fact) (?:or (?:quality|state|condition) )?of being\b", "being"),
     (r"^any of (?:various|numerous|several|many|a number of) ((?:(?!and\b|or\b)[\w-]+ ){0,3}?(?!and\b|or\b)[\w-]*[^su\W]s)(?=$|,| (?!and\b|or\b))",

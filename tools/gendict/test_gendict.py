@@ -368,6 +368,14 @@ class ShorterWordingTest(unittest.TestCase):
         self.assertEqual(rewrites("any of various small birds of the family Paridae")[0],
                          "a small bird of the family Paridae")
         self.assertEqual(rewrites("a person who teaches")[0], "one who teaches")
+        # a person described by a participle keeps what tells the word apart
+        self.assertEqual(fit_meaning("a person trained to travel in a spacecraft", 40),
+                         ("one trained to travel in a spacecraft", False))
+
+    def test_cut_never_ends_on_a_demonstrative(self):
+        meaning, _cut = fit_meaning("a social class comprising those who do manual labor")
+        self.assertIsNotNone(meaning)
+        self.assertNotIn(meaning.split()[-1], {"those", "these"})
 
     def test_one_of_two_alternatives_is_kept_only_when_both_are_whole(self):
         # "marked by" needs its object: "showing or marked by joy" stays
