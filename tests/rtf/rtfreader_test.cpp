@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include "documentimages.h"
+
 using namespace kvx::rtf;
 
 namespace {
@@ -479,18 +481,6 @@ QByteArray pngBytes(int w, int h)
     return bytes;
 }
 
-std::vector<QTextImageFormat> images(const QTextDocument& doc)
-{
-    std::vector<QTextImageFormat> out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat())
-                out.push_back(it.fragment().charFormat().toImageFormat());
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 TEST(RtfReaderPictures, PngAndJpegAreImagesAtTheirSizeOthersAPlaceholder)
@@ -503,7 +493,7 @@ TEST(RtfReaderPictures, PngAndJpegAreImagesAtTheirSizeOthersAPlaceholder)
     ASSERT_TRUE(readRtf(rtf, &doc).ok);
     // Pictures have no text.
     EXPECT_EQ(plainText(doc), QString("abcd\n"));
-    const auto found = images(doc);
+    const auto found = rtftest::images(doc);
     ASSERT_EQ(found.size(), 3u);
     // Goals in twips, scaled; without them the picture's own pixels.
     EXPECT_DOUBLE_EQ(found[0].width(), 20.0);

@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include "documentimages.h"
+
 using namespace kvx::rtf;
 
 namespace {
@@ -227,22 +229,6 @@ TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
               "    99999) big\n    0. nought\n    0. nought again\n");
 }
 
-namespace {
-
-std::vector<QTextImageFormat> imagesOf(const QTextDocument& doc)
-{
-    std::vector<QTextImageFormat> out;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat())
-                out.push_back(it.fragment().charFormat().toImageFormat());
-        }
-    }
-    return out;
-}
-
-} // namespace
-
 TEST(RtfWriter, PicturesGoOutAtTheirSizeAndComeBackTheSame)
 {
     // A PNG read from a file, a JPEG, an image the word processor inserted as
@@ -272,8 +258,8 @@ TEST(RtfWriter, PicturesGoOutAtTheirSizeAndComeBackTheSame)
     QTextDocument back;
     ASSERT_TRUE(readRtf(out, &back).ok);
     EXPECT_EQ(plainText(back), QString("abcd\n"));
-    const auto before = imagesOf(doc);
-    const auto after = imagesOf(back);
+    const auto before = rtftest::images(doc);
+    const auto after = rtftest::images(back);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {
         SCOPED_TRACE(i);
