@@ -343,9 +343,15 @@ class Generator:
         bright; old: yellow): neither its first sense nor one with a third
         of its tagged uses or more."""
         f = form.lower()
-        offsets = self.wn.index.get((synset.pos, f), [])
         if " " not in form and "_" not in form and self.word_class(f)[:1] == "n":
             return True  # a noun used as an adjective (old: sunset)
+        return self._rare_use(form, synset)
+
+    def _rare_use(self, form, synset):
+        """True when `synset` is neither the first sense of `form` nor one
+        with a third of its tagged uses or more."""
+        f = form.lower()
+        offsets = self.wn.index.get((synset.pos, f), [])
         if offsets[:1] == [synset.offset]:
             return False
         total = sum(self.wn.count(f, synset.pos, o) for o in offsets)
@@ -488,7 +494,9 @@ class Generator:
         (lengthen: prolong; a rare or odd one never). A noun's narrower
         kinds are no stand-ins for it (keeper: not nurse), nor are other
         words derived from its words (ownership: not owner), nor a verb's
-        "see also" phrases (dine: not eat out). Never a broader term of the chosen sense,
+        "see also" phrases (dine: not eat out). A noun, adjective or adverb
+        with none of these may take words made like it from its
+        derivational relatives (`_derived_synonyms`). Never a broader term of the chosen sense,
         never a word of another sense, never an offensive word. Within a
         tier single words come first, common ones before rare ones and a
         rare use of a word last; a rare word is dropped when a common one is
@@ -519,8 +527,107 @@ class Generator:
                 found = [x for x in self._collect([tier], headword, seen, offset=len(tiers))
                          if not x[0] and not x[2][0] and x[2][1] == 0
                          and self.word_score(x[3]) >= max(self.everyday_floor, self.word_score(w) - 0.3)][:1]
+        if not found and self._drop_unheard and pos != "v":
+            # not for a reviewed word: it keeps what it was reviewed with
+            found = self._derived_synonyms(w, headword, synset, seen)
         found.sort(key=lambda x: (x[1], x[2]))
         return [t for _r, _i, _k, t in found][:3]
+
+    def _derived_synonyms(self, w, headword, synset, seen):
+        """Synonyms one derivation away, for a sense that has none of its
+        own: a noun of a quality or state, or an adverb, made from an
+        adjective takes the words made in the same way from that
+        adjective's synonyms and similar adjectives (sloppiness -> sloppy ~
+        careless -> carelessness; disparity -> different -> difference;
+        violently -> violent ~ fierce -> fiercely), and an adjective the
+        adjectives of the other words of its quality noun (somnolent ->
+        somnolence = drowsiness -> drowsy). Only common words in their
+        usual sense; never by way of "see also" adjectives or a verb's
+        other words, which were tried and found loose (successfully:
+        fortunately; prescription: dictation)."""
+        idx = self._word_index(synset, w)
+        if not idx:
+            return []
+        tier = self._by_quality_noun(synset, idx) if synset.pos == "a" else self._by_adjective(synset, idx)
+        seen = seen | self._hypernym_words(w, synset.pos)
+        found = []
+        for x in self._collect([tier], headword, seen):
+            # a rare word only when it is no rarer than the headword
+            # (tirelessly: energetically), and one spelling of a word
+            # (wilfully, not willfully too)
+            if (not x[0] or self.word_score(x[3]) >= self.word_score(w)) \
+                    and not any(self._spelling_variant(x[3], y[3]) for y in found):
+                found.append(x)
+        return found
+
+    def _by_quality_noun(self, synset, idx):
+        """(form, count, synset) of the adjectives made from the other words
+        of the quality noun made from word `idx` of the adjective `synset`."""
+        word = synset.words[idx - 1][0]
+        tier = []
+        for noun, form in self._linked_words(synset, idx, ("+",), "n"):
+            if self._rare_use(form, noun) or not self._made_alike(form, word, word, form):
+                continue
+            for f, _l in noun.words:
+                if f.lower() == form.lower():
+                    continue
+                for back, back_form in self._linked_words(noun, self._word_index(noun, f.lower()), ("+",), "a"):
+                    if back.offset != synset.offset and self._made_alike(form, word, back_form, f) \
+                            and not self._odd(back_form, back):
+                        tier.append((back_form, self.wn.count(back_form.lower(), "a", back.offset), back))
+        return tier
+
+    def _by_adjective(self, synset, idx):
+        """(form, count, synset) of the nouns or adverbs made like word `idx`
+        of `synset` from the words of its adjective's sense and from similar
+        adjectives."""
+        word = synset.words[idx - 1][0]
+        tier = []
+        for adj, form in self._linked_words(synset, idx, ("+", "\\"), "a"):
+            if self._odd(form, adj):
+                continue
+            near = [(adj, f) for f, _l in adj.words if f.lower() != form.lower()]
+            near += [(s, f) for s in self._pointed(adj, ("&",)) for f, _l in s.words]
+            for s, f in near:
+                if self._odd(f, s):
+                    continue
+                if s is not adj and not adj.satellite and not self.wn.count(f.lower(), "a", s.offset):
+                    # a head's satellite that nobody was found using in
+                    # this sense (mental ~ psychic; capable ~ resourceful;
+                    # uncommon ~ especial) is a looser kind of it
+                    continue
+                for back, back_form in self._made_from(s, f, synset.pos):
+                    if back.offset != synset.offset and self._made_alike(word, form, f, back_form) \
+                            and not self._rare_use(back_form, back):
+                        tier.append((back_form, self.wn.count(back_form.lower(), back.pos, back.offset), back))
+        return tier
+
+    # endings of a noun of a quality or state made from an adjective
+    QUALITY_ENDINGS = ("ness", "ity", "ty", "cy", "ance", "ence", "ancy", "ency", "dom", "th")
+
+    @classmethod
+    def _made_alike(cls, word, adjective, other, back):
+        """True when `back` is made from the adjective `other` as `word` is
+        from `adjective`, by an ending of the same kind that adds to the
+        adjective (carelessness/careless as sloppiness/sloppy; importance/
+        important as significance/significant; fiercely/fierce as
+        violently/violent): not a noun that the adjective is made from
+        (swamp/swampy as marsh/marshy; labyrinth/labyrinthine)."""
+        word, adjective, other, back = (x.lower() for x in (word, adjective, other, back))
+        endings = ("ly",) if word.endswith("ly") else cls.QUALITY_ENDINGS
+        return (any(word.endswith(e) for e in endings) and any(back.endswith(e) for e in endings)
+                and not any(adjective.endswith(e) for e in endings)
+                and not any(other.endswith(e) for e in endings)
+                and len(word) >= len(adjective) and len(back) >= len(other))
+
+    def _made_from(self, adj, form, pos):
+        """(synset, form) of the nouns (pos "n") or adverbs made from word
+        `form` of the adjective `adj`."""
+        i = self._word_index(adj, form.lower())
+        if pos == "n":
+            return self._linked_words(adj, i, ("+",), "n")
+        self._adverb_table()
+        return self._pertainym_of.get((adj.offset, i), [])
 
     def _collect(self, tiers, headword, seen, offset=0):
         found = []
@@ -671,6 +778,14 @@ class Generator:
         adjective only, so these are found by that pointer read backwards,
         sense to sense. An adverb for which this is a rare use (scarcely:
         almost not, made from scarce) is no opposite."""
+        self._adverb_table()
+        out = []
+        for adverb, form in self._pertainym_of.get((ant.offset, self._word_index(ant, ant_form.lower())), []):
+            if self.parallel(word, adjective, ant_form, form) and not self._odd(form, adverb):
+                out.append((adverb, form))
+        return out
+
+    def _adverb_table(self):
         if self._pertainym_of is None:
             table = {}
             for key in sorted(self.wn.synsets):
@@ -681,11 +796,6 @@ class Generator:
                     if sym == "\\" and tpos == "a" and src and dst:
                         table.setdefault((off, dst), []).append((s, s.words[src - 1][0]))
             self._pertainym_of = table
-        out = []
-        for adverb, form in self._pertainym_of.get((ant.offset, self._word_index(ant, ant_form.lower())), []):
-            if self.parallel(word, adjective, ant_form, form) and not self._odd(form, adverb):
-                out.append((adverb, form))
-        return out
 
     def inflects_to(self, token, w):
         t = token.lower()
