@@ -711,6 +711,11 @@ class Generator:
         forms = [(f, self.wn.count(f.lower(), t.pos, t.offset), t) for t, f in pairs
                  if not self.offensive.sense(f, t)]
         found = self._rank_words(forms, headword, seen, prefixed=own)
+        if not own and self._drop_unheard and self.subtlex:
+            # a head adjective's opposite that nobody uses is padding
+            # (frightening: not unalarming)
+            found = [x for x in found if not re.fullmatch("[a-z]+", x.lower())
+                     or self.subtlex.get(x.lower(), 0) >= 2]
         return found[:3]
 
     def _linked_words(self, synset, word_no, symbols, pos=None):
@@ -941,6 +946,9 @@ although since if in on at for from with between during into by
             synset, meaning, cut = self.choose_sense(w, pos, senses)
         if core and core.meaning:
             meaning, cut = core.meaning, False
+        if meaning is None and core:
+            # a reviewed word never drops out unnoticed
+            raise ValueError("core entry %s: the rules find no meaning; write one, or - to leave it out" % w)
         if meaning is None:
             return None
         headword = self.display_form(w, synset)
@@ -956,9 +964,9 @@ although since if in on at for from with between during into by
             # CMU knows nearly every common word; those it lacks are mostly
             # element symbols, clippings and rare spellings (Dy, Reb, yr)
             return None
-        ant = self.antonyms(w, headword, synset, senses)
-        # a reviewed word keeps the synonyms it was reviewed with
+        # a reviewed word keeps the opposites and synonyms it was reviewed with
         self._drop_unheard = not core
+        ant = self.antonyms(w, headword, synset, senses)
         syn = self.synonyms(w, headword, synset, senses, exclude=ant)
         self._drop_unheard = True
         # a reviewed word keeps the example it was reviewed with

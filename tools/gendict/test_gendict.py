@@ -245,6 +245,27 @@ class AntonymRouteTest(unittest.TestCase):
         # a compound that contains the headword is not a prefixed opposite
         self.assertEqual(self.antonyms_of(g, "made", "a"), [])
 
+    HEADS = [
+        ("a", "00003000 00 a 01 alarming 0 001 ! 00003100 a 0101 | frightening"),
+        ("a", "00003100 00 a 01 unalarming 0 001 ! 00003000 a 0101 | not alarming"),
+        ("a", "00003200 00 s 01 terrifying 0 001 & 00003000 a 0000 | causing fear"),
+        ("a", "00003300 00 a 01 large 0 001 ! 00003400 a 0101 | above average in size"),
+        ("a", "00003400 00 a 01 small 0 001 ! 00003300 a 0101 | below average in size"),
+        ("a", "00003500 00 s 01 huge 0 001 & 00003300 a 0000 | unusually great in size"),
+        ("a", "00003600 00 a 01 fatal 0 001 ! 00003700 a 0101 | bringing death"),
+        ("a", "00003700 00 a 01 nonfatal 0 001 ! 00003600 a 0101 | not bringing death"),
+    ]
+
+    def test_head_adjectives_opposite_that_nobody_uses_is_padding(self):
+        g = Generator(tiny_wordnet(self.HEADS), {"small": 5000, "nonfatal": 1}, {})
+        self.assertEqual(self.antonyms_of(g, "terrifying", "a"), [])
+        self.assertEqual(self.antonyms_of(g, "huge", "a"), ["small"])
+        # the sense's own opposite stays however rare
+        self.assertEqual(self.antonyms_of(g, "fatal", "a"), ["nonfatal"])
+        # a reviewed word is shown what the rules give, to judge
+        g._drop_unheard = False
+        self.assertEqual(self.antonyms_of(g, "terrifying", "a"), ["unalarming"])
+
     def test_prefixed_opposite_of_another_sense_is_not_taken(self):
         g = self.generator(self.PREFIXED)
         self.assertEqual(self.antonyms_of(g, "engagement", "n", 0), [])
@@ -468,6 +489,12 @@ class CoreTest(unittest.TestCase):
         out = parse_core(["bank\tnoun\t\t-\t\t\t\treviewed: no everyday use"])
         self.assertIsNone(Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), out)
                           .entry("bank", ["n"]))
+        # a reviewed word for which the rules find no meaning is an error, not a word lost
+        silent = parse_core(["bank\tnoun\t\t\triverside\t\t\treviewed"])
+        g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), silent)
+        g.choose_sense = lambda *args: (wn.senses("bank", "n")[0], None, False)
+        with self.assertRaises(ValueError):
+            g.entry("bank", ["n"])
         bad = parse_core(["bank\tnoun\t\ta person\t\t\t\treviewed"])
         with self.assertRaises(ValueError):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
