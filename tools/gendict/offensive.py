@@ -16,7 +16,7 @@ OFFENSIVE_DOMAINS = frozenset({6717170, 6718862, 7124340})
 
 # Marked words whose everyday sense is plainly harmless, though WordNet's
 # texts never use it (a screw that fastens, a rice paddy, a taco to eat).
-HARMLESS_USES = frozenset("dike guinea mickey paddy screw shag taco throwaway tom".split())
+HARMLESS_USES = frozenset("dike guinea madhouse mickey paddy screw shag taco throwaway tom".split())
 
 # Profane roots that stay profane inside a longer word (shithead,
 # motherfucking); shorter or ambiguous entries (ass, cock, dick) match
@@ -36,23 +36,40 @@ def load_profanity(paths=PROFANITY_FILES):
     return sorted(words)
 
 
+# A definition that says its words are offensive ("a disparaging term for
+# a British person", "(ethnic slur) offensive term for ..."), where WordNet
+# left out the usage domain; not one that only talks about such words
+# (dysphemism, expurgator).
+OFFENSIVE_GLOSS = re.compile(
+    r"^(?:\([^)]*\) )*(?:an? |the )?(?:\w+ )?(?:but |and |or )?"
+    r"(?:offensive|obscene|vulgar|disparaging|pejorative|derogatory|contemptuous)"
+    r"(?: (?:and|or) \w+)?(?: slang)? (?:slang|terms?|names?|words?|expressions?)\b")
+
+# Words for such words, not offensive themselves.
+WORDS_ABOUT_WORDS = frozenset({"dysphemism", "obscenity", "curse"})
+
+
 def marked_words(wn):
     """{(pos, offset): {lowercase forms}}: the words of each synset that
     WordNet puts in an offensive usage domain, by the synset as a whole or
-    by the word alone."""
-    marked = {}
+    by the word alone, or whose definition says they are offensive."""
+    marked, glossed = {}, set()
     for key in sorted(wn.synsets):
         s = wn.synsets[key]
+        if OFFENSIVE_GLOSS.match(s.definition.lower()) and s.words[0][0].lower() not in WORDS_ABOUT_WORDS:
+            marked.setdefault(key, set()).update(f.lower().replace("_", " ") for f, _l in s.words)
+            glossed.add(key)
         for sym, off, tpos, src, _dst in s.pointers:
             if sym == ";u" and tpos == "n" and off in OFFENSIVE_DOMAINS:
                 forms = [s.words[src - 1][0]] if src else [f for f, _l in s.words]
                 marked.setdefault(key, set()).update(f.lower().replace("_", " ") for f in forms)
-    return marked
+                glossed.discard(key)
+    return marked, glossed
 
 
 class Offensive:
     def __init__(self, wn, profanity=None):
-        self.marked = marked_words(wn)
+        self.marked, glossed = marked_words(wn)
         self.words = set(load_profanity() if profanity is None else profanity)
         for key in sorted(self.marked):
             for form in sorted(self.marked[key]):
@@ -61,10 +78,16 @@ class Offensive:
                 lemma = form.replace(" ", "_")
                 # offensive as a word unless another of its senses is in
                 # real use (a boy, a suit, a queen)
-                other_used = any(wn.count(lemma, p, o) > 0
-                                 for p in "nvar" for o in wn.index.get((p, lemma), [])
-                                 if form not in self.marked.get((p, o), ()))
-                if not other_used:
+                others = [(p, o) for p in "nvar" for o in wn.index.get((p, lemma), [])
+                          if form not in self.marked.get((p, o), ())]
+                if key in glossed:
+                    # marked by its definition alone: WordNet's texts rarely use
+                    # the other senses of these (bedlam, shrimp, runt), which are
+                    # harmless, so any other sense keeps the word
+                    if not others:
+                        self.words.add(form)
+                    continue
+                if not any(wn.count(lemma, p, o) > 0 for p, o in others):
                     self.words.add(form)
 
     def word(self, text):

@@ -443,6 +443,35 @@ class ShorterWordingTest(unittest.TestCase):
             self.assertFalse(is_bare(text), text)
 
 
+class OffensiveDefinitionTest(unittest.TestCase):
+    """Senses whose definition says they are offensive, where WordNet gives
+    no usage domain."""
+
+    LINES = [
+        ("n", "00004000 18 n 02 pommy 0 pom 0 000 | a disparaging term for a British person"),
+        ("n", "00004100 18 n 02 runt 0 shrimp 0 000 | disparaging terms for small people"),
+        ("n", "00004200 05 n 01 shrimp 0 000 | small edible shellfish"),
+        ("n", "00004300 10 n 01 dysphemism 0 000 | an offensive or disparaging expression "
+              "that is substituted for an inoffensive one"),
+        ("n", "00004400 10 n 02 bedlam 0 madhouse 0 000 | (slang) pejorative terms for an insane asylum"),
+        ("n", "00004500 10 n 01 madhouse 0 000 | a place of uproar"),
+    ]
+
+    def test_word_with_only_such_senses_is_offensive_and_the_others_keep_their_harmless_senses(self):
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES)
+        o = Offensive(wn, profanity=())
+        self.assertTrue(o.word("pom") and o.word("pommy") and o.word("runt"))
+        # the shellfish keeps shrimp, though WordNet's texts never use it
+        self.assertFalse(o.word("shrimp"))
+        self.assertTrue(o.sense("shrimp", wn.synsets[("n", 4100)]))
+        self.assertFalse(o.sense("shrimp", wn.synsets[("n", 4200)]))
+        # a word for such words is no such word
+        self.assertFalse(o.word("dysphemism"))
+        self.assertTrue(o.sense("bedlam", wn.synsets[("n", 4400)]))
+        self.assertFalse(o.word("madhouse"))
+
+
 class ShortFormTest(unittest.TestCase):
     def test_numerals_and_clipped_forms_are_no_synonyms(self):
         for text, head in (("iv", "four"), ("min", "minute"), ("hr", "hour"), ("fig", "figure")):
