@@ -386,7 +386,7 @@ class Generator:
 
     # British and other spellings of one word
     SPELLINGS = [("our", "or"), ("ise", "ize"), ("isa", "iza"), ("yse", "yze"), ("ae", "e"),
-                 ("oe", "e"), ("tre", "ter"), ("ence", "ense"), ("ogue", "og")]
+                 ("oe", "e"), ("tre", "ter"), ("bre", "ber"), ("ence", "ense"), ("ogue", "og")]
 
     @classmethod
     def _spelling_variant(cls, text, headword):

@@ -18,6 +18,7 @@ very more most less least such same some any each every all especially usually o
 typically mainly chiefly sometimes also etc e.g. i.e. esp.
 it those these
 rather quite too fairly extremely highly relatively somewhat slightly
+only greatly widely
 consisting containing including involving relating pertaining resembling
 used made characterized marked caused based intended designed
 """.split())
@@ -75,9 +76,17 @@ can could will would shall should may might must
 """.split())
 
 
+# Before an adverb these show that what the adverb qualifies was cut off
+# ("the activity of formally", "the quality of being widely").
+_BEFORE_OPEN_ADVERB = frozenset("a an the of being be is are to".split())
+
+
 def _ends_badly(words, whole=False):
     last = words[-1].lower().rstrip(",;:.")
     if last.endswith("'s") or last.endswith("s'"):
+        return True
+    if not whole and last.endswith("ly") and len(words) > 1 \
+            and words[-2].lower().rstrip(",") in _BEFORE_OPEN_ADVERB:
         return True
     return last in (NEVER_LAST if whole else DANGLING)
 

@@ -398,6 +398,15 @@ class ShorterWordingTest(unittest.TestCase):
         self.assertIsNotNone(meaning)
         self.assertNotIn(meaning.split()[-1], {"those", "these"})
 
+    def test_cut_never_leaves_an_adverb_without_what_it_qualifies(self):
+        for definition, width in (("the activity of formally presenting something to an audience", 26),
+                                  ("a secret word known only to the members of a group", 25),
+                                  ("the quality of being widely admired or accepted or sought after", 27)):
+            meaning, _cut = fit_meaning(definition, width)
+            self.assertFalse(meaning and meaning.split()[-1] in {"formally", "only", "widely"}, meaning)
+        # a verb's manner adverb ends its phrase well
+        self.assertEqual(fit_meaning("move slowly; in the case of people or animals", 30)[0], "move slowly")
+
     def test_one_of_two_alternatives_is_kept_only_when_both_are_whole(self):
         # "marked by" needs its object: "showing or marked by joy" stays
         self.assertEqual(rewrites("enjoying or showing or marked by joy or pleasure")[-1],
