@@ -25,6 +25,9 @@ class CoreEntry:
         self.antonyms = self._list(v["antonyms"])
         self.usage = None if v["usage"] == "" else ("" if v["usage"] == "-" else v["usage"])
         self.note = v["note"]
+        # a core word's empty fields come from the lenient rules it was
+        # reviewed under; an added word's from the rules every other word gets
+        self.in_core = True
 
     @staticmethod
     def _list(text):
@@ -70,5 +73,6 @@ def load_reviewed(core_path=CORE_FILE, additions_path=ADDITIONS_FILE):
     for word, e in load_core(additions_path).items():
         if word in table:
             raise ValueError("%s is reviewed both in the core and in the additions" % word)
+        e.in_core = False
         table[word] = e
     return table

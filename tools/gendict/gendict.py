@@ -936,7 +936,7 @@ although since if in on at for from with between during into by
         if core and core.sense:
             synset = self.wn.senses(w, pos)[core.sense - 1]
             meaning, cut = self.fit(synset, strict=False)
-        elif core:
+        elif core and core.in_core:
             # reviewed as the rules gave it before cuts were held to what
             # tells the word apart
             self._strict = False
@@ -964,13 +964,14 @@ although since if in on at for from with between during into by
             # CMU knows nearly every common word; those it lacks are mostly
             # element symbols, clippings and rare spellings (Dy, Reb, yr)
             return None
-        # a reviewed word keeps the opposites and synonyms it was reviewed with
-        self._drop_unheard = not core
+        # a core word keeps the opposites, synonyms and example it was
+        # reviewed with; an added word's empty fields are what the rules give
+        lenient = bool(core and core.in_core)
+        self._drop_unheard = not lenient
         ant = self.antonyms(w, headword, synset, senses)
         syn = self.synonyms(w, headword, synset, senses, exclude=ant)
         self._drop_unheard = True
-        # a reviewed word keeps the example it was reviewed with
-        usage = self.usage(w, synset, shorten=not core)
+        usage = self.usage(w, synset, shorten=not lenient)
         if core:
             ant = ant if core.antonyms is None else core.antonyms
             syn = syn if core.synonyms is None else core.synonyms

@@ -538,6 +538,35 @@ class CoreTest(unittest.TestCase):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
 
 
+class AddedWordTest(unittest.TestCase):
+    """A word in the additions takes its empty fields from the rules every
+    other word gets; a core word from the lenient ones it was reviewed under."""
+
+    LINES = [("v", '00005000 41 v 01 congregate 0 000 | come together; '
+                   '"The crowds congregated in front of the Vatican on Christmas Eve"')]
+    LINE = "congregate\tverb\t\t\tgather;assemble\t\t\treviewed"
+
+    def entry(self, reviewed):
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES)
+        g = Generator(wn, {}, {"congregate": "K AA1 NG G R IH0 G EY2 T"}, Offensive(wn, profanity=()), reviewed)
+        g.word_class = lambda w: {"congregated": "v", "crowds": "nv"}.get(w.lower(), "")
+        g.inflects_to = lambda token, w: token.lower().startswith(w[:5])
+        g.rank_of = {"congregate": 0}
+        return g.entry("congregate", ["v"])
+
+    def test_empty_fields_of_an_added_word_are_what_the_rules_give(self):
+        plain = self.entry({})
+        added = parse_core([self.LINE])
+        added["congregate"].in_core = False
+        e = self.entry(added)
+        self.assertEqual(e["synonyms"], ["gather", "assemble", ""])
+        self.assertEqual((e["meaning"], e["usage"]), (plain["meaning"], plain["usage"]))
+        self.assertEqual(e["usage"], "The crowds congregated in front of the Vatican")
+        # a core word keeps the example as it was reviewed: not shortened
+        self.assertEqual(self.entry(parse_core([self.LINE]))["usage"], "")
+
+
 class WordNetLineTest(unittest.TestCase):
     LINE = ('01148283 00 a 02 happy 0 glad(p) 1 002 ! 01149494 a 0101 & 01148764 a 0000 | '
             'enjoying or showing joy; "a happy smile"; "spent many happy days"  \n')
