@@ -1,5 +1,6 @@
 #include "rtfreader.h"
 
+#include "rtfbuilder.h"
 #include "rtfcodepage.h"
 #include "rtfdocument.h"
 #include "rtflists.h"
@@ -8,7 +9,6 @@
 #include <QFont>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
 #include <QTextTableFormat>
@@ -24,6 +24,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -306,8 +307,7 @@ public:
           p_(reinterpret_cast<const unsigned char*>(data.data())),
           end_(p_ + data.size()),
           inputSize_(data.size()),
-          doc_(doc),
-          cursor_(doc)
+          doc_(doc)
     {
     }
 
@@ -364,6 +364,24 @@ private:
     const QTextCharFormat& charFormat(const CharProps& p);
     const QTextBlockFormat& blockFormat(const ParaProps& p);
     void insertRuns(const std::vector<Run>& runs);
+    void insertParagraph(const Para& para, bool newBlock);
+    int charFormatIndex(const CharProps& p)
+    {
+        auto it = indexCache_.find(p);
+        if (it != indexCache_.end())
+            return it->second;
+        const int index = builder_->charFormat(charFormat(p));
+        indexCache_.emplace(p, index);
+        return index;
+    }
+    int blockFormatIndex(const ParaProps& p)
+    {
+        if (lastBlockIndex_ < 0 || !lastBlockIndexProps_.sameLayout(p)) {
+            lastBlockIndexProps_ = p;
+            lastBlockIndex_ = builder_->blockFormat(blockFormat(p));
+        }
+        return lastBlockIndex_;
+    }
     bool paraHasContent() const { return !para_.empty() || !pendingText_.isEmpty() || !bytes_.empty(); }
     void warn(const QString& w)
     {
@@ -378,7 +396,7 @@ private:
     const unsigned char* end_;
     long long inputSize_;
     QTextDocument* doc_;
-    QTextCursor cursor_;
+    std::optional<DocumentBuilder> builder_;
     RtfReadResult result_;
 
     std::vector<State> stack_;
@@ -438,6 +456,10 @@ private:
 
     bool blockUsed_ = false;
     std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formatCache_;
+    std::unordered_map<CharProps, int, CharPropsHash> indexCache_;
+    ParaProps lastBlockIndexProps_;
+    int lastBlockIndex_ = -1;
+    int defaultCharFormat_ = -1;
     ParaProps lastBlockProps_;
     QTextBlockFormat lastBlockFormat_;
     bool lastBlockValid_ = false;
@@ -445,7 +467,8 @@ private:
 
 RtfReadResult Reader::run()
 {
-    doc_->clear();
+    builder_.emplace(doc_);
+    defaultCharFormat_ = builder_->charFormat(QTextCharFormat());
     const unsigned char* begin = p_;
     // Leading white space and a UTF-8 byte order mark are tolerated.
     if (end_ - p_ >= 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
@@ -459,16 +482,10 @@ RtfReadResult Reader::run()
     const bool isRtf = end_ - p_ >= 5 && std::memcmp(p_, "{\\rtf", 5) == 0;
     result_.ok = true;
     // Undo history for a load is of no use and costs more than the load.
-    const bool undo = doc_->isUndoRedoEnabled();
-    doc_->setUndoRedoEnabled(false);
-    cursor_ = QTextCursor(doc_);
-    cursor_.beginEditBlock();
     if (!isRtf) {
         warn(QStringLiteral("The file is not in Rich Text Format; it was read as plain text."));
         readPlainText(begin);
         finish();
-        cursor_.endEditBlock();
-        doc_->setUndoRedoEnabled(undo);
         return result_;
     }
 
@@ -506,8 +523,6 @@ RtfReadResult Reader::run()
             warn(QStringLiteral("Data after the end of the document was ignored."));
     }
     finish();
-    cursor_.endEditBlock();
-    doc_->setUndoRedoEnabled(undo);
     return result_;
 }
 
@@ -882,6 +897,7 @@ void Reader::emitToDest(QStringView text)
                 colors_.emplace_back(std::clamp(red_, 0, 255), std::clamp(green_, 0, 255), std::clamp(blue_, 0, 255));
             red_ = green_ = blue_ = -1;
             formatCache_.clear();
+            indexCache_.clear();
         }
         break;
     case Dest::FieldInst:
@@ -936,6 +952,7 @@ void Reader::commitFontName()
                         QByteArrayView(fontNameBytes_.data(), qsizetype(fontNameBytes_.size())), name);
         f.name = name.trimmed();
         formatCache_.clear();
+        indexCache_.clear();
     }
     fontNameBytes_.clear();
 }
@@ -1428,6 +1445,7 @@ void Reader::finish()
     }
     // An empty block left after a final table stays: word processors keep a
     // paragraph after every table.
+    builder_->finish();
 }
 
 const QTextCharFormat& Reader::charFormat(const CharProps& p)
@@ -1486,11 +1504,22 @@ void Reader::insertRuns(const std::vector<Run>& runs)
         if (r.picture >= 0 && size_t(r.picture) < pictures_.size()) {
             QTextCharFormat f = charFormat(r.props);
             f.merge(pictures_[size_t(r.picture)]);
-            cursor_.insertText(r.text, f);
+            builder_->appendText(r.text, builder_->charFormat(f));
         } else {
-            cursor_.insertText(r.text, charFormat(r.props));
+            builder_->appendText(r.text, charFormatIndex(r.props));
         }
     }
+}
+
+// A paragraph after the current block, or in it while it is still empty.
+void Reader::insertParagraph(const Para& para, bool newBlock)
+{
+    const int bf = blockFormatIndex(para.props);
+    if (newBlock)
+        builder_->appendBlock(bf, para.runs.empty() ? defaultCharFormat_ : charFormatIndex(para.runs.front().props));
+    else
+        builder_->setBlockFormat(bf);
+    insertRuns(para.runs);
 }
 
 // A marker as text: no control characters but tabs, nothing QTextDocument reads as
@@ -1903,15 +1932,8 @@ void Reader::prepareLabel(Para& para)
 void Reader::emitPara(Para&& para)
 {
     prepareLabel(para);
-    const QTextBlockFormat bf = blockFormat(para.props);
-    if (blockUsed_) {
-        // Passing the character format spares QTextCursor looking it up.
-        cursor_.insertBlock(bf, para.runs.empty() ? QTextCharFormat() : charFormat(para.runs.front().props));
-    } else {
-        cursor_.setBlockFormat(bf);
-        blockUsed_ = true;
-    }
-    insertRuns(para.runs);
+    insertParagraph(para, blockUsed_);
+    blockUsed_ = true;
 }
 
 void Reader::flushTable()
@@ -1954,46 +1976,41 @@ void Reader::flushTable()
 
     if (!blockUsed_) {
         // QTextDocument keeps a block before every table.
-        QTextBlockFormat filler = cursor_.blockFormat();
+        QTextBlockFormat filler = builder_->blockFormatAt(builder_->currentBlockFormat());
         filler.setProperty(FillerBlockProperty, true);
-        cursor_.setBlockFormat(filler);
+        builder_->setBlockFormat(builder_->blockFormat(filler));
     }
     QTextTableFormat tf;
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     tf.setBorder(1);
     tf.setCellPadding(2);
     tf.setCellSpacing(0);
-    QTextTable* table = cursor_.insertTable(int(rows.size()), columns, tf);
-    std::vector<std::pair<int, int>> padding;
+    builder_->beginTable(columns, tf);
+    QTextCharFormat padding;
+    padding.setProperty(PaddingCellProperty, true);
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int c = 0; c < columns; ++c) {
             if (c < int(rows[r].size())) {
                 bool first = true;
                 for (Para& para : rows[r][c]) {
                     prepareLabel(para);
-                    const QTextBlockFormat bf = blockFormat(para.props);
-                    if (first)
-                        cursor_.setBlockFormat(bf);
-                    else
-                        cursor_.insertBlock(bf);
-                    first = false;
+                    if (first) {
+                        builder_->setBlockFormat(blockFormatIndex(para.props));
+                    } else {
+                        // A cell's later paragraphs carry on the format of the text before.
+                        builder_->appendBlock(blockFormatIndex(para.props), builder_->formatBefore());
+                    }
                     insertRuns(para.runs);
+                    first = false;
                 }
             } else {
-                padding.emplace_back(r, c);
+                builder_->setCellFormat(padding);
             }
             if (r + 1 < int(rows.size()) || c + 1 < columns)
-                cursor_.movePosition(QTextCursor::NextBlock);
+                builder_->nextCell();
         }
     }
-    for (const auto& [r, c] : padding) {
-        QTextTableCell cell = table->cellAt(r, c);
-        QTextCharFormat cf = cell.format();
-        cf.setProperty(PaddingCellProperty, true);
-        cell.setFormat(cf);
-    }
-    cursor_ = table->lastCursorPosition();
-    cursor_.movePosition(QTextCursor::NextBlock);
+    builder_->endTable();
     blockUsed_ = false;
 }
 

@@ -1,0 +1,304 @@
+#include "rtfbuilder.h"
+
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QTextTableFormat>
+
+// The document's own structures: the text buffer, its fragment and block
+// trees and the frames' fragment numbers (Qt 6.4's layout, see README.md).
+#include <private/qfragmentmap_p.h>
+#include <private/qobject_p.h>
+#include <private/qtextdocument_p.h>
+#include <private/qtextobject_p.h>
+#include <private/qtexttable_p.h>
+
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+
+namespace kvx::rtf {
+
+namespace {
+
+// QTextDocument counts in int; a text this long is cut rather than wrapped.
+constexpr qsizetype kMaxLength = qsizetype(1) << 30;
+
+bool isSeparator(char16_t c)
+{
+    return c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1;
+}
+
+// QFragmentMap holds only its QFragmentMapData: the two share an address.
+template <class Node>
+QFragmentMapData<Node>& treeData(QFragmentMap<Node>& map)
+{
+    static_assert(std::is_standard_layout_v<QFragmentMap<Node>>);
+    static_assert(sizeof(QFragmentMap<Node>) == sizeof(QFragmentMapData<Node>));
+    return reinterpret_cast<QFragmentMapData<Node>&>(map);
+}
+
+// Replaces the nodes of a tree with count new ones, node i (from 1) being
+// the i-th in document order and size(i) its length. The tree is balanced
+// by halving; its deepest level is red when it is not the root, which keeps
+// every path's number of black nodes equal, so Qt can go on editing it.
+template <class Node, class Size>
+void buildTree(QFragmentMapData<Node>& data, uint count, Size size)
+{
+    const auto tag = data.head->tag;
+    void* grown = std::realloc(data.fragments, (size_t(count) + 1) * sizeof(Node));
+    if (!grown)
+        throw std::bad_alloc();
+    data.fragments = static_cast<Node*>(grown);
+    int deepest = 0;
+    while ((uint(2) << deepest) - 1 < count)
+        ++deepest;
+    constexpr int fields = Node::size_array_max;
+    // Returns the subtree's root and its length.
+    auto build = [&](auto& self, uint lo, uint hi, uint parent, int depth, quint32& total) -> uint {
+        if (lo > hi) {
+            total = 0;
+            return 0;
+        }
+        const uint mid = lo + (hi - lo) / 2;
+        Node& n = data.fragments[mid];
+        quint32 left = 0, right = 0;
+        n.parent = parent;
+        n.left = self(self, lo, mid - 1, mid, depth + 1, left);
+        n.right = self(self, mid + 1, hi, mid, depth + 1, right);
+        n.color = depth == deepest && depth > 0 ? 0 : 1;  // red : black
+        n.size_array[0] = size(mid);
+        n.size_left_array[0] = left;
+        for (int f = 1; f < fields; ++f) {
+            n.size_array[f] = 1;
+            n.size_left_array[f] = mid - lo;
+        }
+        total = left + n.size_array[0] + right;
+        return mid;
+    };
+    quint32 total = 0;
+    const uint root = build(build, 1, count, 0, 0, total);
+    data.head->root = root;
+    data.head->tag = tag;
+    data.head->node_count = count;
+    data.head->allocated = count + 1;
+    data.head->freelist = count + 1;
+}
+
+} // namespace
+
+DocumentBuilder::DocumentBuilder(QTextDocument* doc) : doc_(doc)
+{
+    doc_->clear();
+    blockFormat_ = blockFormat(QTextBlockFormat());
+}
+
+DocumentBuilder::~DocumentBuilder()
+{
+    finish();
+}
+
+int DocumentBuilder::charFormat(const QTextCharFormat& format)
+{
+    return QTextDocumentPrivate::get(doc_)->formatCollection()->indexForFormat(format);
+}
+
+int DocumentBuilder::blockFormat(const QTextBlockFormat& format)
+{
+    return QTextDocumentPrivate::get(doc_)->formatCollection()->indexForFormat(format);
+}
+
+QTextBlockFormat DocumentBuilder::blockFormatAt(int index) const
+{
+    return QTextDocumentPrivate::get(doc_)->formatCollection()->blockFormat(index);
+}
+
+void DocumentBuilder::appendText(QStringView text, int charFormat)
+{
+    if (text.isEmpty() || finished_ || text_.size() + text.size() > kMaxLength)
+        return;
+    const qsizetype start = text_.size();
+    text_.append(text);
+    for (QChar* c = text_.data() + start, *end = text_.data() + text_.size(); c != end; ++c) {
+        if (isSeparator(c->unicode()))
+            *c = QChar(QChar::ReplacementCharacter);
+    }
+    const int length = int(text.size());
+    if (lastIsText_ && fragments_.back().format == charFormat)
+        fragments_.back().length += length;
+    else
+        fragments_.push_back(Fragment{length, charFormat});
+    lastIsText_ = true;
+    blockLength_ += length;
+}
+
+int DocumentBuilder::endBlock(QChar separator, int charFormat, int nextBlockFormat)
+{
+    text_.append(separator);
+    fragments_.push_back(Fragment{1, charFormat});
+    blocks_.push_back(Block{blockLength_ + 1, blockFormat_});
+    blockLength_ = 0;
+    blockFormat_ = nextBlockFormat;
+    lastIsText_ = false;
+    return int(fragments_.size());  // fragment numbers start at 1
+}
+
+void DocumentBuilder::appendBlock(int blockFormat, int charFormat)
+{
+    if (finished_ || text_.size() >= kMaxLength)
+        return;
+    endBlock(QChar(QChar::ParagraphSeparator), charFormat, blockFormat);
+}
+
+int DocumentBuilder::formatBefore()
+{
+    if (fragments_.empty())
+        return charFormat(QTextCharFormat());
+    const int last = fragments_.back().format;
+    QTextCharFormat f = QTextDocumentPrivate::get(doc_)->formatCollection()->charFormat(last);
+    if (!f.hasProperty(QTextFormat::ObjectIndex) && !f.hasProperty(QTextFormat::ObjectType))
+        return last;
+    f.clearProperty(QTextFormat::ObjectIndex);
+    f.clearProperty(QTextFormat::ObjectType);
+    return charFormat(f);
+}
+
+QTextTable* DocumentBuilder::beginTable(int columns, const QTextTableFormat& format)
+{
+    if (finished_ || tableOpen_ || columns < 1 || text_.size() >= kMaxLength)
+        return nullptr;
+    QTextTableFormat f = format;
+    f.setColumns(columns);
+    QTextDocumentPrivate* priv = QTextDocumentPrivate::get(doc_);
+    auto* table = qobject_cast<QTextTable*>(priv->createObject(f));
+    if (!table)
+        return nullptr;
+    // The markers of cells and of the table's end, as QTextCursor makes them.
+    QTextCharFormat cell;
+    cell.setObjectIndex(table->objectIndex());
+    cell.setObjectType(QTextFormat::TableCellObject);
+    Table t;
+    t.table = table;
+    t.cellFormat = charFormat(cell);
+    t.cellBlockFormat = blockFormat(QTextBlockFormat());
+    t.cells.push_back(endBlock(QTextBeginningOfFrame, t.cellFormat, t.cellBlockFormat));
+    tables_.push_back(std::move(t));
+    tableOpen_ = true;
+    return table;
+}
+
+void DocumentBuilder::nextCell()
+{
+    if (!tableOpen_)
+        return;
+    Table& t = tables_.back();
+    t.cells.push_back(endBlock(QTextBeginningOfFrame, t.cellFormat, t.cellBlockFormat));
+}
+
+void DocumentBuilder::setCellFormat(const QTextCharFormat& properties)
+{
+    if (!tableOpen_)
+        return;
+    Table& t = tables_.back();
+    const QTextFormatCollection* formats = QTextDocumentPrivate::get(doc_)->formatCollection();
+    QTextCharFormat f = formats->charFormat(t.cellFormat);
+    const auto props = properties.properties();
+    for (auto it = props.begin(); it != props.end(); ++it) {
+        if (it.key() != QTextFormat::ObjectIndex && it.key() != QTextFormat::ObjectType)
+            f.setProperty(it.key(), it.value());
+    }
+    fragments_[size_t(t.cells.back()) - 1].format = charFormat(f);
+}
+
+void DocumentBuilder::endTable()
+{
+    if (!tableOpen_)
+        return;
+    Table& t = tables_.back();
+    t.end = endBlock(QTextEndOfFrame, t.cellFormat, t.cellBlockFormat);
+    tableOpen_ = false;
+}
+
+void DocumentBuilder::finish()
+{
+    if (finished_)
+        return;
+    endTable();
+    finished_ = true;
+    const bool undo = doc_->isUndoRedoEnabled();
+    doc_->setUndoRedoEnabled(false);
+    if (text_.isEmpty()) {
+        QTextCursor(doc_).setBlockFormat(
+            QTextDocumentPrivate::get(doc_)->formatCollection()->blockFormat(blockFormat_));
+    } else {
+        writeDocument();
+    }
+    doc_->setUndoRedoEnabled(undo);
+    text_ = QString();
+    fragments_ = {};
+    blocks_ = {};
+    tables_ = {};
+}
+
+void DocumentBuilder::writeDocument()
+{
+    QTextDocumentPrivate* priv = QTextDocumentPrivate::get(doc_);
+    priv->beginEditBlock();
+    // The cleared document is one empty block: its separator stays the
+    // document's last character.
+    auto& fragmentMap = priv->fragmentMap();
+    auto& blockMap = priv->blockMap();
+    const int finalFormat = fragmentMap.fragment(uint(fragmentMap.firstNode()))->format;
+    for (uint b = uint(blockMap.firstNode()); b; b = blockMap.next(b))
+        blockMap.fragment(b)->free();
+
+    // One insertion puts the whole text in the buffer, behind the final
+    // separator, and tells the document and its cursors what changed; the
+    // trees are then written anew over it.
+    priv->insert(0, text_, charFormat(QTextCharFormat()));
+
+    const uint fragmentCount = uint(fragments_.size()) + 1;
+    auto& fragments = treeData(fragmentMap);
+    buildTree(fragments, fragmentCount, [&](uint i) {
+        return i < fragmentCount ? uint(fragments_[i - 1].length) : 1u;
+    });
+    int stringPosition = 1;
+    for (uint i = 1; i < fragmentCount; ++i) {
+        QTextFragmentData& f = fragments.fragments[i];
+        f.stringPosition = stringPosition;
+        f.format = fragments_[i - 1].format;
+        stringPosition += fragments_[i - 1].length;
+    }
+    fragments.fragments[fragmentCount].stringPosition = 0;
+    fragments.fragments[fragmentCount].format = finalFormat;
+
+    blocks_.push_back(Block{blockLength_ + 1, blockFormat_});
+    const uint blockCount = uint(blocks_.size());
+    auto& blocks = treeData(blockMap);
+    buildTree(blocks, blockCount, [&](uint i) { return uint(blocks_[i - 1].length); });
+    const int revision = doc_->revision();
+    for (uint i = 1; i <= blockCount; ++i) {
+        QTextBlockData& b = blocks.fragments[i];
+        b.initialize();
+        b.format = blocks_[i - 1].format;
+        b.revision = revision;
+    }
+
+    // Tables are frames of the root frame, found by their markers.
+    QTextFrame* root = priv->rootFrame();
+    auto* rootData = static_cast<QTextFramePrivate*>(QObjectPrivate::get(root));
+    for (const Table& t : tables_) {
+        auto* d = static_cast<QTextTablePrivate*>(QObjectPrivate::get(t.table));
+        d->fragment_start = uint(t.cells.front());
+        d->fragment_end = uint(t.end);
+        d->cells = QList<int>(t.cells.begin(), t.cells.end());
+        d->dirty = true;
+        d->parentFrame = root;
+        rootData->childFrames.append(t.table);
+    }
+    priv->endEditBlock();
+}
+
+} // namespace kvx::rtf
