@@ -28,7 +28,7 @@ constexpr qsizetype kMaxLength = qsizetype(1) << 30;
 
 bool isSeparator(char16_t c)
 {
-    return c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1;
+    return (c == QChar::ParagraphSeparator) | (c == 0xFDD0) | (c == 0xFDD1);
 }
 
 // QFragmentMap holds only its QFragmentMapData: the two share an address.
@@ -121,9 +121,15 @@ void DocumentBuilder::appendText(QStringView text, int charFormat)
         return;
     const qsizetype start = text_.size();
     text_.append(text);
-    for (QChar* c = text_.data() + start, *end = text_.data() + text_.size(); c != end; ++c) {
-        if (isSeparator(c->unicode()))
-            *c = QChar(QChar::ReplacementCharacter);
+    // One pass without branches finds whether anything needs replacing.
+    bool separators = false;
+    for (const QChar c : text)
+        separators |= isSeparator(c.unicode());
+    if (separators) {
+        for (QChar* c = text_.data() + start, *end = text_.data() + text_.size(); c != end; ++c) {
+            if (isSeparator(c->unicode()))
+                *c = QChar(QChar::ReplacementCharacter);
+        }
     }
     const int length = int(text.size());
     if (lastIsText_ && fragments_.back().format == charFormat)

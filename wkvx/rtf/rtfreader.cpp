@@ -152,15 +152,21 @@ struct FontEntry {
     bool symbolCharset = false;
 };
 
+// A run is a stretch of its paragraph's text: one buffer per paragraph
+// rather than a string per run.
 struct Run {
-    QString text;
+    qsizetype start = 0;
+    qsizetype length = 0;
     CharProps props;
     int picture = -1;  // index of its image format: the run is one picture
 };
 
 struct Para {
+    QString text;
     std::vector<Run> runs;
     ParaProps props;
+
+    QStringView textOf(const Run& r) const { return QStringView(text).mid(r.start, r.length); }
 };
 
 using Cell = std::vector<Para>;
@@ -363,7 +369,7 @@ private:
     void flushTable();
     const QTextCharFormat& charFormat(const CharProps& p);
     const QTextBlockFormat& blockFormat(const ParaProps& p);
-    void insertRuns(const std::vector<Run>& runs);
+    void insertRuns(const Para& para);
     void insertParagraph(const Para& para, bool newBlock);
     int charFormatIndex(const CharProps& p)
     {
@@ -382,7 +388,9 @@ private:
         }
         return lastBlockIndex_;
     }
-    bool paraHasContent() const { return !para_.empty() || !pendingText_.isEmpty() || !bytes_.empty(); }
+    bool hasPending() const { return paraText_.size() > pendingStart_; }
+    bool paraHasContent() const { return !para_.empty() || hasPending() || !bytes_.empty(); }
+    Para takeParagraph();
     void warn(const QString& w)
     {
         if (!result_.warnings.contains(w))
@@ -439,9 +447,11 @@ private:
     int footnoteCount_ = 0;
     int endnoteCount_ = 0;
 
-    // The paragraph being read: finished runs plus text of the current run.
+    // The paragraph being read: its text, its finished runs, and the current
+    // run from pendingStart_ to the end of the text.
+    QString paraText_;
     std::vector<Run> para_;
-    QString pendingText_;
+    qsizetype pendingStart_ = 0;
     CharProps pendingProps_;
     qsizetype emitted_ = 0;
 
@@ -804,11 +814,11 @@ void Reader::literalRun()
                 return;
             }
             // Printable ASCII needs none of emitText's checks.
-            if (!pendingText_.isEmpty() && !(pendingProps_ == st_.ch))
+            if (hasPending() && !(pendingProps_ == st_.ch))
                 closeRun();
-            if (pendingText_.isEmpty())
+            if (!hasPending())
                 pendingProps_ = st_.ch;
-            pendingText_.append(ascii);
+            paraText_.append(ascii);
             emitted_ += ascii.size();
             return;
         }
@@ -961,11 +971,11 @@ void Reader::emitText(QStringView text)
 {
     if (text.isEmpty())
         return;
-    if (!pendingText_.isEmpty() && !(pendingProps_ == st_.ch))
+    if (hasPending() && !(pendingProps_ == st_.ch))
         closeRun();
-    if (pendingText_.isEmpty())
+    if (!hasPending())
         pendingProps_ = st_.ch;
-    const qsizetype before = pendingText_.size();
+    const qsizetype before = paraText_.size();
     for (QChar c : text) {
         char16_t u = c.unicode();
         // Characters that QTextDocument reads as structure are not text.
@@ -977,15 +987,15 @@ void Reader::emitText(QStringView text)
         // given as Unicode are letters.
         if (st_.ch.label && u >= 0xF020 && u <= 0xF0FF)
             u = symbolGlyph(symbolFont(st_.ch.font), u);
-        pendingText_.append(QChar(u));
+        paraText_.append(QChar(u));
     }
-    emitted_ += pendingText_.size() - before;
+    emitted_ += paraText_.size() - before;
 }
 
 void Reader::closeRun()
 {
-    para_.push_back(Run{pendingText_, pendingProps_});
-    pendingText_.clear();
+    para_.push_back(Run{pendingStart_, paraText_.size() - pendingStart_, pendingProps_});
+    pendingStart_ = paraText_.size();
 }
 
 void Reader::setFont(int index)
@@ -1285,7 +1295,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::ListText: {
         // Writers that give both \listtext and the older \pntext mean one
         // marker: the second is dropped.
-        const bool haveLabel = (!pendingText_.isEmpty() && pendingProps_.label)
+        const bool haveLabel = (hasPending() && pendingProps_.label)
             || std::any_of(para_.begin(), para_.end(), [](const Run& r) { return r.props.label; });
         if (haveLabel && !st_.ch.label) {
             st_.dest = Dest::Skip;
@@ -1384,14 +1394,21 @@ void Reader::finishField()
     }
 }
 
+Para Reader::takeParagraph()
+{
+    if (hasPending())
+        closeRun();
+    Para para{std::move(paraText_), std::move(para_), st_.pa};
+    paraText_ = QString();
+    para_.clear();
+    pendingStart_ = 0;
+    return para;
+}
+
 void Reader::endParagraph()
 {
     flushBytes();
-    if (!pendingText_.isEmpty()) {
-        closeRun();
-    }
-    Para para{std::move(para_), st_.pa};
-    para_.clear();
+    Para para = takeParagraph();
     // Text in a row that has not ended yet belongs to the table even where
     // the writer forgot \intbl.
     if (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty()))) {
@@ -1407,11 +1424,7 @@ void Reader::endParagraph()
 void Reader::endCell()
 {
     flushBytes();
-    if (!pendingText_.isEmpty()) {
-        closeRun();
-    }
-    cell_.push_back(Para{std::move(para_), st_.pa});
-    para_.clear();
+    cell_.push_back(takeParagraph());
     row_.push_back(std::move(cell_));
     cell_.clear();
     tableOpen_ = true;
@@ -1437,7 +1450,7 @@ void Reader::finish()
     flushBytes();
     // Text after the last paragraph mark is a paragraph of its own; an empty
     // one is not (RTF files end with \par).
-    if (!pendingText_.isEmpty() || !para_.empty())
+    if (hasPending() || !para_.empty())
         endParagraph();
     if (tableOpen_) {
         endRow();
@@ -1498,15 +1511,15 @@ const QTextBlockFormat& Reader::blockFormat(const ParaProps& p)
     return f;
 }
 
-void Reader::insertRuns(const std::vector<Run>& runs)
+void Reader::insertRuns(const Para& para)
 {
-    for (const Run& r : runs) {
+    for (const Run& r : para.runs) {
         if (r.picture >= 0 && size_t(r.picture) < pictures_.size()) {
             QTextCharFormat f = charFormat(r.props);
             f.merge(pictures_[size_t(r.picture)]);
-            builder_->appendText(r.text, builder_->charFormat(f));
+            builder_->appendText(para.textOf(r), builder_->charFormat(f));
         } else {
-            builder_->appendText(r.text, charFormatIndex(r.props));
+            builder_->appendText(para.textOf(r), charFormatIndex(r.props));
         }
     }
 }
@@ -1519,7 +1532,7 @@ void Reader::insertParagraph(const Para& para, bool newBlock)
         builder_->appendBlock(bf, para.runs.empty() ? defaultCharFormat_ : charFormatIndex(para.runs.front().props));
     else
         builder_->setBlockFormat(bf);
-    insertRuns(para.runs);
+    insertRuns(para);
 }
 
 // A marker as text: no control characters but tabs, nothing QTextDocument reads as
@@ -1842,9 +1855,11 @@ void Reader::finishPicture()
     const int index = int(pictures_.size());
     pictures_.push_back(f);
     flushBytes();
-    if (!pendingText_.isEmpty())
+    if (hasPending())
         closeRun();
-    para_.push_back(Run{QString(QChar::ObjectReplacementCharacter), st_.ch, index});
+    para_.push_back(Run{paraText_.size(), 1, st_.ch, index});
+    paraText_.append(QChar(QChar::ObjectReplacementCharacter));
+    pendingStart_ = paraText_.size();
     ++emitted_;
 }
 
@@ -1912,7 +1927,7 @@ void Reader::prepareLabel(Para& para)
         QString labelText;
         for (const Run& r : para.runs) {
             if (r.props.label)
-                labelText += r.text;
+                labelText += para.textOf(r);
         }
         if (labelText.trimmed().isEmpty())
             std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
@@ -1926,7 +1941,8 @@ void Reader::prepareLabel(Para& para)
     CharProps props = para.runs.empty() ? CharProps{} : para.runs.front().props;
     props.label = true;
     props.link = -1;
-    para.runs.insert(para.runs.begin(), Run{label, props});
+    para.runs.insert(para.runs.begin(), Run{para.text.size(), label.size(), props});
+    para.text += label;
 }
 
 void Reader::emitPara(Para&& para)
@@ -1934,6 +1950,13 @@ void Reader::emitPara(Para&& para)
     prepareLabel(para);
     insertParagraph(para, blockUsed_);
     blockUsed_ = true;
+    // The next paragraph reuses the buffers.
+    if (paraText_.isEmpty() && para_.empty()) {
+        paraText_ = std::move(para.text);
+        paraText_.resize(0);
+        para_ = std::move(para.runs);
+        para_.clear();
+    }
 }
 
 void Reader::flushTable()
@@ -2000,7 +2023,7 @@ void Reader::flushTable()
                         // A cell's later paragraphs carry on the format of the text before.
                         builder_->appendBlock(blockFormatIndex(para.props), builder_->formatBefore());
                     }
-                    insertRuns(para.runs);
+                    insertRuns(para);
                     first = false;
                 }
             } else {
