@@ -1,6 +1,7 @@
 #include "rtfreader.h"
 
 #include "rtfbuilder.h"
+#include "rtftokenizer.h"
 #include "rtfcodepage.h"
 #include "rtfdocument.h"
 #include "rtflists.h"
@@ -10,7 +11,6 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextDocument>
-#include <QTextTable>
 #include <QTextTableFormat>
 #include <QBuffer>
 #include <QImage>
@@ -20,8 +20,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <optional>
@@ -295,9 +293,6 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
     return table;
 }
 
-inline bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-inline bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-
 int hexValue(unsigned char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -310,8 +305,8 @@ class Reader {
 public:
     Reader(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options)
         : options_(options),
-          p_(reinterpret_cast<const unsigned char*>(data.data())),
-          end_(p_ + data.size()),
+          data_(data),
+          lex_(data),
           inputSize_(data.size()),
           doc_(doc)
     {
@@ -325,8 +320,13 @@ private:
     void controlWord(std::string_view name, bool hasParam, int param);
     void literalRun();
     void skipGroupRest();
-    void skipBinary(int length);
-    bool consumeSkippedChar();
+    void skipBinary(int length)
+    {
+        bool truncated = false;
+        lex_.takeBinary(length, &truncated);
+        if (truncated)
+            warnBinary();
+    }
     void openGroup();
     void closeGroup();
 
@@ -347,7 +347,7 @@ private:
     void refreshCodePage();
     int fontCodePage(int font) const;
     SymbolFont symbolFont(int font) const;
-    void readPlainText(const unsigned char* begin);
+    void readPlainText();
 
     // --- lists and pictures ---
     void listKeyword(Kw kw, int param);
@@ -396,12 +396,13 @@ private:
         if (!result_.warnings.contains(w))
             result_.warnings << w;
     }
+    void warnBinary() { warn(QStringLiteral("Binary data runs past the end of the file.")); }
 
     RtfReadOptions options_;
     QString generator_;
     const unsigned char* lastLiteralEnd_ = nullptr;  // for runs of spaces, see RtfReadOptions
-    const unsigned char* p_;
-    const unsigned char* end_;
+    QByteArrayView data_;
+    RtfTokenizer lex_;
     long long inputSize_;
     QTextDocument* doc_;
     std::optional<DocumentBuilder> builder_;
@@ -479,37 +480,38 @@ RtfReadResult Reader::run()
 {
     builder_.emplace(doc_);
     defaultCharFormat_ = builder_->charFormat(QTextCharFormat());
-    const unsigned char* begin = p_;
     // Leading white space and a UTF-8 byte order mark are tolerated.
-    if (end_ - p_ >= 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
-        p_ += 3;
-    while (p_ < end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\r' || *p_ == '\n'))
-        ++p_;
-    if (p_ == end_) {
+    if (!lex_.skipLeadingSpace()) {
         result_.error = QStringLiteral("The file is empty.");
         return result_;
     }
-    const bool isRtf = end_ - p_ >= 5 && std::memcmp(p_, "{\\rtf", 5) == 0;
     result_.ok = true;
-    // Undo history for a load is of no use and costs more than the load.
-    if (!isRtf) {
+    if (!lex_.lookingAt("{\\rtf")) {
         warn(QStringLiteral("The file is not in Rich Text Format; it was read as plain text."));
-        readPlainText(begin);
+        readPlainText();
         finish();
         return result_;
     }
 
-    while (p_ < end_ && !rootClosed_) {
-        const unsigned char c = *p_;
-        if (skipChars_ > 0 && c != '{' && c != '}' && consumeSkippedChar())
+    while (!lex_.atEnd() && !rootClosed_) {
+        const unsigned char c = lex_.peek();
+        if (skipChars_ > 0 && c != '{' && c != '}') {
+            // Each literal byte, \'hh or control word of a \u character's
+            // fallback counts as one character.
+            bool truncated = false;
+            if (lex_.skipFallbackCharacter(&truncated))
+                --skipChars_;
+            if (truncated)
+                warnBinary();
             continue;
+        }
         switch (c) {
         case '{':
-            ++p_;
+            lex_.advance();
             openGroup();
             break;
         case '}':
-            ++p_;
+            lex_.advance();
             closeGroup();
             break;
         case '\\':
@@ -517,7 +519,7 @@ RtfReadResult Reader::run()
             break;
         case '\r':
         case '\n':
-            ++p_;
+            lex_.advance();
             break;
         default:
             literalRun();
@@ -526,133 +528,38 @@ RtfReadResult Reader::run()
     }
     if (!rootClosed_)
         warn(QStringLiteral("The file ends before its last group is closed; it may be truncated."));
-    else {
-        while (p_ < end_ && (*p_ <= ' ' || *p_ == '}'))
-            ++p_;
-        if (p_ < end_)
-            warn(QStringLiteral("Data after the end of the document was ignored."));
-    }
+    else if (!lex_.onlySpaceLeft())
+        warn(QStringLiteral("Data after the end of the document was ignored."));
     finish();
     return result_;
 }
 
-// While a \u character's fallback is being skipped, each literal byte, \'hh
-// or control word counts as one character.
-bool Reader::consumeSkippedChar()
-{
-    const unsigned char c = *p_;
-    if (c == '\r' || c == '\n') {
-        ++p_;
-        return true;
-    }
-    --skipChars_;
-    if (c != '\\') {
-        ++p_;
-        return true;
-    }
-    if (end_ - p_ < 2) {
-        p_ = end_;
-        return true;
-    }
-    const unsigned char n = p_[1];
-    if (n == '\'') {
-        p_ += 2;
-        for (int i = 0; i < 2 && p_ < end_ && hexValue(*p_) >= 0; ++i)
-            ++p_;
-        return true;
-    }
-    if (!isLetter(n)) {
-        p_ += 2;
-        return true;
-    }
-    // A control word: \bin data is skipped with it; any other word is dropped.
-    const unsigned char* q = p_ + 1;
-    while (q < end_ && isLetter(*q))
-        ++q;
-    const std::string_view name(reinterpret_cast<const char*>(p_ + 1), size_t(q - p_ - 1));
-    long long value = 0;
-    bool neg = false, has = false;
-    if (q < end_ && *q == '-' && q + 1 < end_ && isDigit(q[1])) {
-        neg = true;
-        ++q;
-    }
-    while (q < end_ && isDigit(*q)) {
-        has = true;
-        if (value < INT_MAX)
-            value = value * 10 + (*q - '0');
-        ++q;
-    }
-    if (q < end_ && *q == ' ')
-        ++q;
-    p_ = q;
-    if (name == "bin" && has && !neg)
-        skipBinary(int(std::min<long long>(value, INT_MAX)));
-    return true;
-}
-
-void Reader::skipBinary(int length)
-{
-    const long long left = end_ - p_;
-    if (length > left) {
-        warn(QStringLiteral("Binary data runs past the end of the file."));
-        p_ = end_;
-        return;
-    }
-    p_ += length;
-}
-
 void Reader::controlSequence()
 {
-    ++p_;  // backslash
-    if (p_ >= end_)
+    const RtfTokenizer::Control c = lex_.readControl();
+    switch (c.kind) {
+    case RtfTokenizer::Control::End:
         return;
-    const unsigned char c = *p_;
-    if (isLetter(c)) {
-        const unsigned char* start = p_;
-        while (p_ < end_ && isLetter(*p_))
-            ++p_;
-        const std::string_view name(reinterpret_cast<const char*>(start), size_t(p_ - start));
-        bool neg = false;
-        bool hasParam = false;
-        long long value = 0;
-        if (p_ + 1 < end_ && *p_ == '-' && isDigit(p_[1])) {
-            neg = true;
-            ++p_;
-        }
-        while (p_ < end_ && isDigit(*p_)) {
-            hasParam = true;
-            if (value <= INT_MAX)
-                value = value * 10 + (*p_ - '0');
-            ++p_;
-        }
-        if (p_ < end_ && *p_ == ' ')
-            ++p_;
-        value = std::min<long long>(value, INT_MAX);
-        controlWord(name, hasParam, int(neg ? -value : value));
+    case RtfTokenizer::Control::Word:
+        controlWord(c.word, c.hasParam, c.param);
         return;
+    case RtfTokenizer::Control::Hex:
+        addByte(c.ch);
+        return;
+    case RtfTokenizer::Control::BadHex:
+        // The two characters of a broken escape go with it, as word
+        // processors read them.
+        warn(QStringLiteral("Invalid hexadecimal character escapes were ignored."));
+        return;
+    case RtfTokenizer::Control::Symbol:
+        break;
     }
-    ++p_;
-    switch (c) {
+    switch (c.ch) {
     case '\\':
     case '{':
     case '}':
-        emitChar(c);
+        emitChar(c.ch);
         break;
-    case '\'': {
-        const int hi = p_ < end_ ? hexValue(*p_) : -1;
-        const int lo = p_ + 1 < end_ ? hexValue(p_[1]) : -1;
-        if (hi < 0 || lo < 0) {
-            // The two characters of a broken escape go with it, as word
-            // processors read them; structure characters stay.
-            for (int i = 0; i < 2 && p_ < end_ && *p_ != '\\' && *p_ != '{' && *p_ != '}'; ++i)
-                ++p_;
-            warn(QStringLiteral("Invalid hexadecimal character escapes were ignored."));
-            break;
-        }
-        p_ += 2;
-        addByte(static_cast<unsigned char>(hi * 16 + lo));
-        break;
-    }
     case '*':
         st_.starred = true;
         break;
@@ -722,36 +629,12 @@ void Reader::closeGroup()
 
 void Reader::skipGroupRest()
 {
-    // Fast scan to the brace that closes the current group; only \bin data
-    // and escaped braces need care.
-    int depth = 0;
-    while (p_ < end_) {
-        const unsigned char c = *p_++;
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            if (depth == 0) {
-                closeGroup();
-                return;
-            }
-            --depth;
-        } else if (c == '\\' && p_ < end_) {
-            if (*p_ == 'b' && end_ - p_ > 3 && p_[1] == 'i' && p_[2] == 'n' && isDigit(p_[3])) {
-                p_ += 3;
-                long long value = 0;
-                while (p_ < end_ && isDigit(*p_)) {
-                    if (value <= INT_MAX)
-                        value = value * 10 + (*p_ - '0');
-                    ++p_;
-                }
-                if (p_ < end_ && *p_ == ' ')
-                    ++p_;
-                skipBinary(int(std::min<long long>(value, INT_MAX)));
-            } else if (!isLetter(*p_)) {
-                ++p_;
-            }
-        }
-    }
+    bool truncated = false;
+    const bool closed = lex_.skipGroup(&truncated);
+    if (truncated)
+        warnBinary();
+    if (closed)
+        closeGroup();
 }
 
 void Reader::literalRun()
@@ -760,8 +643,8 @@ void Reader::literalRun()
         skipGroupRest();
         return;
     }
-    if (st_.dest == Dest::FontTable && *p_ == ';') {
-        ++p_;
+    if (st_.dest == Dest::FontTable && lex_.peek() == ';') {
+        lex_.advance();
         commitFontName();
         return;
     }
@@ -771,9 +654,9 @@ void Reader::literalRun()
     }
     if (st_.dest == Dest::LevelText || st_.dest == Dest::LevelNumbers) {
         // A literal ';' ends \levelnumbers; offsets come as \'hh.
-        if (st_.dest == Dest::LevelText || *p_ != ';')
-            addByte(*p_);
-        ++p_;
+        if (st_.dest == Dest::LevelText || lex_.peek() != ';')
+            addByte(lex_.peek());
+        lex_.advance();
         return;
     }
     // Plain ASCII text goes straight to the paragraph; everything else is a
@@ -781,27 +664,22 @@ void Reader::literalRun()
     const bool direct = st_.codePage != CodePageDecoder::kSymbol
         && !(isDoubleByteCodePage(st_.codePage) && !bytes_.empty());
     if (st_.dest == Dest::Body && direct && skipChars_ == 0) {
-        const unsigned char* start = p_;
-        while (p_ < end_) {
-            const unsigned char c = *p_;
-            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
-                break;
-            ++p_;
-        }
-        if (p_ > start) {
+        const unsigned char* start = lex_.position();
+        const QLatin1StringView ascii = lex_.takePlainText();
+        if (!ascii.isEmpty()) {
             flushBytes();
-            const QLatin1StringView ascii(reinterpret_cast<const char*>(start), p_ - start);
             const unsigned char* before = lastLiteralEnd_;
-            lastLiteralEnd_ = p_;
+            lastLiteralEnd_ = lex_.position();
             if (options_.libreOfficeSpaces && fromMicrosoft()) {
                 // A space joins a run with the literal text right before it.
                 const bool joined = before == start && start[-1] == ' ';
                 if (ascii.contains(QLatin1String("  ")) || (joined && *start == ' ')) {
                     QString out;
                     out.reserve(ascii.size() * 2);
-                    for (const unsigned char* q = start; q < p_; ++q) {
+                    const unsigned char* stop = lex_.position();
+                    for (const unsigned char* q = start; q < stop; ++q) {
                         const bool prev = q > start ? q[-1] == ' ' : joined;
-                        if (*q == ' ' && (prev || (q + 1 < p_ && q[1] == ' ')))
+                        if (*q == ' ' && (prev || (q + 1 < stop && q[1] == ' ')))
                             out += QChar(0x2006);
                         out += QLatin1Char(char(*q));
                     }
@@ -823,15 +701,17 @@ void Reader::literalRun()
             return;
         }
     }
-    const unsigned char c = *p_++;
+    const unsigned char* at = lex_.position();
+    const unsigned char c = *at;
+    lex_.advance();
     if (c == ' ' && options_.libreOfficeSpaces && st_.dest == Dest::Body && fromMicrosoft()
-        && ((p_ < end_ && *p_ == ' ') || (lastLiteralEnd_ == p_ - 1 && p_[-2] == ' '))) {
+        && ((!lex_.atEnd() && lex_.peek() == ' ') || (lastLiteralEnd_ == at && at[-1] == ' '))) {
         emitChar(0x2006);  // see RtfReadOptions
         emitChar(' ');
-        lastLiteralEnd_ = p_;
+        lastLiteralEnd_ = lex_.position();
         return;
     }
-    lastLiteralEnd_ = p_;
+    lastLiteralEnd_ = lex_.position();
     if (c == '\t') {
         emitChar('\t');
     } else if (c < 0x20) {
@@ -1359,10 +1239,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         // before it is the same number and not shown twice (LibreOffice
         // reads notes so). Endnotes (\ftnalt) count in roman numerals.
         if (st_.dest == Dest::Body) {
-            const unsigned char* q = p_;
-            while (q < end_ && (*q == ' ' || *q == '\r' || *q == '\n'))
-                ++q;
-            if (end_ - q >= 7 && std::memcmp(q, "\\ftnalt", 7) == 0)
+            if (lex_.nextIs("\\ftnalt"))
                 emitText(formatListNumber(++endnoteCount_, 2));
             else
                 emitText(QString::number(++footnoteCount_));
@@ -1758,12 +1635,10 @@ void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int par
     case Kw::PicScaleY: p.scaley = std::clamp(param, 1, 10000); break;
     case Kw::Bin:
         if (hasParam && param > 0) {
-            const long long left = end_ - p_;
-            if (param > left)
-                warn(QStringLiteral("Binary data runs past the end of the file."));
-            const qsizetype n = qsizetype(std::min<long long>(param, left));
-            p.data.append(reinterpret_cast<const char*>(p_), n);
-            p_ += n;
+            bool truncated = false;
+            p.data.append(lex_.takeBinary(param, &truncated));
+            if (truncated)
+                warnBinary();
         }
         break;
     default:
@@ -1774,12 +1649,10 @@ void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int par
 void Reader::pictureHex()
 {
     Picture& pic = picture_;
-    const unsigned char* start = p_;
-    while (p_ < end_ && *p_ != '\\' && *p_ != '{' && *p_ != '}')
-        ++p_;
-    pic.data.reserve(pic.data.size() + (p_ - start) / 2);
-    for (const unsigned char* q = start; q < p_; ++q) {
-        const int v = hexValue(*q);
+    const QByteArrayView hex = lex_.takeUntilControl();
+    pic.data.reserve(pic.data.size() + hex.size() / 2);
+    for (const char q : hex) {
+        const int v = hexValue(static_cast<unsigned char>(q));
         if (v < 0)
             continue;
         if (pic.nibble < 0) {
@@ -1863,14 +1736,14 @@ void Reader::finishPicture()
     ++emitted_;
 }
 
-void Reader::readPlainText(const unsigned char* begin)
+void Reader::readPlainText()
 {
     // Not RTF at all: UTF-8 when it says so with a byte order mark or is
     // valid UTF-8 throughout (text files on this platform are), else text in
     // the system's code page, Windows-1252.
     QString text;
-    const bool bom = end_ - begin >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF;
-    const QByteArrayView bytes(reinterpret_cast<const char*>(begin + (bom ? 3 : 0)), end_ - begin - (bom ? 3 : 0));
+    const bool bom = data_.startsWith("\xEF\xBB\xBF");
+    const QByteArrayView bytes = data_.sliced(bom ? 3 : 0);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text = utf8.decode(bytes);
     if (!bom && utf8.hasError()) {
