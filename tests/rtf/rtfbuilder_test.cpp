@@ -462,6 +462,24 @@ TEST(DocumentBuilder, TextCannotMakeStructure)
     EXPECT_EQ(checkTrees(doc), "");
 }
 
+TEST(DocumentBuilder, StopsAtItsLengthAndSaysSo)
+{
+    QTextDocument doc;
+    DocumentBuilder b(&doc, 12);
+    const int plain = b.charFormat(QTextCharFormat());
+    b.appendText(QStringLiteral("hello"), plain);
+    b.appendBlock(b.currentBlockFormat(), plain);
+    b.appendText(QStringLiteral("world"), plain);
+    EXPECT_FALSE(b.truncated());
+    b.appendText(QStringLiteral("and more"), plain);
+    b.appendBlock(b.currentBlockFormat(), plain);
+    b.appendText(QStringLiteral("!"), plain);
+    b.finish();
+    EXPECT_TRUE(b.truncated());
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("hello\nworld\n"));  // the block mark fitted, "!" not
+    EXPECT_EQ(checkTrees(doc), "");
+}
+
 TEST(DocumentBuilder, NothingAddedLeavesOneBlockOfItsFormat)
 {
     QTextDocument doc;

@@ -15,6 +15,7 @@
 #include <private/qtextobject_p.h>
 #include <private/qtexttable_p.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <type_traits>
@@ -22,9 +23,6 @@
 namespace kvx::rtf {
 
 namespace {
-
-// QTextDocument counts in int; a text this long is cut rather than wrapped.
-constexpr qsizetype kMaxLength = qsizetype(1) << 30;
 
 bool isSeparator(char16_t c)
 {
@@ -40,6 +38,21 @@ QFragmentMapData<Node>& treeData(QFragmentMap<Node>& map)
     return reinterpret_cast<QFragmentMapData<Node>&>(map);
 }
 
+// Room for count nodes, made before the document is touched so that running
+// out of memory leaves it whole. Qt's own growth goes on from there.
+template <class Node>
+void reserveNodes(QFragmentMapData<Node>& data, uint count)
+{
+    const uint wanted = std::max(count + 1, data.head->allocated);
+    if (wanted == data.head->allocated)
+        return;
+    void* grown = std::realloc(data.fragments, size_t(wanted) * sizeof(Node));
+    if (!grown)
+        throw std::bad_alloc();
+    data.fragments = static_cast<Node*>(grown);
+    data.head->allocated = wanted;
+}
+
 // Replaces the nodes of a tree with count new ones, node i (from 1) being
 // the i-th in document order and size(i) its length. The tree is balanced
 // by halving; its deepest level is red when it is not the root, which keeps
@@ -47,11 +60,7 @@ QFragmentMapData<Node>& treeData(QFragmentMap<Node>& map)
 template <class Node, class Size>
 void buildTree(QFragmentMapData<Node>& data, uint count, Size size)
 {
-    const auto tag = data.head->tag;
-    void* grown = std::realloc(data.fragments, (size_t(count) + 1) * sizeof(Node));
-    if (!grown)
-        throw std::bad_alloc();
-    data.fragments = static_cast<Node*>(grown);
+    Q_ASSERT(data.head->allocated > count);
     int deepest = 0;
     while ((uint(2) << deepest) - 1 < count)
         ++deepest;
@@ -81,15 +90,17 @@ void buildTree(QFragmentMapData<Node>& data, uint count, Size size)
     quint32 total = 0;
     const uint root = build(build, 1, count, 0, 0, total);
     data.head->root = root;
-    data.head->tag = tag;
     data.head->node_count = count;
-    data.head->allocated = count + 1;
+    // The nodes after the last are free, as a fresh tree marks them.
     data.head->freelist = count + 1;
+    if (count + 1 < data.head->allocated)
+        data.fragments[count + 1].right = 0;
 }
 
 } // namespace
 
-DocumentBuilder::DocumentBuilder(QTextDocument* doc) : doc_(doc)
+DocumentBuilder::DocumentBuilder(QTextDocument* doc, qsizetype maxLength)
+    : doc_(doc), maxLength_(std::min(maxLength, kMaxLength))
 {
     doc_->clear();
     blockFormat_ = blockFormat(QTextBlockFormat());
@@ -117,8 +128,12 @@ QTextBlockFormat DocumentBuilder::blockFormatAt(int index) const
 
 void DocumentBuilder::appendText(QStringView text, int charFormat)
 {
-    if (text.isEmpty() || finished_ || text_.size() + text.size() > kMaxLength)
+    if (text.isEmpty() || finished_)
         return;
+    if (text_.size() + text.size() > maxLength_) {
+        truncated_ = true;
+        return;
+    }
     const qsizetype start = text_.size();
     text_.append(text);
     // One pass without branches finds whether anything needs replacing.
@@ -153,8 +168,12 @@ int DocumentBuilder::endBlock(QChar separator, int charFormat, int nextBlockForm
 
 void DocumentBuilder::appendBlock(int blockFormat, int charFormat)
 {
-    if (finished_ || text_.size() >= kMaxLength)
+    if (finished_)
         return;
+    if (text_.size() >= maxLength_) {
+        truncated_ = true;
+        return;
+    }
     endBlock(QChar(QChar::ParagraphSeparator), charFormat, blockFormat);
 }
 
@@ -173,8 +192,12 @@ int DocumentBuilder::formatBefore()
 
 QTextTable* DocumentBuilder::beginTable(int columns, const QTextTableFormat& format)
 {
-    if (finished_ || tableOpen_ || columns < 1 || text_.size() >= kMaxLength)
+    if (finished_ || tableOpen_ || columns < 1)
         return nullptr;
+    if (text_.size() >= maxLength_) {
+        truncated_ = true;
+        return nullptr;
+    }
     QTextTableFormat f = format;
     f.setColumns(columns);
     QTextDocumentPrivate* priv = QTextDocumentPrivate::get(doc_);
@@ -251,11 +274,18 @@ void DocumentBuilder::finish()
 void DocumentBuilder::writeDocument()
 {
     QTextDocumentPrivate* priv = QTextDocumentPrivate::get(doc_);
-    priv->beginEditBlock();
     // The cleared document is one empty block: its separator stays the
     // document's last character.
     auto& fragmentMap = priv->fragmentMap();
     auto& blockMap = priv->blockMap();
+    auto& fragments = treeData(fragmentMap);
+    auto& blocks = treeData(blockMap);
+    blocks_.push_back(Block{blockLength_ + 1, blockFormat_});
+    const uint fragmentCount = uint(fragments_.size()) + 1;
+    const uint blockCount = uint(blocks_.size());
+    reserveNodes(fragments, fragmentCount);
+    reserveNodes(blocks, blockCount);
+    priv->beginEditBlock();
     const int finalFormat = fragmentMap.fragment(uint(fragmentMap.firstNode()))->format;
     for (uint b = uint(blockMap.firstNode()); b; b = blockMap.next(b))
         blockMap.fragment(b)->free();
@@ -265,8 +295,6 @@ void DocumentBuilder::writeDocument()
     // trees are then written anew over it.
     priv->insert(0, text_, charFormat(QTextCharFormat()));
 
-    const uint fragmentCount = uint(fragments_.size()) + 1;
-    auto& fragments = treeData(fragmentMap);
     buildTree(fragments, fragmentCount, [&](uint i) {
         return i < fragmentCount ? uint(fragments_[i - 1].length) : 1u;
     });
@@ -280,9 +308,6 @@ void DocumentBuilder::writeDocument()
     fragments.fragments[fragmentCount].stringPosition = 0;
     fragments.fragments[fragmentCount].format = finalFormat;
 
-    blocks_.push_back(Block{blockLength_ + 1, blockFormat_});
-    const uint blockCount = uint(blocks_.size());
-    auto& blocks = treeData(blockMap);
     buildTree(blocks, blockCount, [&](uint i) { return uint(blocks_[i - 1].length); });
     const int revision = doc_->revision();
     for (uint i = 1; i <= blockCount; ++i) {

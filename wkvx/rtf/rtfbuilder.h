@@ -24,7 +24,10 @@ namespace kvx::rtf {
 // until finish(). Format indices are those of the document's collection.
 class DocumentBuilder {
 public:
-    explicit DocumentBuilder(QTextDocument* doc);
+    // QTextDocument counts in int; a longer text is cut rather than wrapped.
+    static constexpr qsizetype kMaxLength = qsizetype(1) << 30;
+
+    explicit DocumentBuilder(QTextDocument* doc, qsizetype maxLength = kMaxLength);
     ~DocumentBuilder();
     DocumentBuilder(const DocumentBuilder&) = delete;
     DocumentBuilder& operator=(const DocumentBuilder&) = delete;
@@ -59,6 +62,8 @@ public:
 
     // Lays everything into the document; nothing may be added after.
     void finish();
+    // Text was left out for the length limit.
+    bool truncated() const { return truncated_; }
 
 private:
     struct Fragment {
@@ -81,6 +86,7 @@ private:
     void writeDocument();
 
     QTextDocument* doc_;
+    qsizetype maxLength_;
     QString text_;
     std::vector<Fragment> fragments_;
     std::vector<Block> blocks_;
@@ -90,6 +96,7 @@ private:
     bool tableOpen_ = false;
     std::vector<Table> tables_;
     bool finished_ = false;
+    bool truncated_ = false;
 };
 
 } // namespace kvx::rtf

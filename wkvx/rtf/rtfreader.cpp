@@ -1336,6 +1336,8 @@ void Reader::finish()
     // An empty block left after a final table stays: word processors keep a
     // paragraph after every table.
     builder_->finish();
+    if (builder_->truncated())
+        warn(QStringLiteral("The document is too long to be held whole; its end was left out."));
 }
 
 const QTextCharFormat& Reader::charFormat(const CharProps& p)
