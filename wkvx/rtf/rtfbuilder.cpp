@@ -16,8 +16,10 @@
 #include <private/qtexttable_p.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <new>
+#include <string>
 #include <type_traits>
 
 namespace kvx::rtf {
@@ -97,6 +99,56 @@ void buildTree(QFragmentMapData<Node>& data, uint count, Size size)
         data.fragments[count + 1].right = 0;
 }
 
+
+// Checks a tree as Qt's own code expects it: the first fault found, if any.
+template <class Node>
+std::string treeFault(QFragmentMap<Node>& map)
+{
+    const QFragmentMapData<Node>& d = treeData(map);
+    constexpr int fields = Node::size_array_max;
+    constexpr quint32 red = 0, black = 1;
+    std::string error;
+    uint nodes = 0;
+    auto fault = [&](const std::string& what) {
+        if (error.empty())
+            error = what;
+    };
+    // Returns the black height; sum gets the subtree's sizes.
+    auto check = [&](auto& self, uint n, uint parent, int depth, std::array<quint64, 3>& sum) -> int {
+        sum = {};
+        if (!n)
+            return 1;
+        if (n >= d.head->allocated || depth > 64 || nodes > d.head->node_count) {
+            fault("node " + std::to_string(n) + " outside the tree");
+            return 1;
+        }
+        const Node& x = d.fragments[n];
+        ++nodes;
+        if (x.parent != parent)
+            fault("parent link of node " + std::to_string(n));
+        if (x.color == red && ((x.left && d.fragments[x.left].color == red) || (x.right && d.fragments[x.right].color == red)))
+            fault("red node " + std::to_string(n) + " with a red child");
+        std::array<quint64, 3> left, right;
+        const int lh = self(self, x.left, n, depth + 1, left);
+        const int rh = self(self, x.right, n, depth + 1, right);
+        if (lh != rh)
+            fault("unequal black heights under node " + std::to_string(n));
+        for (int f = 0; f < fields; ++f) {
+            if (x.size_left_array[f] != left[f])
+                fault("size of the left side of node " + std::to_string(n));
+            sum[f] = left[f] + x.size_array[f] + right[f];
+        }
+        return lh + (x.color == black ? 1 : 0);
+    };
+    std::array<quint64, 3> total;
+    const uint root = d.head->root;
+    if (root && d.fragments[root].color != black)
+        fault("red root");
+    check(check, root, 0, 0, total);
+    if (nodes != d.head->node_count)
+        fault("node count");
+    return error;
+}
 } // namespace
 
 DocumentBuilder::DocumentBuilder(QTextDocument* doc, qsizetype maxLength)
@@ -330,6 +382,29 @@ void DocumentBuilder::writeDocument()
         rootData->childFrames.append(t.table);
     }
     priv->endEditBlock();
+}
+
+std::string documentTreeFault(QTextDocument* doc)
+{
+    QTextDocumentPrivate* priv = QTextDocumentPrivate::get(doc);
+    std::string error = treeFault(priv->fragmentMap());
+    if (error.empty())
+        error = treeFault(priv->blockMap());
+    if (error.empty() && priv->fragmentMap().length() != priv->blockMap().length())
+        error = "fragments and blocks differ in length";
+    if (!error.empty())
+        return error;
+    // Block separators stand alone: Qt finds blocks' ends by them.
+    const QString text = priv->buffer();
+    for (auto it = priv->begin(); it != priv->end(); ++it) {
+        if (it.size() == 1)
+            continue;
+        for (int i = 0; i < int(it.size()); ++i) {
+            if (isSeparator(text.at(it->stringPosition + i).unicode()))
+                return "separator inside a fragment";
+        }
+    }
+    return {};
 }
 
 } // namespace kvx::rtf

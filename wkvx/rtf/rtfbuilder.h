@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <string>
 #include <vector>
 
 class QTextCharFormat;
@@ -98,5 +99,10 @@ private:
     bool finished_ = false;
     bool truncated_ = false;
 };
+
+// What is wrong with the document's block and fragment trees as Qt's own
+// editing expects them (order, sizes, red-black balance, separators alone),
+// or an empty string. For tests and fuzzing.
+std::string documentTreeFault(QTextDocument* doc);
 
 } // namespace kvx::rtf
