@@ -205,7 +205,8 @@ TEST(RtfWriter, ListsGoOutAsListTableListsThatRestartWhereTheFileRestarted)
 TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
 {
     // "2.1." under "2." is a number of two levels for readers that number
-    // lists themselves; "7.1." under "2." is not and stays a marker of its own.
+    // lists themselves; "7.1." under "2." is not and stays a marker of its own,
+    // as do "4.01" and "04.2", which a level's plain numbers would not give.
     const QByteArray rtf =
         "{\\rtf1 {\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
         "{\\listtext 2.1.\\tab}\\pard\\ls1\\ilvl1 b1\\par{\\listtext 2.2.\\tab}\\pard\\ls1\\ilvl1 b2\\par"
@@ -214,7 +215,9 @@ TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
         "{\\listtext 09.\\tab}\\pard\\ls2 zero\\par{\\listtext 10.\\tab}\\pard\\ls2 ten\\par"
         "{\\listtext 007\\tab}\\pard\\ls2 agent\\par{\\listtext iiii.\\tab}\\pard\\ls2 tally\\par"
         "{\\listtext 99999)\\tab}\\pard\\ls2 big\\par{\\listtext 0.\\tab}\\pard\\ls2 nought\\par"
-        "{\\listtext 0.\\tab}\\pard\\ls2 nought again\\par}";
+        "{\\listtext 0.\\tab}\\pard\\ls2 nought again\\par"
+        "{\\listtext 4.\\tab}\\pard\\ls3 d\\par{\\listtext 4.01\\tab}\\pard\\ls3\\ilvl1 zero\\par"
+        "{\\listtext 04.2\\tab}\\pard\\ls3\\ilvl1 zero above\\par}";
     QTextDocument doc;
     ASSERT_TRUE(readRtf(rtf, &doc).ok);
     const QByteArray out = writeRtf(doc);
@@ -226,7 +229,7 @@ TEST(RtfWriter, OutlineNumbersGoOutAsNumbersOfTheLevelsAbove)
     EXPECT_EQ(plainText(back).toStdString(),
               "    1. a\n    2. b\n        2.1. b1\n        2.2. b2\n            i) b2i\n    3. c\n        3.1. c1\n"
               "        7.1. odd\n    09. zero\n    10. ten\n    007 agent\n    iiii. tally\n"
-              "    99999) big\n    0. nought\n    0. nought again\n");
+              "    99999) big\n    0. nought\n    0. nought again\n    4. d\n        4.01 zero\n        04.2 zero above\n");
 }
 
 TEST(RtfWriter, PicturesGoOutAtTheirSizeAndComeBackTheSame)

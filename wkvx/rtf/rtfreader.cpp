@@ -1,5 +1,7 @@
 #include "rtfreader.h"
 
+#include "rtfbuilder.h"
+#include "rtftokenizer.h"
 #include "rtfcodepage.h"
 #include "rtfdocument.h"
 #include "rtflists.h"
@@ -8,9 +10,7 @@
 #include <QFont>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextTable>
 #include <QTextTableFormat>
 #include <QBuffer>
 #include <QImage>
@@ -20,10 +20,9 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <cstring>
 #include <string>
 #include <string_view>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -151,15 +150,21 @@ struct FontEntry {
     bool symbolCharset = false;
 };
 
+// A run is a stretch of its paragraph's text: one buffer per paragraph
+// rather than a string per run.
 struct Run {
-    QString text;
+    qsizetype start = 0;
+    qsizetype length = 0;
     CharProps props;
     int picture = -1;  // index of its image format: the run is one picture
 };
 
 struct Para {
+    QString text;
     std::vector<Run> runs;
     ParaProps props;
+
+    QStringView textOf(const Run& r) const { return QStringView(text).mid(r.start, r.length); }
 };
 
 using Cell = std::vector<Para>;
@@ -288,9 +293,6 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
     return table;
 }
 
-inline bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-inline bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-
 int hexValue(unsigned char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -303,11 +305,10 @@ class Reader {
 public:
     Reader(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options)
         : options_(options),
-          p_(reinterpret_cast<const unsigned char*>(data.data())),
-          end_(p_ + data.size()),
+          data_(data),
+          lex_(data),
           inputSize_(data.size()),
-          doc_(doc),
-          cursor_(doc)
+          doc_(doc)
     {
     }
 
@@ -319,8 +320,13 @@ private:
     void controlWord(std::string_view name, bool hasParam, int param);
     void literalRun();
     void skipGroupRest();
-    void skipBinary(int length);
-    bool consumeSkippedChar();
+    void skipBinary(int length)
+    {
+        bool truncated = false;
+        lex_.takeBinary(length, &truncated);
+        if (truncated)
+            warnBinary();
+    }
     void openGroup();
     void closeGroup();
 
@@ -341,7 +347,7 @@ private:
     void refreshCodePage();
     int fontCodePage(int font) const;
     SymbolFont symbolFont(int font) const;
-    void readPlainText(const unsigned char* begin);
+    void readPlainText();
 
     // --- lists and pictures ---
     void listKeyword(Kw kw, int param);
@@ -363,22 +369,43 @@ private:
     void flushTable();
     const QTextCharFormat& charFormat(const CharProps& p);
     const QTextBlockFormat& blockFormat(const ParaProps& p);
-    void insertRuns(const std::vector<Run>& runs);
-    bool paraHasContent() const { return !para_.empty() || !pendingText_.isEmpty() || !bytes_.empty(); }
+    void insertRuns(const Para& para);
+    void insertParagraph(const Para& para, bool newBlock);
+    int charFormatIndex(const CharProps& p)
+    {
+        auto it = indexCache_.find(p);
+        if (it != indexCache_.end())
+            return it->second;
+        const int index = builder_->charFormat(charFormat(p));
+        indexCache_.emplace(p, index);
+        return index;
+    }
+    int blockFormatIndex(const ParaProps& p)
+    {
+        if (lastBlockIndex_ < 0 || !lastBlockIndexProps_.sameLayout(p)) {
+            lastBlockIndexProps_ = p;
+            lastBlockIndex_ = builder_->blockFormat(blockFormat(p));
+        }
+        return lastBlockIndex_;
+    }
+    bool hasPending() const { return paraText_.size() > pendingStart_; }
+    bool paraHasContent() const { return !para_.empty() || hasPending() || !bytes_.empty(); }
+    Para takeParagraph();
     void warn(const QString& w)
     {
         if (!result_.warnings.contains(w))
             result_.warnings << w;
     }
+    void warnBinary() { warn(QStringLiteral("Binary data runs past the end of the file.")); }
 
     RtfReadOptions options_;
     QString generator_;
     const unsigned char* lastLiteralEnd_ = nullptr;  // for runs of spaces, see RtfReadOptions
-    const unsigned char* p_;
-    const unsigned char* end_;
+    QByteArrayView data_;
+    RtfTokenizer lex_;
     long long inputSize_;
     QTextDocument* doc_;
-    QTextCursor cursor_;
+    std::optional<DocumentBuilder> builder_;
     RtfReadResult result_;
 
     std::vector<State> stack_;
@@ -421,9 +448,11 @@ private:
     int footnoteCount_ = 0;
     int endnoteCount_ = 0;
 
-    // The paragraph being read: finished runs plus text of the current run.
+    // The paragraph being read: its text, its finished runs, and the current
+    // run from pendingStart_ to the end of the text.
+    QString paraText_;
     std::vector<Run> para_;
-    QString pendingText_;
+    qsizetype pendingStart_ = 0;
     CharProps pendingProps_;
     qsizetype emitted_ = 0;
 
@@ -438,6 +467,10 @@ private:
 
     bool blockUsed_ = false;
     std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formatCache_;
+    std::unordered_map<CharProps, int, CharPropsHash> indexCache_;
+    ParaProps lastBlockIndexProps_;
+    int lastBlockIndex_ = -1;
+    int defaultCharFormat_ = -1;
     ParaProps lastBlockProps_;
     QTextBlockFormat lastBlockFormat_;
     bool lastBlockValid_ = false;
@@ -445,44 +478,40 @@ private:
 
 RtfReadResult Reader::run()
 {
-    doc_->clear();
-    const unsigned char* begin = p_;
+    builder_.emplace(doc_);
+    defaultCharFormat_ = builder_->charFormat(QTextCharFormat());
     // Leading white space and a UTF-8 byte order mark are tolerated.
-    if (end_ - p_ >= 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
-        p_ += 3;
-    while (p_ < end_ && (*p_ == ' ' || *p_ == '\t' || *p_ == '\r' || *p_ == '\n'))
-        ++p_;
-    if (p_ == end_) {
+    if (!lex_.skipLeadingSpace()) {
         result_.error = QStringLiteral("The file is empty.");
         return result_;
     }
-    const bool isRtf = end_ - p_ >= 5 && std::memcmp(p_, "{\\rtf", 5) == 0;
     result_.ok = true;
-    // Undo history for a load is of no use and costs more than the load.
-    const bool undo = doc_->isUndoRedoEnabled();
-    doc_->setUndoRedoEnabled(false);
-    cursor_ = QTextCursor(doc_);
-    cursor_.beginEditBlock();
-    if (!isRtf) {
+    if (!lex_.lookingAt("{\\rtf")) {
         warn(QStringLiteral("The file is not in Rich Text Format; it was read as plain text."));
-        readPlainText(begin);
+        readPlainText();
         finish();
-        cursor_.endEditBlock();
-        doc_->setUndoRedoEnabled(undo);
         return result_;
     }
 
-    while (p_ < end_ && !rootClosed_) {
-        const unsigned char c = *p_;
-        if (skipChars_ > 0 && c != '{' && c != '}' && consumeSkippedChar())
+    while (!lex_.atEnd() && !rootClosed_) {
+        const unsigned char c = lex_.peek();
+        if (skipChars_ > 0 && c != '{' && c != '}') {
+            // Each literal byte, \'hh or control word of a \u character's
+            // fallback counts as one character.
+            bool truncated = false;
+            if (lex_.skipFallbackCharacter(&truncated))
+                --skipChars_;
+            if (truncated)
+                warnBinary();
             continue;
+        }
         switch (c) {
         case '{':
-            ++p_;
+            lex_.advance();
             openGroup();
             break;
         case '}':
-            ++p_;
+            lex_.advance();
             closeGroup();
             break;
         case '\\':
@@ -490,7 +519,7 @@ RtfReadResult Reader::run()
             break;
         case '\r':
         case '\n':
-            ++p_;
+            lex_.advance();
             break;
         default:
             literalRun();
@@ -499,135 +528,38 @@ RtfReadResult Reader::run()
     }
     if (!rootClosed_)
         warn(QStringLiteral("The file ends before its last group is closed; it may be truncated."));
-    else {
-        while (p_ < end_ && (*p_ <= ' ' || *p_ == '}'))
-            ++p_;
-        if (p_ < end_)
-            warn(QStringLiteral("Data after the end of the document was ignored."));
-    }
+    else if (!lex_.onlySpaceLeft())
+        warn(QStringLiteral("Data after the end of the document was ignored."));
     finish();
-    cursor_.endEditBlock();
-    doc_->setUndoRedoEnabled(undo);
     return result_;
-}
-
-// While a \u character's fallback is being skipped, each literal byte, \'hh
-// or control word counts as one character.
-bool Reader::consumeSkippedChar()
-{
-    const unsigned char c = *p_;
-    if (c == '\r' || c == '\n') {
-        ++p_;
-        return true;
-    }
-    --skipChars_;
-    if (c != '\\') {
-        ++p_;
-        return true;
-    }
-    if (end_ - p_ < 2) {
-        p_ = end_;
-        return true;
-    }
-    const unsigned char n = p_[1];
-    if (n == '\'') {
-        p_ += 2;
-        for (int i = 0; i < 2 && p_ < end_ && hexValue(*p_) >= 0; ++i)
-            ++p_;
-        return true;
-    }
-    if (!isLetter(n)) {
-        p_ += 2;
-        return true;
-    }
-    // A control word: \bin data is skipped with it; any other word is dropped.
-    const unsigned char* q = p_ + 1;
-    while (q < end_ && isLetter(*q))
-        ++q;
-    const std::string_view name(reinterpret_cast<const char*>(p_ + 1), size_t(q - p_ - 1));
-    long long value = 0;
-    bool neg = false, has = false;
-    if (q < end_ && *q == '-' && q + 1 < end_ && isDigit(q[1])) {
-        neg = true;
-        ++q;
-    }
-    while (q < end_ && isDigit(*q)) {
-        has = true;
-        if (value < INT_MAX)
-            value = value * 10 + (*q - '0');
-        ++q;
-    }
-    if (q < end_ && *q == ' ')
-        ++q;
-    p_ = q;
-    if (name == "bin" && has && !neg)
-        skipBinary(int(std::min<long long>(value, INT_MAX)));
-    return true;
-}
-
-void Reader::skipBinary(int length)
-{
-    const long long left = end_ - p_;
-    if (length > left) {
-        warn(QStringLiteral("Binary data runs past the end of the file."));
-        p_ = end_;
-        return;
-    }
-    p_ += length;
 }
 
 void Reader::controlSequence()
 {
-    ++p_;  // backslash
-    if (p_ >= end_)
+    const RtfTokenizer::Control c = lex_.readControl();
+    switch (c.kind) {
+    case RtfTokenizer::Control::End:
         return;
-    const unsigned char c = *p_;
-    if (isLetter(c)) {
-        const unsigned char* start = p_;
-        while (p_ < end_ && isLetter(*p_))
-            ++p_;
-        const std::string_view name(reinterpret_cast<const char*>(start), size_t(p_ - start));
-        bool neg = false;
-        bool hasParam = false;
-        long long value = 0;
-        if (p_ + 1 < end_ && *p_ == '-' && isDigit(p_[1])) {
-            neg = true;
-            ++p_;
-        }
-        while (p_ < end_ && isDigit(*p_)) {
-            hasParam = true;
-            if (value <= INT_MAX)
-                value = value * 10 + (*p_ - '0');
-            ++p_;
-        }
-        if (p_ < end_ && *p_ == ' ')
-            ++p_;
-        value = std::min<long long>(value, INT_MAX);
-        controlWord(name, hasParam, int(neg ? -value : value));
+    case RtfTokenizer::Control::Word:
+        controlWord(c.word, c.hasParam, c.param);
         return;
+    case RtfTokenizer::Control::Hex:
+        addByte(c.ch);
+        return;
+    case RtfTokenizer::Control::BadHex:
+        // The two characters of a broken escape go with it, as word
+        // processors read them.
+        warn(QStringLiteral("Invalid hexadecimal character escapes were ignored."));
+        return;
+    case RtfTokenizer::Control::Symbol:
+        break;
     }
-    ++p_;
-    switch (c) {
+    switch (c.ch) {
     case '\\':
     case '{':
     case '}':
-        emitChar(c);
+        emitChar(c.ch);
         break;
-    case '\'': {
-        const int hi = p_ < end_ ? hexValue(*p_) : -1;
-        const int lo = p_ + 1 < end_ ? hexValue(p_[1]) : -1;
-        if (hi < 0 || lo < 0) {
-            // The two characters of a broken escape go with it, as word
-            // processors read them; structure characters stay.
-            for (int i = 0; i < 2 && p_ < end_ && *p_ != '\\' && *p_ != '{' && *p_ != '}'; ++i)
-                ++p_;
-            warn(QStringLiteral("Invalid hexadecimal character escapes were ignored."));
-            break;
-        }
-        p_ += 2;
-        addByte(static_cast<unsigned char>(hi * 16 + lo));
-        break;
-    }
     case '*':
         st_.starred = true;
         break;
@@ -697,36 +629,12 @@ void Reader::closeGroup()
 
 void Reader::skipGroupRest()
 {
-    // Fast scan to the brace that closes the current group; only \bin data
-    // and escaped braces need care.
-    int depth = 0;
-    while (p_ < end_) {
-        const unsigned char c = *p_++;
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            if (depth == 0) {
-                closeGroup();
-                return;
-            }
-            --depth;
-        } else if (c == '\\' && p_ < end_) {
-            if (*p_ == 'b' && end_ - p_ > 3 && p_[1] == 'i' && p_[2] == 'n' && isDigit(p_[3])) {
-                p_ += 3;
-                long long value = 0;
-                while (p_ < end_ && isDigit(*p_)) {
-                    if (value <= INT_MAX)
-                        value = value * 10 + (*p_ - '0');
-                    ++p_;
-                }
-                if (p_ < end_ && *p_ == ' ')
-                    ++p_;
-                skipBinary(int(std::min<long long>(value, INT_MAX)));
-            } else if (!isLetter(*p_)) {
-                ++p_;
-            }
-        }
-    }
+    bool truncated = false;
+    const bool closed = lex_.skipGroup(&truncated);
+    if (truncated)
+        warnBinary();
+    if (closed)
+        closeGroup();
 }
 
 void Reader::literalRun()
@@ -735,8 +643,8 @@ void Reader::literalRun()
         skipGroupRest();
         return;
     }
-    if (st_.dest == Dest::FontTable && *p_ == ';') {
-        ++p_;
+    if (st_.dest == Dest::FontTable && lex_.peek() == ';') {
+        lex_.advance();
         commitFontName();
         return;
     }
@@ -746,9 +654,9 @@ void Reader::literalRun()
     }
     if (st_.dest == Dest::LevelText || st_.dest == Dest::LevelNumbers) {
         // A literal ';' ends \levelnumbers; offsets come as \'hh.
-        if (st_.dest == Dest::LevelText || *p_ != ';')
-            addByte(*p_);
-        ++p_;
+        if (st_.dest == Dest::LevelText || lex_.peek() != ';')
+            addByte(lex_.peek());
+        lex_.advance();
         return;
     }
     // Plain ASCII text goes straight to the paragraph; everything else is a
@@ -756,27 +664,22 @@ void Reader::literalRun()
     const bool direct = st_.codePage != CodePageDecoder::kSymbol
         && !(isDoubleByteCodePage(st_.codePage) && !bytes_.empty());
     if (st_.dest == Dest::Body && direct && skipChars_ == 0) {
-        const unsigned char* start = p_;
-        while (p_ < end_) {
-            const unsigned char c = *p_;
-            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
-                break;
-            ++p_;
-        }
-        if (p_ > start) {
+        const unsigned char* start = lex_.position();
+        const QLatin1StringView ascii = lex_.takePlainText();
+        if (!ascii.isEmpty()) {
             flushBytes();
-            const QLatin1StringView ascii(reinterpret_cast<const char*>(start), p_ - start);
             const unsigned char* before = lastLiteralEnd_;
-            lastLiteralEnd_ = p_;
+            lastLiteralEnd_ = lex_.position();
             if (options_.libreOfficeSpaces && fromMicrosoft()) {
                 // A space joins a run with the literal text right before it.
                 const bool joined = before == start && start[-1] == ' ';
                 if (ascii.contains(QLatin1String("  ")) || (joined && *start == ' ')) {
                     QString out;
                     out.reserve(ascii.size() * 2);
-                    for (const unsigned char* q = start; q < p_; ++q) {
+                    const unsigned char* stop = lex_.position();
+                    for (const unsigned char* q = start; q < stop; ++q) {
                         const bool prev = q > start ? q[-1] == ' ' : joined;
-                        if (*q == ' ' && (prev || (q + 1 < p_ && q[1] == ' ')))
+                        if (*q == ' ' && (prev || (q + 1 < stop && q[1] == ' ')))
                             out += QChar(0x2006);
                         out += QLatin1Char(char(*q));
                     }
@@ -789,24 +692,26 @@ void Reader::literalRun()
                 return;
             }
             // Printable ASCII needs none of emitText's checks.
-            if (!pendingText_.isEmpty() && !(pendingProps_ == st_.ch))
+            if (hasPending() && !(pendingProps_ == st_.ch))
                 closeRun();
-            if (pendingText_.isEmpty())
+            if (!hasPending())
                 pendingProps_ = st_.ch;
-            pendingText_.append(ascii);
+            paraText_.append(ascii);
             emitted_ += ascii.size();
             return;
         }
     }
-    const unsigned char c = *p_++;
+    const unsigned char* at = lex_.position();
+    const unsigned char c = *at;
+    lex_.advance();
     if (c == ' ' && options_.libreOfficeSpaces && st_.dest == Dest::Body && fromMicrosoft()
-        && ((p_ < end_ && *p_ == ' ') || (lastLiteralEnd_ == p_ - 1 && p_[-2] == ' '))) {
+        && ((!lex_.atEnd() && lex_.peek() == ' ') || (lastLiteralEnd_ == at && at[-1] == ' '))) {
         emitChar(0x2006);  // see RtfReadOptions
         emitChar(' ');
-        lastLiteralEnd_ = p_;
+        lastLiteralEnd_ = lex_.position();
         return;
     }
-    lastLiteralEnd_ = p_;
+    lastLiteralEnd_ = lex_.position();
     if (c == '\t') {
         emitChar('\t');
     } else if (c < 0x20) {
@@ -882,6 +787,7 @@ void Reader::emitToDest(QStringView text)
                 colors_.emplace_back(std::clamp(red_, 0, 255), std::clamp(green_, 0, 255), std::clamp(blue_, 0, 255));
             red_ = green_ = blue_ = -1;
             formatCache_.clear();
+            indexCache_.clear();
         }
         break;
     case Dest::FieldInst:
@@ -936,6 +842,7 @@ void Reader::commitFontName()
                         QByteArrayView(fontNameBytes_.data(), qsizetype(fontNameBytes_.size())), name);
         f.name = name.trimmed();
         formatCache_.clear();
+        indexCache_.clear();
     }
     fontNameBytes_.clear();
 }
@@ -944,11 +851,11 @@ void Reader::emitText(QStringView text)
 {
     if (text.isEmpty())
         return;
-    if (!pendingText_.isEmpty() && !(pendingProps_ == st_.ch))
+    if (hasPending() && !(pendingProps_ == st_.ch))
         closeRun();
-    if (pendingText_.isEmpty())
+    if (!hasPending())
         pendingProps_ = st_.ch;
-    const qsizetype before = pendingText_.size();
+    const qsizetype before = paraText_.size();
     for (QChar c : text) {
         char16_t u = c.unicode();
         // Characters that QTextDocument reads as structure are not text.
@@ -960,15 +867,15 @@ void Reader::emitText(QStringView text)
         // given as Unicode are letters.
         if (st_.ch.label && u >= 0xF020 && u <= 0xF0FF)
             u = symbolGlyph(symbolFont(st_.ch.font), u);
-        pendingText_.append(QChar(u));
+        paraText_.append(QChar(u));
     }
-    emitted_ += pendingText_.size() - before;
+    emitted_ += paraText_.size() - before;
 }
 
 void Reader::closeRun()
 {
-    para_.push_back(Run{pendingText_, pendingProps_});
-    pendingText_.clear();
+    para_.push_back(Run{pendingStart_, paraText_.size() - pendingStart_, pendingProps_});
+    pendingStart_ = paraText_.size();
 }
 
 void Reader::setFont(int index)
@@ -1268,7 +1175,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::ListText: {
         // Writers that give both \listtext and the older \pntext mean one
         // marker: the second is dropped.
-        const bool haveLabel = (!pendingText_.isEmpty() && pendingProps_.label)
+        const bool haveLabel = (hasPending() && pendingProps_.label)
             || std::any_of(para_.begin(), para_.end(), [](const Run& r) { return r.props.label; });
         if (haveLabel && !st_.ch.label) {
             st_.dest = Dest::Skip;
@@ -1332,10 +1239,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         // before it is the same number and not shown twice (LibreOffice
         // reads notes so). Endnotes (\ftnalt) count in roman numerals.
         if (st_.dest == Dest::Body) {
-            const unsigned char* q = p_;
-            while (q < end_ && (*q == ' ' || *q == '\r' || *q == '\n'))
-                ++q;
-            if (end_ - q >= 7 && std::memcmp(q, "\\ftnalt", 7) == 0)
+            if (lex_.nextIs("\\ftnalt"))
                 emitText(formatListNumber(++endnoteCount_, 2));
             else
                 emitText(QString::number(++footnoteCount_));
@@ -1367,14 +1271,21 @@ void Reader::finishField()
     }
 }
 
+Para Reader::takeParagraph()
+{
+    if (hasPending())
+        closeRun();
+    Para para{std::move(paraText_), std::move(para_), st_.pa};
+    paraText_ = QString();
+    para_.clear();
+    pendingStart_ = 0;
+    return para;
+}
+
 void Reader::endParagraph()
 {
     flushBytes();
-    if (!pendingText_.isEmpty()) {
-        closeRun();
-    }
-    Para para{std::move(para_), st_.pa};
-    para_.clear();
+    Para para = takeParagraph();
     // Text in a row that has not ended yet belongs to the table even where
     // the writer forgot \intbl.
     if (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty()))) {
@@ -1390,11 +1301,7 @@ void Reader::endParagraph()
 void Reader::endCell()
 {
     flushBytes();
-    if (!pendingText_.isEmpty()) {
-        closeRun();
-    }
-    cell_.push_back(Para{std::move(para_), st_.pa});
-    para_.clear();
+    cell_.push_back(takeParagraph());
     row_.push_back(std::move(cell_));
     cell_.clear();
     tableOpen_ = true;
@@ -1420,7 +1327,7 @@ void Reader::finish()
     flushBytes();
     // Text after the last paragraph mark is a paragraph of its own; an empty
     // one is not (RTF files end with \par).
-    if (!pendingText_.isEmpty() || !para_.empty())
+    if (hasPending() || !para_.empty())
         endParagraph();
     if (tableOpen_) {
         endRow();
@@ -1428,6 +1335,9 @@ void Reader::finish()
     }
     // An empty block left after a final table stays: word processors keep a
     // paragraph after every table.
+    builder_->finish();
+    if (builder_->truncated())
+        warn(QStringLiteral("The document is too long to be held whole; its end was left out."));
 }
 
 const QTextCharFormat& Reader::charFormat(const CharProps& p)
@@ -1480,17 +1390,28 @@ const QTextBlockFormat& Reader::blockFormat(const ParaProps& p)
     return f;
 }
 
-void Reader::insertRuns(const std::vector<Run>& runs)
+void Reader::insertRuns(const Para& para)
 {
-    for (const Run& r : runs) {
+    for (const Run& r : para.runs) {
         if (r.picture >= 0 && size_t(r.picture) < pictures_.size()) {
             QTextCharFormat f = charFormat(r.props);
             f.merge(pictures_[size_t(r.picture)]);
-            cursor_.insertText(r.text, f);
+            builder_->appendText(para.textOf(r), builder_->charFormat(f));
         } else {
-            cursor_.insertText(r.text, charFormat(r.props));
+            builder_->appendText(para.textOf(r), charFormatIndex(r.props));
         }
     }
+}
+
+// A paragraph after the current block, or in it while it is still empty.
+void Reader::insertParagraph(const Para& para, bool newBlock)
+{
+    const int bf = blockFormatIndex(para.props);
+    if (newBlock)
+        builder_->appendBlock(bf, para.runs.empty() ? defaultCharFormat_ : charFormatIndex(para.runs.front().props));
+    else
+        builder_->setBlockFormat(bf);
+    insertRuns(para);
 }
 
 // A marker as text: no control characters but tabs, nothing QTextDocument reads as
@@ -1716,12 +1637,10 @@ void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int par
     case Kw::PicScaleY: p.scaley = std::clamp(param, 1, 10000); break;
     case Kw::Bin:
         if (hasParam && param > 0) {
-            const long long left = end_ - p_;
-            if (param > left)
-                warn(QStringLiteral("Binary data runs past the end of the file."));
-            const qsizetype n = qsizetype(std::min<long long>(param, left));
-            p.data.append(reinterpret_cast<const char*>(p_), n);
-            p_ += n;
+            bool truncated = false;
+            p.data.append(lex_.takeBinary(param, &truncated));
+            if (truncated)
+                warnBinary();
         }
         break;
     default:
@@ -1732,12 +1651,10 @@ void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int par
 void Reader::pictureHex()
 {
     Picture& pic = picture_;
-    const unsigned char* start = p_;
-    while (p_ < end_ && *p_ != '\\' && *p_ != '{' && *p_ != '}')
-        ++p_;
-    pic.data.reserve(pic.data.size() + (p_ - start) / 2);
-    for (const unsigned char* q = start; q < p_; ++q) {
-        const int v = hexValue(*q);
+    const QByteArrayView hex = lex_.takeUntilControl();
+    pic.data.reserve(pic.data.size() + hex.size() / 2);
+    for (const char q : hex) {
+        const int v = hexValue(static_cast<unsigned char>(q));
         if (v < 0)
             continue;
         if (pic.nibble < 0) {
@@ -1813,20 +1730,22 @@ void Reader::finishPicture()
     const int index = int(pictures_.size());
     pictures_.push_back(f);
     flushBytes();
-    if (!pendingText_.isEmpty())
+    if (hasPending())
         closeRun();
-    para_.push_back(Run{QString(QChar::ObjectReplacementCharacter), st_.ch, index});
+    para_.push_back(Run{paraText_.size(), 1, st_.ch, index});
+    paraText_.append(QChar(QChar::ObjectReplacementCharacter));
+    pendingStart_ = paraText_.size();
     ++emitted_;
 }
 
-void Reader::readPlainText(const unsigned char* begin)
+void Reader::readPlainText()
 {
     // Not RTF at all: UTF-8 when it says so with a byte order mark or is
     // valid UTF-8 throughout (text files on this platform are), else text in
     // the system's code page, Windows-1252.
     QString text;
-    const bool bom = end_ - begin >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF;
-    const QByteArrayView bytes(reinterpret_cast<const char*>(begin + (bom ? 3 : 0)), end_ - begin - (bom ? 3 : 0));
+    const bool bom = data_.startsWith("\xEF\xBB\xBF");
+    const QByteArrayView bytes = data_.sliced(bom ? 3 : 0);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text = utf8.decode(bytes);
     if (!bom && utf8.hasError()) {
@@ -1883,7 +1802,7 @@ void Reader::prepareLabel(Para& para)
         QString labelText;
         for (const Run& r : para.runs) {
             if (r.props.label)
-                labelText += r.text;
+                labelText += para.textOf(r);
         }
         if (labelText.trimmed().isEmpty())
             std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
@@ -1897,21 +1816,22 @@ void Reader::prepareLabel(Para& para)
     CharProps props = para.runs.empty() ? CharProps{} : para.runs.front().props;
     props.label = true;
     props.link = -1;
-    para.runs.insert(para.runs.begin(), Run{label, props});
+    para.runs.insert(para.runs.begin(), Run{para.text.size(), label.size(), props});
+    para.text += label;
 }
 
 void Reader::emitPara(Para&& para)
 {
     prepareLabel(para);
-    const QTextBlockFormat bf = blockFormat(para.props);
-    if (blockUsed_) {
-        // Passing the character format spares QTextCursor looking it up.
-        cursor_.insertBlock(bf, para.runs.empty() ? QTextCharFormat() : charFormat(para.runs.front().props));
-    } else {
-        cursor_.setBlockFormat(bf);
-        blockUsed_ = true;
+    insertParagraph(para, blockUsed_);
+    blockUsed_ = true;
+    // The next paragraph reuses the buffers.
+    if (paraText_.isEmpty() && para_.empty()) {
+        paraText_ = std::move(para.text);
+        paraText_.resize(0);
+        para_ = std::move(para.runs);
+        para_.clear();
     }
-    insertRuns(para.runs);
 }
 
 void Reader::flushTable()
@@ -1954,46 +1874,41 @@ void Reader::flushTable()
 
     if (!blockUsed_) {
         // QTextDocument keeps a block before every table.
-        QTextBlockFormat filler = cursor_.blockFormat();
+        QTextBlockFormat filler = builder_->blockFormatAt(builder_->currentBlockFormat());
         filler.setProperty(FillerBlockProperty, true);
-        cursor_.setBlockFormat(filler);
+        builder_->setBlockFormat(builder_->blockFormat(filler));
     }
     QTextTableFormat tf;
     tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     tf.setBorder(1);
     tf.setCellPadding(2);
     tf.setCellSpacing(0);
-    QTextTable* table = cursor_.insertTable(int(rows.size()), columns, tf);
-    std::vector<std::pair<int, int>> padding;
+    builder_->beginTable(columns, tf);
+    QTextCharFormat padding;
+    padding.setProperty(PaddingCellProperty, true);
     for (int r = 0; r < int(rows.size()); ++r) {
         for (int c = 0; c < columns; ++c) {
             if (c < int(rows[r].size())) {
                 bool first = true;
                 for (Para& para : rows[r][c]) {
                     prepareLabel(para);
-                    const QTextBlockFormat bf = blockFormat(para.props);
-                    if (first)
-                        cursor_.setBlockFormat(bf);
-                    else
-                        cursor_.insertBlock(bf);
+                    if (first) {
+                        builder_->setBlockFormat(blockFormatIndex(para.props));
+                    } else {
+                        // A cell's later paragraphs carry on the format of the text before.
+                        builder_->appendBlock(blockFormatIndex(para.props), builder_->formatBefore());
+                    }
+                    insertRuns(para);
                     first = false;
-                    insertRuns(para.runs);
                 }
             } else {
-                padding.emplace_back(r, c);
+                builder_->setCellFormat(padding);
             }
             if (r + 1 < int(rows.size()) || c + 1 < columns)
-                cursor_.movePosition(QTextCursor::NextBlock);
+                builder_->nextCell();
         }
     }
-    for (const auto& [r, c] : padding) {
-        QTextTableCell cell = table->cellAt(r, c);
-        QTextCharFormat cf = cell.format();
-        cf.setProperty(PaddingCellProperty, true);
-        cell.setFormat(cf);
-    }
-    cursor_ = table->lastCursorPosition();
-    cursor_.movePosition(QTextCursor::NextBlock);
+    builder_->endTable();
     blockUsed_ = false;
 }
 

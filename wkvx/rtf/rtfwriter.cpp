@@ -433,9 +433,11 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
 }
 
 // A marker such as "2.1." at level 1 whose leading numbers are those the
-// list's higher levels show now becomes a multi-level number.
+// list's higher levels show now becomes a multi-level number. Its numbers are
+// written in plain decimal, so one written otherwise ("2.01") stays text.
 void Writer::outlineNumber(const QString& label, int level, ListLevel& def) const
 {
+    auto plainDecimal = [](const QString& digits) { return QString::number(digits.toInt()) == digits; };
     static const QRegularExpression part(QStringLiteral("(\\d{1,5})(\\D{1,3})"));
     static const QRegularExpression whole(QStringLiteral("^(\\W{0,3})((?:\\d{1,5}\\D{1,3})+)(\\d{1,5})(\\W{0,3})$"));
     const QRegularExpressionMatch m = whole.match(label);
@@ -446,11 +448,11 @@ void Writer::outlineNumber(const QString& label, int level, ListLevel& def) cons
     int k = 0;
     for (auto it = part.globalMatch(m.captured(2)); it.hasNext(); ++k) {
         const QRegularExpressionMatch p = it.next();
-        if (k >= level || run.last[size_t(k)] != p.captured(1).toInt())
+        if (k >= level || run.last[size_t(k)] != p.captured(1).toInt() || !plainDecimal(p.captured(1)))
             return;
         separators << p.captured(2);
     }
-    if (k != level)
+    if (k != level || !plainDecimal(m.captured(3)))
         return;
     ListLevel numbered;
     numbered.defined = true;
