@@ -50,9 +50,10 @@ WORDS_ABOUT_WORDS = frozenset({"dysphemism", "obscenity", "curse"})
 
 
 def marked_words(wn):
-    """{(pos, offset): {lowercase forms}}: the words of each synset that
-    WordNet puts in an offensive usage domain, by the synset as a whole or
-    by the word alone, or whose definition says they are offensive."""
+    """({(pos, offset): {lowercase forms}}, {(pos, offset)}): the words of
+    each synset that WordNet puts in an offensive usage domain, by the
+    synset as a whole or by the word alone, or whose definition says they
+    are offensive; and the synsets marked by their definition alone."""
     marked, glossed = {}, set()
     for key in sorted(wn.synsets):
         s = wn.synsets[key]
