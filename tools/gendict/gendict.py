@@ -528,7 +528,7 @@ class Generator:
                          if not x[0] and not x[2][0] and x[2][1] == 0
                          and self.word_score(x[3]) >= max(self.everyday_floor, self.word_score(w) - 0.3)][:1]
         if not found and self._drop_unheard and pos != "v":
-            # not for a reviewed word: it keeps what it was reviewed with
+            # not for a core word: it keeps what it was reviewed with
             found = self._derived_synonyms(w, headword, synset, seen)
         found.sort(key=lambda x: (x[1], x[2]))
         return [t for _r, _i, _k, t in found][:3]

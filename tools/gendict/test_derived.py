@@ -58,9 +58,9 @@ class DerivedSynonymTest(unittest.TestCase):
         self.assertEqual(self.synonyms("silk", "n", "a fabric made from the fine threads"), [])
         self.assertEqual(self.synonyms("angle", "n", "the space between two lines"), [])
 
-    def test_reviewed_word_keeps_what_it_was_reviewed_with(self):
+    def test_core_word_keeps_what_it_was_reviewed_with(self):
         g = self.g
-        g._drop_unheard = False  # as entry() sets it for a reviewed word
+        g._drop_unheard = False  # as entry() sets it for a core word
         try:
             self.assertEqual(self.synonyms("disparity", "n", "inequality or difference"), [])
         finally:
