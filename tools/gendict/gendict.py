@@ -977,12 +977,15 @@ although since if in on at for from with between during into by
             syn = syn if core.synonyms is None else core.synonyms
             usage = usage if core.usage is None else core.usage
             self._check_core(headword, meaning, syn, ant, usage)
-            # a written synonym is never a broader term of any of the word's
-            # senses; the rules' own are checked against the chosen sense
+            # a written synonym is never a broader term of the sense shown
+            # (wife: not spouse); a broader term of another sense may stand
+            # in for this one (type, a kind of thing: kind, sort)
             written = core.synonyms or []
-            broader = self._hypernym_words(w, pos) & {x.lower() for x in written}
+            # (keep: hold, which shares another of keep's senses, may too)
+            mates = {f.lower().replace("_", " ") for s in senses for f, _l in s.words}
+            broader = (self._own_hypernym_words(synset) - mates) & {x.lower() for x in written}
             if broader:
-                raise ValueError("core entry %s: broader terms as synonyms: %s"
+                raise ValueError("core entry %s: broader terms of its sense as synonyms: %s"
                                  % (headword, ", ".join(sorted(broader))))
         return {
             "word": headword,
@@ -993,6 +996,7 @@ although since if in on at for from with between during into by
             "synonyms": syn + [""] * (3 - len(syn)),
             "antonyms": ant + [""] * (3 - len(ant)),
             "pronu": pronu,
+            "synset": synset,  # for the data checks; not written
         }
 
     def _check_core(self, word, meaning, syn, ant, usage):

@@ -533,6 +533,15 @@ class CoreTest(unittest.TestCase):
         g.choose_sense = lambda *args: (wn.senses("bank", "n")[0], None, False)
         with self.assertRaises(ValueError):
             g.entry("bank", ["n"])
+        # a written synonym may be a broader term of another sense, never of its own
+        for line, refused in (("bank\tnoun\t2\t\tinstitution\t\t\treviewed", True),
+                              ("bank\tnoun\t2\t\tslope\t\t\treviewed", False),
+                              ("bank\tnoun\t1\t\tslope\t\t\treviewed", True)):
+            g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), parse_core([line]))
+            if refused:
+                self.assertRaises(ValueError, g.entry, "bank", ["n"])
+            else:
+                self.assertEqual(g.entry("bank", ["n"])["synonyms"][0], "slope")
         bad = parse_core(["bank\tnoun\t\ta person\t\t\t\treviewed"])
         with self.assertRaises(ValueError):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
