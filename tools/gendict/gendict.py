@@ -944,6 +944,9 @@ although since if in on at for from with between during into by
             self._strict = True
         else:
             synset, meaning, cut = self.choose_sense(w, pos, senses)
+        # whether the sense shown is the synset chosen: not so sure when a
+        # meaning is written without the sense it describes
+        sense_known = not (core and core.meaning and not core.sense)
         if core and core.meaning:
             meaning, cut = core.meaning, False
         if meaning is None and core:
@@ -979,14 +982,20 @@ although since if in on at for from with between during into by
             self._check_core(headword, meaning, syn, ant, usage)
             # a written synonym is never a broader term of the sense shown
             # (wife: not spouse); a broader term of another sense may stand
-            # in for this one (type, a kind of thing: kind, sort)
-            written = core.synonyms or []
-            # (keep: hold, which shares another of keep's senses, may too)
+            # in for this one (type, a kind of thing: kind, sort), as may a
+            # word sharing another of the word's senses (keep: hold). A
+            # written meaning without its sense number may describe any
+            # sense, so its synonyms are held to every sense's broader terms.
+            written = {x.lower() for x in core.synonyms or []}
             mates = {f.lower().replace("_", " ") for s in senses for f, _l in s.words}
-            broader = (self._own_hypernym_words(synset) - mates) & {x.lower() for x in written}
+            if sense_known:
+                broader = (self._own_hypernym_words(synset) - mates) & written
+            else:
+                broader = self._hypernym_words(w, pos) & written
             if broader:
-                raise ValueError("core entry %s: broader terms of its sense as synonyms: %s"
-                                 % (headword, ", ".join(sorted(broader))))
+                raise ValueError("core entry %s: broader terms of its sense as synonyms: %s%s"
+                                 % (headword, ", ".join(sorted(broader)),
+                                    "" if sense_known else " (give the sense number the meaning describes)"))
         return {
             "word": headword,
             "meaning": meaning,
@@ -997,6 +1006,7 @@ although since if in on at for from with between during into by
             "antonyms": ant + [""] * (3 - len(ant)),
             "pronu": pronu,
             "synset": synset,  # for the data checks; not written
+            "sense_known": sense_known,
         }
 
     def _check_core(self, word, meaning, syn, ant, usage):

@@ -536,7 +536,10 @@ class CoreTest(unittest.TestCase):
         # a written synonym may be a broader term of another sense, never of its own
         for line, refused in (("bank\tnoun\t2\t\tinstitution\t\t\treviewed", True),
                               ("bank\tnoun\t2\t\tslope\t\t\treviewed", False),
-                              ("bank\tnoun\t1\t\tslope\t\t\treviewed", True)):
+                              ("bank\tnoun\t1\t\tslope\t\t\treviewed", True),
+                              # a meaning written without its sense may be either bank
+                              ("bank\tnoun\t\ta business that keeps money\tslope\t\t\treviewed", True),
+                              ("bank\tnoun\t2\ta business that keeps money\tslope\t\t\treviewed", False)):
             g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), parse_core([line]))
             if refused:
                 self.assertRaises(ValueError, g.entry, "bank", ["n"])
