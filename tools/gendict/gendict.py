@@ -982,7 +982,7 @@ although since if in on at for from with between during into by
             self._check_core(headword, meaning, syn, ant, usage)
             # a written synonym is never a broader term of the sense shown
             # (wife: not spouse); a broader term of another sense may stand
-            # in for this one (type, a kind of thing: kind, sort), as may a
+            # in for this one (see, perceive by sight: notice), as may a
             # word sharing another of the word's senses (keep: hold). A
             # written meaning without its sense number may describe any
             # sense, so its synonyms are held to every sense's broader terms.
