@@ -987,8 +987,8 @@ although since if in on at for from with between during into by
             # written meaning without its sense number may describe any
             # sense, so its synonyms are held to every sense's broader terms.
             written = {x.lower() for x in core.synonyms or []}
-            mates = {f.lower().replace("_", " ") for s in senses for f, _l in s.words}
             if sense_known:
+                mates = {f.lower().replace("_", " ") for s in senses for f, _l in s.words}
                 broader = (self._own_hypernym_words(synset) - mates) & written
             else:
                 broader = self._hypernym_words(w, pos) & written
