@@ -37,16 +37,19 @@ def load_profanity(paths=PROFANITY_FILES):
 
 
 # A definition that says its words are offensive ("a disparaging term for
-# a British person", "(ethnic slur) offensive term for ..."), where WordNet
-# left out the usage domain; not one that only talks about such words
-# (dysphemism, expurgator).
+# a British person", "(ethnic slur) offensive term for ...", "a Latin
+# American (disparaging) term for foreigners", "a term for blacks that is
+# now considered offensive"), where WordNet left out the usage domain; not
+# one that only talks about such words (dysphemism, expurgator).
+_SLIGHTING = r"(?:offensive|obscene|vulgar|disparaging|pejorative|derogatory|contemptuous)"
 OFFENSIVE_GLOSS = re.compile(
-    r"^(?:\([^)]*\) )*(?:an? |the )?(?:\w+ )?(?:but |and |or )?"
-    r"(?:offensive|obscene|vulgar|disparaging|pejorative|derogatory|contemptuous)"
-    r"(?: (?:and|or) \w+)?(?: slang)? (?:slang|terms?|names?|words?|expressions?)\b")
+    r"^(?:\([^)]*\) )*(?:formerly |now )?(?:an? |the )?(?:\w+ )?(?:but |and |or )?" + _SLIGHTING
+    + r"(?: (?:and|or) \w+)?(?: slang)? (?:slang|terms?|names?|words?|expressions?|forms? of address)\b"
+    r"|\((?:sometimes |often |usually )?" + _SLIGHTING + r"(?: [a-z]+)*\) (?:terms?|names?|words?)\b"
+    r"|\b(?:terms?|names?|words?)\b[^;]*\b(?:considered|regarded as) " + _SLIGHTING)
 
 # Words for such words, not offensive themselves.
-WORDS_ABOUT_WORDS = frozenset({"dysphemism", "obscenity", "curse"})
+WORDS_ABOUT_WORDS = frozenset({"dysphemism", "obscenity", "curse", "four-letter_word"})
 
 
 def marked_words(wn):
@@ -57,7 +60,7 @@ def marked_words(wn):
     marked, glossed = {}, set()
     for key in sorted(wn.synsets):
         s = wn.synsets[key]
-        if OFFENSIVE_GLOSS.match(s.definition.lower()) and s.words[0][0].lower() not in WORDS_ABOUT_WORDS:
+        if OFFENSIVE_GLOSS.search(s.definition.lower()) and s.words[0][0].lower() not in WORDS_ABOUT_WORDS:
             marked.setdefault(key, set()).update(f.lower().replace("_", " ") for f, _l in s.words)
             glossed.add(key)
         for sym, off, tpos, src, _dst in s.pointers:

@@ -464,12 +464,21 @@ class OffensiveDefinitionTest(unittest.TestCase):
               "that is substituted for an inoffensive one"),
         ("n", "00004400 10 n 02 bedlam 0 madhouse 0 000 | (slang) pejorative terms for an insane asylum"),
         ("n", "00004500 10 n 01 madhouse 0 000 | a place of uproar"),
+        ("n", "00004600 18 n 01 gringo 0 000 | a Latin American (disparaging) term for foreigners"),
+        ("n", "00004700 18 n 02 colored_person 0 colored 0 000 | a term for blacks that is now considered offensive"),
+        ("a", "00004800 00 a 01 colored 0 000 | having color"),
+        ("n", "00004900 18 n 01 sirrah 0 000 | formerly a contemptuous term of address to a man"),
+        ("n", "00005000 10 n 01 four-letter_word 0 000 | short words generally regarded as obscene or offensive"),
+        ("n", "00005100 04 n 01 attack 0 000 | an offensive move in a sport or game"),
     ]
 
-    def test_word_with_only_such_senses_is_offensive_and_the_others_keep_their_harmless_senses(self):
+    def setUp(self):
         from offensive import Offensive
-        wn = tiny_wordnet(self.LINES)
-        o = Offensive(wn, profanity=())
+        self.wn = tiny_wordnet(self.LINES)
+        self.o = Offensive(self.wn, profanity=())
+
+    def test_word_with_only_such_senses_is_offensive_and_the_others_keep_their_harmless_senses(self):
+        wn, o = self.wn, self.o
         self.assertTrue(o.word("pom") and o.word("pommy") and o.word("runt"))
         # the shellfish keeps shrimp, though WordNet's texts never use it
         self.assertFalse(o.word("shrimp"))
@@ -479,6 +488,15 @@ class OffensiveDefinitionTest(unittest.TestCase):
         self.assertFalse(o.word("dysphemism"))
         self.assertTrue(o.sense("bedlam", wn.synsets[("n", 4400)]))
         self.assertFalse(o.word("madhouse"))
+
+    def test_the_warning_may_stand_inside_the_definition(self):
+        wn, o = self.wn, self.o
+        self.assertTrue(o.word("gringo") and o.word("sirrah") and o.word("colored person"))
+        # the colour keeps its word; the term for people is marked
+        self.assertFalse(o.word("colored"))
+        self.assertTrue(o.sense("colored", wn.synsets[("n", 4700)]))
+        self.assertFalse(o.word("four-letter word"))
+        self.assertFalse(o.word("attack"))
 
 
 class ShortFormTest(unittest.TestCase):
