@@ -917,13 +917,23 @@ although since if in on at for from with between during into by
         text = respell(arpabet)
         return text if len(text) <= WIDTHS["pronu"] else ""
 
+    # SUBTLEX-US count both parts of a closed compound reach
+    COMPOUND_PART_FLOOR = 50
+
     def _compound(self, key):
-        """Closed compounds missing from CMU (e.g. a word plus a word)."""
-        for i in range(len(key) - 3, 2, -1):
-            a, b = key[:i], key[i:]
-            if a in self.cmu and b in self.cmu and len(b) >= 3:
-                return self.cmu[a] + " " + demote_stress(self.cmu[b])
-        return None
+        """Closed compounds missing from CMU (e.g. a word plus a word),
+        split where both parts are most common: seaman+ship, not
+        seamans+hip; floor+show, not floors+how. A word whose parts are
+        no everyday words is likely no compound (diffident): its longest
+        known head reads least wrongly."""
+        splits = [(key[:i], key[i:]) for i in range(len(key) - 3, 2, -1)
+                  if key[:i] in self.cmu and key[i:] in self.cmu]
+        if not splits:
+            return None
+        commoner = lambda ab: min(self.subtlex.get(ab[0], 0), self.subtlex.get(ab[1], 0))
+        best = max(splits, key=commoner)
+        a, b = best if commoner(best) >= self.COMPOUND_PART_FLOOR else splits[0]
+        return self.cmu[a] + " " + demote_stress(self.cmu[b])
 
     def entry(self, w, pos_list):
         core = self.core.get(w)

@@ -42,6 +42,19 @@ class RespellTest(unittest.TestCase):
             respell("HH XX1")
 
 
+class CompoundPronunciationTest(unittest.TestCase):
+    CMU = {"seaman": "S IY1 M AH0 N", "seamans": "S IY1 M AH0 N Z", "ship": "SH IH1 P", "hip": "HH IH1 P",
+           "diffid": "D IH1 F AH0 D", "diff": "D IH1 F", "ent": "EH1 N T", "ident": "AY1 D EH0 N T"}
+
+    def test_split_where_both_parts_are_everyday_words(self):
+        g = Generator(tiny_wordnet([]), {"seaman": 300, "seamans": 2, "ship": 9000, "hip": 2000}, self.CMU)
+        self.assertEqual(g.pronunciation("seamanship"), respell("S IY1 M AH0 N SH IH2 P"))
+
+    def test_no_everyday_parts_keeps_the_longest_head(self):
+        g = Generator(tiny_wordnet([]), {"diff": 36, "ident": 15}, self.CMU)
+        self.assertEqual(g.pronunciation("diffident"), respell("D IH1 F AH0 D EH2 N T"))
+
+
 class MeaningTest(unittest.TestCase):
     def test_whole_definition_or_clause_is_not_cut(self):
         self.assertEqual(fit_meaning("take in solid food"), ("take in solid food", False))
