@@ -930,9 +930,11 @@ although since if in on at for from with between during into by
                   if key[:i] in self.cmu and key[i:] in self.cmu]
         if not splits:
             return None
-        commoner = lambda ab: min(self.subtlex.get(ab[0], 0), self.subtlex.get(ab[1], 0))
-        best = max(splits, key=commoner)
-        a, b = best if commoner(best) >= self.COMPOUND_PART_FLOOR else splits[0]
+        def rarer_part(split):
+            return min(self.subtlex.get(part, 0) for part in split)
+
+        best = max(splits, key=rarer_part)
+        a, b = best if rarer_part(best) >= self.COMPOUND_PART_FLOOR else splits[0]
         return self.cmu[a] + " " + demote_stress(self.cmu[b])
 
     def entry(self, w, pos_list):
