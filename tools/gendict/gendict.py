@@ -930,6 +930,7 @@ although since if in on at for from with between during into by
                   if key[:i] in self.cmu and key[i:] in self.cmu]
         if not splits:
             return None
+
         def rarer_part(split):
             return min(self.subtlex.get(part, 0) for part in split)
 
