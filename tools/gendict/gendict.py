@@ -11,7 +11,7 @@ import re
 import sys
 
 from core import load_reviewed
-from meaning import DANGLING, NEVER_LAST, fit_meaning, is_bare, rewrites, whole_clauses
+from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import demote_stress, respell
 from wordnet import POS_NAMES, WordNet
@@ -1033,7 +1033,7 @@ although since if in on at for from with between during into by
             problems.append("offensive word")
         if is_bare(meaning):
             problems.append("bare category")
-        if meaning.split()[-1].lower() in NEVER_LAST:
+        if ends_on_function_word(meaning):
             problems.append("meaning ends on a function word")
         if problems:
             raise ValueError("core entry %s: %s" % (word, ", ".join(problems)))

@@ -81,6 +81,20 @@ can could will would shall should may might must
 _BEFORE_OPEN_ADVERB = frozenset("a an the of being be is are to".split())
 
 
+# a modal after an article or a possessive is a noun ("left in a will",
+# "a must"), and may end a meaning
+_MODAL_NOUNS = frozenset("will might can must".split())
+_NOUN_MARKERS = frozenset("a an the his her its their our your my one's".split())
+
+
+def ends_on_function_word(meaning):
+    """Whether a whole meaning stops on a word that wants more after it."""
+    words = [w.lower() for w in meaning.split()]
+    if words[-1] in _MODAL_NOUNS and len(words) > 1 and words[-2] in _NOUN_MARKERS:
+        return False
+    return words[-1] in NEVER_LAST
+
+
 def _ends_badly(words, whole=False):
     last = words[-1].lower().rstrip(",;:.")
     if last.endswith("'s") or last.endswith("s'"):

@@ -4,7 +4,7 @@ import unittest
 
 from gendict import Generator, csv_line, parse_csv_line
 from core import parse_core
-from meaning import fit_meaning, is_bare, rewrites, whole_clauses
+from meaning import ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from respell import respell, syllabify, parse_phones
 from wordnet import WordNet, parse_data_line
 
@@ -70,6 +70,13 @@ class MeaningTest(unittest.TestCase):
         self.assertTrue(cut)
         self.assertLessEqual(len(meaning), 40)
         self.assertNotIn(meaning.split()[-1], {"or", "and", "the", "by", "of"})
+
+    def test_a_modal_ends_a_meaning_only_as_a_noun(self):
+        self.assertFalse(ends_on_function_word("property left to someone in a will"))
+        self.assertFalse(ends_on_function_word("a thing one cannot do without, a must"))
+        self.assertTrue(ends_on_function_word("a person who will"))
+        self.assertTrue(ends_on_function_word("what a person can"))
+        self.assertTrue(ends_on_function_word("a dwelling that"))
 
     def test_cut_never_leaves_an_open_parenthesis(self):
         meaning, cut = fit_meaning("a long-legged wading bird (especially of the family that lives near water and rivers)")
