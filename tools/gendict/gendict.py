@@ -93,6 +93,10 @@ def load_cmu(path):
     return cmu
 
 
+def _syllables(arpabet):
+    return sum(p[-1].isdigit() for p in arpabet.split())
+
+
 class Generator:
     def __init__(self, wn, subtlex, cmu, offensive=None, core=None):
         self.wn = wn
@@ -882,7 +886,14 @@ although since if in on at for from with between during into by
 
     def _arpabet(self, key, depth=0):
         if key in self.cmu:
-            return self.cmu[key]
+            known = self.cmu[key]
+            if "-" in key:
+                # a hyphenated word has at least its parts' syllables; CMU
+                # cuts a few short (self-destruction: ...STRUKTS)
+                parts = self._hyphenated(key, depth)
+                if parts and _syllables(parts) > _syllables(known):
+                    return parts
+            return known
         if depth > 1:
             return None
         for old, new in self.VARIANTS:
@@ -892,10 +903,7 @@ although since if in on at for from with between during into by
                 if v in self.cmu:
                     return self.cmu[v]
         if "-" in key:
-            parts = [self._arpabet(p, depth + 1) for p in key.split("-")]
-            if all(parts):
-                return " ".join([parts[0]] + [demote_stress(p) for p in parts[1:]])
-            return None
+            return self._hyphenated(key, depth)
         for prefix, phones in self.PREFIXES:
             rest = key[len(prefix):]
             if key.startswith(prefix) and len(rest) >= 4 and rest in self.cmu:
@@ -908,7 +916,29 @@ although since if in on at for from with between during into by
                       stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None):
                 if s and s in self.cmu:
                     return self.cmu[s] + " " + phones
-        return self._compound(key)
+        return self._ion_noun(key) or self._compound(key)
+
+    def _hyphenated(self, key, depth):
+        parts = [self._arpabet(p, depth + 1) for p in key.split("-")]
+        if all(parts):
+            return " ".join([parts[0]] + [demote_stress(p) for p in parts[1:]])
+        return None
+
+    def _ion_noun(self, key):
+        """A noun made with -ion from a word ending in a t or s sound
+        (deject -> dejection, abrupt -> abruption): that sound becomes
+        "sh" and the stem's last vowel takes the stress (ab-JEK-shun), as
+        no compound of the stem and "ion" would say it."""
+        stem = key[:-3] if key.endswith("ion") else ""
+        phones = self.cmu.get(stem, "").split()
+        if not phones or phones[-1] not in ("T", "S"):
+            return None
+        phones = [p.replace("1", "2") for p in phones[:-1]]
+        vowels = [i for i, p in enumerate(phones) if p[-1].isdigit()]
+        if not vowels:
+            return None
+        phones[vowels[-1]] = phones[vowels[-1]][:-1] + "1"
+        return " ".join(phones + ["SH", "AH0", "N"])
 
     def pronunciation(self, w):
         arpabet = self._arpabet(w.lower())

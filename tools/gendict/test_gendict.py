@@ -54,6 +54,20 @@ class CompoundPronunciationTest(unittest.TestCase):
         g = Generator(tiny_wordnet([]), {"diff": 36, "ident": 15}, self.CMU)
         self.assertEqual(g.pronunciation("diffident"), respell("D IH1 F AH0 D EH2 N T"))
 
+    def test_ion_turns_a_final_t_to_sh_and_stresses_before_it(self):
+        cmu = {"abject": "AE1 B JH EH0 K T", "ion": "AY1 AH0 N", "abj": "AE1 B JH",
+               "ection": "EH1 K SH AH0 N"}
+        g = Generator(tiny_wordnet([]), {"abject": 100, "ion": 100}, cmu)
+        self.assertEqual(g.pronunciation("abjection"), "ab-JEK-shun")
+
+    def test_hyphenated_word_keeps_all_its_parts_syllables(self):
+        cmu = {"self-destruction": "S EH1 L F D IH0 S T R AH1 K T S", "self": "S EH1 L F",
+               "destruction": "D IH0 S T R AH1 K SH AH0 N",
+               "good-bye": "G IH0 D B AY1", "good": "G UH1 D", "bye": "B AY1"}
+        g = Generator(tiny_wordnet([]), {}, cmu)
+        self.assertEqual(g.pronunciation("self-destruction"), "SELF-dih-struk-shun")
+        self.assertEqual(g.pronunciation("good-bye"), respell("G IH0 D B AY1"))
+
 
 class MeaningTest(unittest.TestCase):
     def test_whole_definition_or_clause_is_not_cut(self):
