@@ -13,7 +13,7 @@ import sys
 from core import load_reviewed
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
-from respell import demote_stress, respell
+from respell import BOUNDARY, demote_stress, respell
 from wordnet import POS_NAMES, WordNet
 
 ENTRY_COUNT = 20000
@@ -907,7 +907,7 @@ although since if in on at for from with between during into by
         for prefix, phones in self.PREFIXES:
             rest = key[len(prefix):]
             if key.startswith(prefix) and len(rest) >= 4 and rest in self.cmu:
-                return phones + " " + self.cmu[rest]
+                return "%s %s %s" % (phones, BOUNDARY, self.cmu[rest])
         for suffix, phones in self.SUFFIXES:
             if not key.endswith(suffix) or len(key) - len(suffix) < 3:
                 continue
@@ -921,7 +921,7 @@ although since if in on at for from with between during into by
     def _hyphenated(self, key, depth):
         parts = [self._arpabet(p, depth + 1) for p in key.split("-")]
         if all(parts):
-            return " ".join([parts[0]] + [demote_stress(p) for p in parts[1:]])
+            return (" %s " % BOUNDARY).join([parts[0]] + [demote_stress(p) for p in parts[1:]])
         return None
 
     def _ion_noun(self, key):
@@ -957,7 +957,7 @@ although since if in on at for from with between during into by
         no everyday words is likely no compound (diffident): its longest
         known head reads least wrongly."""
         splits = [(key[:i], key[i:]) for i in range(len(key) - 3, 2, -1)
-                  if key[:i] in self.cmu and key[i:] in self.cmu]
+                  if self._plain_part(key[:i]) and self._plain_part(key[i:])]
         if not splits:
             return None
 
@@ -965,8 +965,23 @@ although since if in on at for from with between during into by
             return min(self.subtlex.get(part, 0) for part in split)
 
         best = max(splits, key=rarer_part)
-        a, b = best if rarer_part(best) >= self.COMPOUND_PART_FLOOR else splits[0]
-        return self.cmu[a] + " " + demote_stress(self.cmu[b])
+        if rarer_part(best) < self.COMPOUND_PART_FLOOR:
+            # likely a word with a suffix (detestable, dependant): its
+            # syllables fall as in one word
+            a, b = splits[0]
+            return self.cmu[a] + " " + demote_stress(self.cmu[b])
+        a, b = best
+        # a vowel-led second part may be a suffix after all (fond+ant,
+        # detest+able): then the syllables fall as in one word
+        joint = " " if b[0] in "aeiou" else " %s " % BOUNDARY
+        return self.cmu[a] + joint + demote_stress(self.cmu[b])
+
+    def _plain_part(self, part):
+        """A compound part CMU says as a word: not an abbreviation it
+        spells out letter by letter (feb, afl, mit), which has more
+        syllables than its spelling has vowels, give or take one."""
+        phones = self.cmu.get(part)
+        return bool(phones) and _syllables(phones) <= len(re.findall("[aeiouy]+", part)) + 1
 
     def entry(self, w, pos_list):
         core = self.core.get(w)

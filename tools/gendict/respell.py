@@ -51,10 +51,18 @@ VOWEL_SPELLING = {
 }
 
 
+# Between the parts of a compound: its consonants stay on their own side
+# (SPAYS-man, not SPAY-sman; NURS-mayd).
+BOUNDARY = "|"
+
+
 def parse_phones(arpabet):
     """'HH AE1 P IY0' -> [('HH', None), ('AE', 1), ('P', None), ('IY', 0)]"""
     phones = []
     for p in arpabet.split():
+        if p == BOUNDARY:
+            phones.append((p, None))
+            continue
         m = re.fullmatch(r"([A-Z]+)([012])?", p)
         if not m:
             raise ValueError("bad phone %r" % p)
@@ -74,14 +82,19 @@ def syllabify(phones):
     if not nuclei:
         return []
     syllables = []
-    onset = [p for p, _s in phones[: nuclei[0]]]
+    onset = [p for p, _s in phones[: nuclei[0]] if p != BOUNDARY]
     for k, vi in enumerate(nuclei):
         vowel, stress = phones[vi]
         if k + 1 < len(nuclei):
             cluster = [p for p, _s in phones[vi + 1: nuclei[k + 1]]]
         else:
-            syllables.append((onset, (vowel, stress), [p for p, _s in phones[vi + 1:]]))
+            syllables.append((onset, (vowel, stress), [p for p, _s in phones[vi + 1:] if p != BOUNDARY]))
             break
+        if BOUNDARY in cluster:
+            split = cluster.index(BOUNDARY)
+            syllables.append((onset, (vowel, stress), cluster[:split]))
+            onset = [p for p in cluster[split + 1:] if p != BOUNDARY]
+            continue
         split = len(cluster)
         for j in range(len(cluster) + 1):
             if j == len(cluster) or tuple(cluster[j:]) in _ONSETS:

@@ -54,6 +54,19 @@ class CompoundPronunciationTest(unittest.TestCase):
         g = Generator(tiny_wordnet([]), {"diff": 36, "ident": 15}, self.CMU)
         self.assertEqual(g.pronunciation("diffident"), respell("D IH1 F AH0 D EH2 N T"))
 
+    def test_consonants_stay_on_their_side_of_a_compound(self):
+        cmu = {"space": "S P EY1 S", "man": "M AE1 N", "spa": "S P AA1", "ceman": "S IY1 M AH0 N",
+               "fond": "F AA1 N D", "ant": "AE1 N T"}
+        g = Generator(tiny_wordnet([]), {"space": 900, "man": 9000, "fond": 300, "ant": 200}, cmu)
+        self.assertEqual(g.pronunciation("spaceman"), "SPAYS-man")
+        # a vowel-led second part reads as a suffix: the syllables fall as in one word
+        self.assertEqual(g.pronunciation("fondant"), "FON-dant")
+
+    def test_a_part_spelled_out_letter_by_letter_is_no_compound_part(self):
+        cmu = {"feb": "F EH1 B Y AH0 W EH2 R IY0", "rile": "R AY1 L"}
+        g = Generator(tiny_wordnet([]), {"feb": 60, "rile": 60}, cmu)
+        self.assertEqual(g.pronunciation("febrile"), "")
+
     def test_ion_turns_a_final_t_to_sh_and_stresses_before_it(self):
         cmu = {"abject": "AE1 B JH EH0 K T", "ion": "AY1 AH0 N", "abj": "AE1 B JH",
                "ection": "EH1 K SH AH0 N"}
