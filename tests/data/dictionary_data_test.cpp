@@ -299,7 +299,7 @@ TEST(DictionaryFile, CommonWordsHaveUsefulEntries)
     EXPECT_EQ(value(*happy, Field::Antonym1), "unhappy");
     EXPECT_EQ(value(*happy, Field::Pronu), "HAP-ee");
     // Never cut to a bare genus ("a dwelling") nor mid-phrase ("a dwelling that serves").
-    EXPECT_EQ(value(*find("house"), Field::Meaning), "a building where people live");
+    EXPECT_EQ(value(*find("house"), Field::Meaning), "a building for one family to live in");
     EXPECT_EQ(value(*find("run"), Field::PartOfSpeech), "verb");
     EXPECT_EQ(value(*find("quickly"), Field::Antonym1), "slowly");
     // Inflections are not headwords of their own.
