@@ -968,12 +968,11 @@ although since if in on at for from with between during into by
         if rarer_part(best) < self.COMPOUND_PART_FLOOR:
             # likely a word with a suffix (detestable, dependant): its
             # syllables fall as in one word
-            a, b = splits[0]
-            return self.cmu[a] + " " + demote_stress(self.cmu[b])
-        a, b = best
-        # a vowel-led second part may be a suffix after all (fond+ant,
-        # detest+able): then the syllables fall as in one word
-        joint = " " if b[0] in "aeiou" else " %s " % BOUNDARY
+            (a, b), joint = splits[0], " "
+        else:
+            # a vowel-led second part may be a suffix after all (fond+ant,
+            # detest+able): the same
+            (a, b), joint = best, " " if best[1][0] in "aeiou" else " %s " % BOUNDARY
         return self.cmu[a] + joint + demote_stress(self.cmu[b])
 
     def _plain_part(self, part):
