@@ -3,12 +3,14 @@
 #include "rtfdocument.h"
 #include "rtffile.h"
 
+#include "filefaults.h"
 #include "referencetext.h"
 
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace wkvx;
@@ -73,6 +75,53 @@ TEST_F(FrameTest, FailedSaveSaysWhyAndKeepsTheOldFile)
     ASSERT_EQ(rec.messages.size(), 2u);
     EXPECT_TRUE(rec.lastText().contains(QStringLiteral("Permission denied"))) << rec.lastText().toStdString();
     EXPECT_EQ(readFile(file), QByteArray("{\\rtf1 old work\\par}"));
+}
+
+TEST_F(FrameTest, SaveAsOnAFullDiskSaysSoAndKeepsTheOldFile)
+{
+    const QString file = path("doc.rtf");
+    const QByteArray old = "{\\rtf1\\ansi " + QByteArray(20 * 1024, 'o') + "\\par}";
+    writeFile(file, old);
+    type(QString(1500, QLatin1Char('n')));
+    dialogs.fileNames = {file};
+    {
+        // The file system takes no file past 1 KB: the new document is
+        // larger than that and smaller than any write buffer.
+        filefaults::FileSizeLimit limit(1024);
+        ASSERT_TRUE(limit.ok());
+        QTest::keyClick(text(), Qt::Key_S, Qt::ControlModifier);
+    }
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Cannot save %1\n\nDisk full").arg(file));
+    EXPECT_TRUE(readFile(file) == old) << "the old file changed";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.rtf"});
+    EXPECT_TRUE(active()->hasChanges());
+}
+
+TEST_F(FrameTest, FilesThatAreNotDocumentsAreRefusedWithAMessage)
+{
+    const QString docx = path("letter.docx");
+    writeFile(docx, QByteArray("PK\x03\x04\x14\x00\x06\x00\x08\x00\x00\x00!\x00", 16) + "[Content_Types].xml");
+    const QString fifo = path("pipe.rtf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::pair<QString, QString> cases[] = {
+        {docx, kvx::rtf::kNotRtfOrText},
+        {fifo, kvx::rtf::kNotARegularFile},
+        {QStringLiteral("/dev/zero"), kvx::rtf::kNotARegularFile},
+    };
+    for (const auto& [file, why] : cases) {
+        SCOPED_TRACE(file.toStdString());
+        rec.messages.clear();
+        dialogs.fileNames = {file};
+        frame->mnufileOpen->trigger();
+        ASSERT_EQ(rec.messages.size(), 1u);
+        EXPECT_EQ(rec.lastText(), QStringLiteral("Cannot open %1\n\n%2").arg(file, why));
+        EXPECT_EQ(rec.messages[0].title, QStringLiteral("Kavix Writer"));
+        // Nothing of the file is shown, so nothing of it can be saved.
+        EXPECT_EQ(text()->toPlainText(), QString());
+        EXPECT_FALSE(active()->hasChanges());
+    }
+    EXPECT_EQ(readFile(docx).size(), 35);
 }
 
 TEST_F(FrameTest, FailedOpenSaysWhy)
