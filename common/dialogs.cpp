@@ -1,6 +1,8 @@
 #include "dialogs.h"
 
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QStringList>
@@ -44,10 +46,24 @@ QString DialogProvider::saveFileName(QWidget* parent, const QString& title, cons
 
 std::optional<QFont> DialogProvider::font(QWidget* parent, const QFont& initial)
 {
+    // The dialog lists installed families only. A family drawn with a
+    // substitute (Times New Roman with a metric-compatible font) would open
+    // on the list's default, and OK would apply that: show the substitute.
+    QFont shown = initial;
+    const QString drawnIn = QFontInfo(initial).family();
+    const bool substituted = !QFontDatabase::hasFamily(initial.family()) && !drawnIn.isEmpty();
+    if (substituted)
+        shown.setFamily(drawnIn);
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, parent);
+    QFont f = QFontDialog::getFont(&ok, shown, parent);
     if (!ok)
         return std::nullopt;
+    // What the user left as it was keeps its own name and size (the dialog
+    // offers whole points only).
+    if (substituted && f.family() == drawnIn)
+        f.setFamily(initial.family());
+    if (initial.pointSizeF() > 0 && f.pointSize() == qRound(initial.pointSizeF()))
+        f.setPointSizeF(initial.pointSizeF());
     return f;
 }
 

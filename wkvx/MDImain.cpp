@@ -321,18 +321,22 @@ void MDImain::mnuWindows_Show()
 
 // Clipboard and formatting: with no document open they change nothing.
 
+// With nothing selected Copy and Cut leave the clipboard as it was: what
+// the user put there last is not thrown away for nothing.
 void MDImain::mnuEditCopy_Click()
 {
-    if (RichTextBox* t = box(activeDocument()))
+    RichTextBox* t = box(activeDocument());
+    if (t && t->textCursor().hasSelection())
         QApplication::clipboard()->setText(t->selText());
 }
 
 void MDImain::mnuEditCut_Click()
 {
-    if (RichTextBox* t = box(activeDocument())) {
-        QApplication::clipboard()->setText(t->selText());
-        t->setSelText(QString());
-    }
+    RichTextBox* t = box(activeDocument());
+    if (!t || !t->textCursor().hasSelection())
+        return;
+    QApplication::clipboard()->setText(t->selText());
+    t->setSelText(QString());
 }
 
 void MDImain::mnuEditPaste_Click()
@@ -358,12 +362,13 @@ void MDImain::mnuExtraFonts_Click()
     RichTextBox* t = box(activeDocument());
     if (!t)
         return;
-    // The dialog starts from the selection's font as the document shows it.
-    const QFont initial = t->currentCharFormat().font().resolve(t->document()->defaultFont());
-    const std::optional<QFont> chosen = lexi::dialogs().font(this, initial);
+    // The dialog starts from the selection's font as the document shows it,
+    // and only what the user changes there is applied.
+    const QFont shown = t->selFont();
+    const std::optional<QFont> chosen = lexi::dialogs().font(this, shown);
     // A cancelled dialog changes nothing.
     if (chosen)
-        t->setSelFont(*chosen);
+        t->setSelFont(*chosen, shown);
 }
 
 void MDImain::mnuFormatBold_Click()

@@ -104,16 +104,37 @@ void RichTextBox::setSelUnderline(bool on)
     mergeCurrentCharFormat(f);
 }
 
-void RichTextBox::setSelFont(const QFont& font)
+QFont RichTextBox::selFont() const
+{
+    const QTextCursor selection = textCursor();
+    QTextCharFormat f = currentCharFormat();
+    if (selection.hasSelection()) {
+        // A cursor reports the format of the character before it.
+        QTextCursor first(document());
+        first.setPosition(selection.selectionStart() + 1);
+        f = first.charFormat();
+    }
+    return f.font().resolve(document()->defaultFont());
+}
+
+void RichTextBox::setSelFont(const QFont& chosen, const QFont& shown)
 {
     QTextCharFormat f;
-    f.setFontFamilies(QStringList{font.family()});
-    if (font.pointSizeF() > 0)
-        f.setFontPointSize(font.pointSizeF());
-    f.setFontStrikeOut(font.strikeOut());
-    f.setFontWeight(font.bold() ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(font.italic());
-    f.setFontUnderline(font.underline());
+    if (chosen.family() != shown.family())
+        f.setFontFamilies(QStringList{chosen.family()});
+    if (chosen.pointSizeF() > 0 && chosen.pointSizeF() != shown.pointSizeF())
+        f.setFontPointSize(chosen.pointSizeF());
+    if (chosen.strikeOut() != shown.strikeOut())
+        f.setFontStrikeOut(chosen.strikeOut());
+    if (chosen.weight() != shown.weight())
+        f.setFontWeight(chosen.weight());
+    if (chosen.italic() != shown.italic())
+        f.setFontItalic(chosen.italic());
+    if (chosen.underline() != shown.underline())
+        f.setFontUnderline(chosen.underline());
+    // Nothing changed: the document is not touched, not even marked changed.
+    if (f.properties().isEmpty())
+        return;
     mergeCurrentCharFormat(f);
 }
 

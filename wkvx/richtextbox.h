@@ -26,7 +26,12 @@ public:
     void setSelBold(bool on);
     void setSelItalic(bool on);
     void setSelUnderline(bool on);
-    void setSelFont(const QFont& font);
+    // The font of the selection's first character (of the typing format
+    // without a selection) as the document shows it.
+    QFont selFont() const;
+    // Applies to the selection only what chosen changes from shown: a size
+    // changed alone leaves each character's family and style as they were.
+    void setSelFont(const QFont& chosen, const QFont& shown);
     void setSelAlignment(Qt::Alignment alignment);
 
     // Replaces the content with the file: RTF, or plain text when the file

@@ -4,10 +4,13 @@
 
 #include <QClipboard>
 #include <QDateTime>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 
 using namespace wkvx;
 using wkvxtest::FrameTest;
@@ -151,9 +154,14 @@ TEST_F(FrameTest, CutInOneDocumentPasteInAnotherMovesOnlyTheText)
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("[loud]"));
     EXPECT_LT(formatAt(*text()->document(), 2).fontWeight(), QFont::DemiBold);
 
-    // Copy with nothing selected puts empty text there; lines come out as lines.
-    frame->mnuEditCopy->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+    // Copy or Cut with nothing selected leaves the clipboard alone; lines
+    // come out as lines.
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    QTest::keyClick(text(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+    QTest::keyClick(text(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+    EXPECT_EQ(text()->toPlainText(), QStringLiteral("[loud]"));
     text()->moveCursor(QTextCursor::End);
     type(QStringLiteral("\nsecond"));
     text()->selectAll();
@@ -215,6 +223,105 @@ TEST_F(FrameTest, FontDialogAppliesItsChoiceAndCancelChangesNothing)
     EXPECT_EQ(formatAt(*text()->document(), 1), f);
     EXPECT_NE(formatAt(*text()->document(), 8).fontPointSize(), 18);
     EXPECT_FALSE(text()->document()->isUndoAvailable() && !active()->hasChanges());
+}
+
+namespace {
+
+QList<QTextCharFormat> everyCharFormat(const QTextDocument& doc)
+{
+    QList<QTextCharFormat> out;
+    for (int i = 0; i + 1 < doc.characterCount(); ++i)
+        out << formatAt(doc, i);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(FrameTest, FontDialogOpensOnTheSelectionsFontAndAppliesOnlyWhatChanges)
+{
+    const QString file = path("heading.rtf");
+    writeFile(file, "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
+                    "\\f1\\fs32\\b Heading\\b0\\par\\f0\\fs24 Body text\\par}");
+    dialogs.fileNames = {file};
+    frame->mnufileOpen->trigger();
+    ASSERT_TRUE(rec.messages.empty()) << rec.lastText().toStdString();
+    const QTextDocument& doc = *text()->document();
+    const QList<QTextCharFormat> opened = everyCharFormat(doc);
+
+    // Cancelled: the dialog showed the heading's own font.
+    select(text(), 0, 7);
+    frame->mnuExtraFonts->trigger();
+    EXPECT_EQ(dialogs.fontShown.family(), QStringLiteral("Arial"));
+    EXPECT_EQ(dialogs.fontShown.pointSize(), 16);
+    EXPECT_TRUE(dialogs.fontShown.bold());
+    EXPECT_FALSE(dialogs.fontShown.italic());
+
+    // OK on what it showed changes nothing, over the heading and the body.
+    text()->selectAll();
+    dialogs.fonts = {std::nullopt};
+    frame->mnuExtraFonts->trigger();
+    dialogs.fonts = {dialogs.fontShown};
+    frame->mnuExtraFonts->trigger();
+    EXPECT_TRUE(everyCharFormat(doc) == opened) << "the formats changed";
+    EXPECT_FALSE(active()->hasChanges());
+
+    // Only the size changed: the heading stays bold Arial, the body plain Times.
+    QFont bigger = dialogs.fontShown;
+    bigger.setPointSize(20);
+    dialogs.fonts = {bigger};
+    frame->mnuExtraFonts->trigger();
+    const QTextCharFormat heading = formatAt(doc, 2);
+    const QTextCharFormat body = formatAt(doc, 10);
+    EXPECT_EQ(heading.fontPointSize(), 20);
+    EXPECT_EQ(body.fontPointSize(), 20);
+    EXPECT_GE(heading.fontWeight(), QFont::Bold);
+    EXPECT_LT(body.fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(heading.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
+    EXPECT_EQ(body.fontFamilies().toStringList().value(0), QStringLiteral("Times New Roman"));
+
+    // Text in the document's default font shows that font.
+    frame->mnuFileNew->trigger();
+    type(QStringLiteral("plain"));
+    selectAll();
+    frame->mnuExtraFonts->trigger();
+    EXPECT_EQ(dialogs.fontShown.family(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(dialogs.fontShown.pointSize(), 12);
+    EXPECT_FALSE(dialogs.fontShown.bold());
+}
+
+TEST_F(FrameTest, TheRealFontDialogShowsTheFontTheTextIsDrawnInAndOkKeepsIt)
+{
+    if (!guitest::realFontAvailable())
+        GTEST_SKIP() << "no real font installed";
+    type(QStringLiteral("plain words"));
+    selectAll();
+    const QList<QTextCharFormat> before = everyCharFormat(*text()->document());
+    const QString drawnIn = QFontInfo(text()->selFont()).family();
+
+    lexi::setDialogProvider(nullptr);
+    QFont seen;
+    int ticks = 0;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* d = qobject_cast<QFontDialog*>(modal)) {
+            seen = d->currentFont();
+            d->accept();
+        } else if (++ticks > 500 && modal) {
+            modal->close();  // the watchdog: never hang the suite
+        }
+    });
+    poll.start();
+    frame->mnuExtraFonts->trigger();
+    poll.stop();
+    lexi::setDialogProvider(&dialogs);
+
+    EXPECT_EQ(seen.family(), drawnIn);
+    EXPECT_NE(seen.family(), QStringLiteral("Sans Serif"));
+    EXPECT_EQ(seen.pointSize(), 12);
+    EXPECT_FALSE(seen.bold());
+    EXPECT_TRUE(everyCharFormat(*text()->document()) == before) << "the formats changed";
 }
 
 TEST_F(FrameTest, FormattingSurvivesSaveAndReopen)
