@@ -1,17 +1,22 @@
 #include "frmInsert.h"
 
+#include "dictread.h"
+#include "kvxmessage.h"
+
+#include "folders.h"
 #include "twips.h"
 #include "windowflags.h"
 
 #include "dictstore/codepage.h"
 #include "dictstore/dictionary.h"
-#include "dictstore/paths.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTextEdit>
+
+#include <utility>
 
 namespace wkvx {
 
@@ -123,26 +128,50 @@ bool frmInsert::eventFilter(QObject* watched, QEvent* event)
 QString frmInsert::listText() const
 {
     const QModelIndexList selected = lstWords->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : words_->word(selected.first().row());
+    if (!selected.isEmpty())
+        return words_->word(selected.first().row());
+    // The row the keyboard stands on in the list counts as chosen, and so
+    // does the only word listed.
+    const QModelIndex current = lstWords->currentIndex();
+    if (focusWidget() == lstWords && current.isValid())
+        return words_->word(current.row());
+    return words_->rowCount() == 1 ? words_->word(0) : QString();
 }
 
-// Errors are ignored: a dictionary that cannot be opened or read leaves the
-// list with what was read so far, empty when the file did not open.
+// The list shows what could be read. A dictionary that cannot be opened or
+// read is said once, not at every key, until it can be read again.
 void frmInsert::txtSearchTerm_KeyUp()
 {
     const QString text = txtSearchTerm->text();
-    dictstore::Dictionary dict;
-    if (text.isEmpty() || dict.openForUpdate(dictstore::dictionaryPath()) != dictstore::Error::None) {
+    if (text.isEmpty()) {
         words_->clear();
         return;
     }
+    dictstore::Dictionary dict;
+    dictstore::Error error = openDictionaryToRead(dict);
+    if (error != dictstore::Error::None) {
+        words_->clear();
+        reportReadFailure(error);
+        return;
+    }
     words_->beginFill();
-    dict.findByStartingLetters(text.toStdString(), [this](const dictstore::WordRecord& r, std::int64_t) {
+    error = dict.findByStartingLetters(text.toStdString(), [this](const dictstore::WordRecord& r, std::int64_t) {
         words_->append(dictstore::trimSpaces(r.raw(dictstore::Field::Word)));
         return dictstore::Error::None;
     });
     words_->endFill();
     dict.close();
+    reportReadFailure(error);
+}
+
+void frmInsert::reportReadFailure(dictstore::Error error)
+{
+    const dictstore::Error last = std::exchange(lastReadError_, error);
+    if (error == dictstore::Error::None || error == last)
+        return;
+    showMessage(this, QStringLiteral("The dictionary %1 cannot be read: %2")
+                          .arg(lexi::dictionaryFile(), lexi::describe(error)),
+                lexi::MsgIcon::Exclamation);
 }
 
 // Writes to whichever document is active now; with none the word goes

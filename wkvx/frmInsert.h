@@ -2,6 +2,8 @@
 
 #include "seltext.h"
 
+#include "dictstore/errors.h"
+
 #include <QAbstractListModel>
 #include <QDialog>
 
@@ -55,7 +57,8 @@ public:
     QPushButton* cmdCancel = nullptr;
 
     WordListModel* words() const { return words_; }
-    // The text of the selected list item; empty when none is selected.
+    // The word Insert puts in: the selected item, else the item the keyboard
+    // stands on in the list, else the only word listed; empty otherwise.
     QString listText() const;
 
 protected:
@@ -66,8 +69,10 @@ private:
     void txtSearchTerm_KeyUp();
     void cmdInsert_Click();
     void cmdCancel_Click();
+    void reportReadFailure(dictstore::Error error);
 
     ActiveText activeText_;
+    dictstore::Error lastReadError_ = dictstore::Error::None;
     WordListModel* words_ = nullptr;
 };
 

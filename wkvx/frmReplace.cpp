@@ -99,6 +99,10 @@ void frmReplace::buildForm()
 
 void frmReplace::fill(const dictstore::WordRecord& record)
 {
+    // Only this entry's words are offered, also when the dialog is still
+    // open from an earlier look-up.
+    lstAnto->clear();
+    lstSyno->clear();
     txtFind->setText(trimmed(record, Field::Word));
     lblMeaning->setText(trimmed(record, Field::Meaning));
     for (Field f : {Field::Antonym1, Field::Antonym2, Field::Antonym3})
@@ -130,7 +134,16 @@ void frmReplace::replaceBy(QListWidget* list, const QString& chooseMessage)
         showMessage(this, kNoDocumentToReplace, lexi::MsgIcon::Exclamation);
         return;
     }
-    setSelText(box, word);
+    // The look-up ignores spaces around the selected word; the replacement
+    // keeps them, so the words around it stay apart.
+    const QString old = selText(box);
+    qsizetype lead = 0;
+    while (lead < old.size() && old.at(lead) == QLatin1Char(' '))
+        ++lead;
+    qsizetype trail = 0;
+    while (trail < old.size() - lead && old.at(old.size() - 1 - trail) == QLatin1Char(' '))
+        ++trail;
+    setSelText(box, old.left(lead) + word + old.right(trail));
     close();
 }
 

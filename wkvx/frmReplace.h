@@ -18,8 +18,9 @@ namespace wkvx {
 
 // "Replace with": a dictionary entry found for the document's selection,
 // with its synonyms and antonyms; either replaces the selection of the
-// document active at the moment of the click. Modeless; a later look-up
-// while it is open adds to its lists.
+// document active at the moment of the click, keeping the spaces selected
+// around the word. Modeless; a later look-up while it is open shows its own
+// entry in place of the earlier one.
 class frmReplace : public QDialog {
     Q_OBJECT
 public:
@@ -39,9 +40,8 @@ public:
     QListWidget* lstAnto = nullptr;
     QPushButton* cmdAnto = nullptr;
 
-    // Shows an entry: the word and meaning replace what was shown, the
-    // three antonyms and three synonyms, blank ones too, go under the
-    // lines already listed.
+    // Shows an entry in place of what was shown: the word, the meaning, and
+    // its three antonyms and three synonyms, blank ones too.
     void fill(const dictstore::WordRecord& record);
 
 private:

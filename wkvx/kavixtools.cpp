@@ -1,5 +1,6 @@
 #include "kavixtools.h"
 
+#include "dictread.h"
 #include "frmInsert.h"
 #include "frmReplace.h"
 #include "kvxmessage.h"
@@ -65,7 +66,7 @@ void KavixTools::findSelection()
     dictstore::Error error;
     {
         dictstore::Dictionary dict;
-        error = dict.openForUpdate(dictstore::dictionaryPath());
+        error = openDictionaryToRead(dict);
         if (error == dictstore::Error::None)
             error = dict.findByWord(selection, match);
         // Offered, not reported: a failure here only leaves them out.

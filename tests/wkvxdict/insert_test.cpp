@@ -4,6 +4,9 @@
 #include "kavixtools.h"
 
 #include "a11ycheck.h"
+#include "filefaults.h"
+
+#include "folders.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -179,20 +182,77 @@ TEST_F(InsertTest, CancelAndEscCloseWithoutTouchingTheDocument)
     delete again;
 }
 
-TEST_F(InsertTest, AMissingDictionaryIsCreatedEmptyAndAMissingFolderLeavesTheListEmpty)
+TEST_F(InsertTest, EnterInsertsTheOnlyMatchOrTheRowTheKeyboardIsOn)
+{
+    setDocument(QStringLiteral("the "));
+    type(dialog->txtSearchTerm, QStringLiteral("moo"));
+    ASSERT_EQ(listed(), QStringList{"moon"});
+    QTest::keyClick(dialog->txtSearchTerm, Qt::Key_Return);
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("the moon"));
+    EXPECT_FALSE(dialog && dialog->isVisible());
+
+    // Tab into the list: the keyboard stands on its first row.
+    auto* again = new frmInsert(frame.get(), activeText());
+    again->show();
+    again->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(again));
+    type(again->txtSearchTerm, QStringLiteral("mo"));
+    ASSERT_EQ(rows(again->lstWords), (QStringList{"moon", "mop"}));
+    QTest::keyClick(again->txtSearchTerm, Qt::Key_Tab);
+    ASSERT_TRUE(again->lstWords->hasFocus());
+    // On screen the focus arriving makes the first row current, framed but
+    // not selected; offscreen it does not, so it is done as Qt does it.
+    if (!again->lstWords->currentIndex().isValid())
+        again->lstWords->selectionModel()->setCurrentIndex(again->words()->index(0, 0), QItemSelectionModel::NoUpdate);
+    ASSERT_TRUE(again->lstWords->selectionModel()->selectedIndexes().isEmpty());
+    QTest::keyClick(again->lstWords, Qt::Key_Return);
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("the moonmoon"));
+    EXPECT_FALSE(again->isVisible());
+    delete again;
+}
+
+TEST_F(InsertTest, AMissingDictionaryIsCreatedEmptyAndOneThatCannotBeReadSaysWhyOnce)
 {
     std::filesystem::remove(dictstore::dictionaryPath());
     type(dialog->txtSearchTerm, QStringLiteral("h"));
     EXPECT_TRUE(listed().isEmpty());
     EXPECT_TRUE(std::filesystem::exists(dictstore::dictionaryPath()));
-
-    std::filesystem::remove_all(dictstore::dictionaryPath().parent_path());
-    type(dialog->txtSearchTerm, QStringLiteral(" "));
-    EXPECT_TRUE(listed().isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath().parent_path()));
     EXPECT_TRUE(rec.messages.empty());
+
+    // A folder where the file should be: said once for all the keys typed.
+    std::filesystem::remove(dictstore::dictionaryPath());
+    std::filesystem::create_directory(dictstore::dictionaryPath());
+    type(dialog->txtSearchTerm, QStringLiteral("at"));
+    EXPECT_TRUE(listed().isEmpty());
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].text,
+              QStringLiteral("The dictionary %1 cannot be read: Permission denied").arg(lexi::dictionaryFile()));
+    EXPECT_EQ(rec.messages[0].title, QStringLiteral("Kavix Writer"));
+    EXPECT_EQ(rec.messages[0].icon, lexi::MsgIcon::Exclamation);
+
+    // Readable again, then its folder gone: that is said too.
+    std::filesystem::remove(dictstore::dictionaryPath());
+    guitest::writeDictionary({entry("hat")});
+    QTest::keyClick(dialog->txtSearchTerm, Qt::Key_Backspace);
+    QTest::keyClick(dialog->txtSearchTerm, Qt::Key_Backspace);
+    EXPECT_EQ(listed(), QStringList{"hat"});
+    std::filesystem::remove_all(dictstore::dictionaryPath().parent_path());
+    type(dialog->txtSearchTerm, QStringLiteral("a"));
+    EXPECT_TRUE(listed().isEmpty());
+    ASSERT_EQ(rec.messages.size(), 2u);
+    EXPECT_TRUE(rec.lastText().endsWith(QStringLiteral(": Path not found"))) << rec.lastText().toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath().parent_path()));
     QTest::mouseClick(dialog->cmdInsert, Qt::LeftButton);
     EXPECT_FALSE(dialog && dialog->isVisible());
+}
+
+TEST_F(InsertTest, AReadOnlyDictionaryIsListed)
+{
+    filefaults::ReadOnlyFolder readOnly(lexi::qpath(dictstore::dictionaryPath().parent_path()));
+    ASSERT_TRUE(readOnly.ok());
+    type(dialog->txtSearchTerm, QStringLiteral("ha"));
+    EXPECT_EQ(listed(), haWords);
+    EXPECT_TRUE(rec.messages.empty()) << rec.lastText().toStdString();
 }
 
 TEST_F(InsertTest, TheMenuCommandKeepsOneDialogAndBringsItBackAsItWas)

@@ -3,7 +3,10 @@
 #include "frmReplace.h"
 #include "kavixtools.h"
 
+#include "folders.h"
+
 #include "a11ycheck.h"
+#include "filefaults.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -70,9 +73,28 @@ TEST_F(ReplaceTest, TheFirstStoredEntryIsShownForTheSelectionTrimmedOfSpaces)
 
     clickRow(d->lstSyno, 1);
     QTest::mouseClick(d->cmdSyno, Qt::LeftButton);
-    // The selected spaces go with the word; the dictionary's case is used.
-    EXPECT_EQ(doc->toPlainText(), QStringLiteral("I am cheerful today"));
+    // The selected spaces stay around the word; the dictionary's case is used.
+    EXPECT_EQ(doc->toPlainText(), QStringLiteral("I am  cheerful  today"));
     EXPECT_FALSE(d->isVisible());
+}
+
+TEST_F(ReplaceTest, SpacesSelectedWithTheWordKeepTheWordsAroundItApart)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("happy "), QStringLiteral("I am glad with it")},
+        {QStringLiteral(" happy"), QStringLiteral("I am glad with it")},
+        {QStringLiteral("happy"), QStringLiteral("I am glad with it")},
+    };
+    for (const auto& [selected, result] : cases) {
+        SCOPED_TRACE(selected.toStdString());
+        frmReplace* d = lookUp(QStringLiteral("I am happy with it"), selected);
+        ASSERT_NE(d, nullptr);
+        clickRow(d->lstSyno, 0);
+        QTest::keyClick(d->lstSyno, Qt::Key_Return);
+        EXPECT_EQ(doc->toPlainText(), result);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(rec.messages.empty());
 }
 
 TEST_F(ReplaceTest, OnlySpacesAreTrimmedSoALineBreakIsNotFound)
@@ -144,21 +166,26 @@ TEST_F(ReplaceTest, NotFoundOffersNearWordsAndBaseFormsAfterTheMessage)
     }
 }
 
-TEST_F(ReplaceTest, ALookUpWhileTheDialogIsOpenAddsToItsLists)
+TEST_F(ReplaceTest, ALookUpWhileTheDialogIsOpenShowsOnlyTheNewEntry)
 {
     frmReplace* d = lookUp(QStringLiteral("happy and lone"), QStringLiteral("happy"));
     ASSERT_NE(d, nullptr);
+    clickRow(d->lstSyno, 0);
     EXPECT_EQ(lookUp(QStringLiteral("happy and lone"), QStringLiteral("lone")), d);
     EXPECT_EQ(d->txtFind->text(), QStringLiteral("lone"));
     EXPECT_EQ(d->lblMeaning->text(), QStringLiteral("by itself"));
-    EXPECT_EQ(items(d->lstSyno), (QStringList{"glad", "cheerful", "Content", "sole", "single", ""}));
-    EXPECT_EQ(items(d->lstAnto), (QStringList{"sad", "", "gloomy", "", "", ""}));
+    EXPECT_EQ(items(d->lstSyno), (QStringList{"sole", "single", ""}));
+    EXPECT_EQ(items(d->lstAnto), (QStringList{"", "", ""}));
+    // Nothing of the earlier entry stays chosen either.
+    QTest::mouseClick(d->cmdSyno, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Choose a synonym to insert"));
+    rec.messages.clear();
 
     // Not found: the open dialog stays as it is.
     lookUp(QStringLiteral("nothing"), QStringLiteral("nothing"));
     EXPECT_EQ(rec.lastText(), kNotFound);
     EXPECT_EQ(d->txtFind->text(), QStringLiteral("lone"));
-    EXPECT_EQ(d->lstSyno->count(), 6);
+    EXPECT_EQ(d->lstSyno->count(), 3);
 
     // Closed, the next look-up starts a new one.
     QPointer<frmReplace> old = d;
@@ -268,6 +295,27 @@ TEST_F(ReplaceTest, EmptyOrMissingDictionaryIsNotFoundAndAMissingFolderIsAnError
     EXPECT_EQ(rec.messages[2].icon, lexi::MsgIcon::Information);
     EXPECT_EQ(rec.messages[2].title, QStringLiteral("Kavix Writer"));
     EXPECT_EQ(tools->replaceDialog(), nullptr);
+}
+
+TEST_F(ReplaceTest, AReadOnlyDictionaryIsReadAndAnUnreadableOneSaysWhy)
+{
+    {
+        filefaults::ReadOnlyFolder readOnly(lexi::qpath(dictstore::dictionaryPath().parent_path()));
+        ASSERT_TRUE(readOnly.ok());
+        frmReplace* d = lookUp(QStringLiteral("so happy"), QStringLiteral("happy"));
+        EXPECT_TRUE(rec.messages.empty()) << rec.lastText().toStdString();
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->txtFind->text(), QStringLiteral("happy"));
+        d->close();
+    }
+    // Missing where it cannot be made: it is not there.
+    std::filesystem::remove(dictstore::dictionaryPath());
+    {
+        filefaults::ReadOnlyFolder readOnly(lexi::qpath(dictstore::dictionaryPath().parent_path()));
+        lookUp(QStringLiteral("so happy"), QStringLiteral("happy"));
+        EXPECT_EQ(rec.lastText(), QStringLiteral("The word you're looking may not be existing in kavix. File not found"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath()));
 }
 
 TEST_F(ReplaceTest, AScreenReaderFindsTheWindowAndNamesItsControls)

@@ -1,16 +1,20 @@
 #pragma once
 
 // Faults made for real around file tests: a file-size limit that makes
-// every write past it fail as a full disk does, and a small tmpfs.
+// every write past it fail as a full disk does, a small tmpfs, a folder
+// that cannot be written.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QList>
 #include <QString>
 
 #include <cerrno>
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace filefaults {
@@ -64,6 +68,48 @@ public:
 private:
     QByteArray dir_;
     bool mounted_ = false;
+};
+
+// While it lives, nothing in dir can be written: a read-only bind mount
+// for root, whom permissions do not stop, else the write permissions
+// taken from the folder and its files.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& dir) : dir_(QFile::encodeName(dir))
+    {
+        if (::geteuid() == 0) {
+            bound_ = ::mount(dir_.constData(), dir_.constData(), nullptr, MS_BIND, nullptr) == 0;
+            ok_ = bound_
+               && ::mount(nullptr, dir_.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+            return;
+        }
+        for (const QString& name : QDir(dir).entryList(QDir::Files))
+            files_ << QFile::encodeName(QDir(dir).filePath(name));
+        ok_ = true;
+        for (const QByteArray& f : files_)
+            ok_ = ::chmod(f.constData(), 0444) == 0 && ok_;
+        ok_ = ::chmod(dir_.constData(), 0555) == 0 && ok_;
+    }
+    ~ReadOnlyFolder()
+    {
+        if (bound_) {
+            ::umount2(dir_.constData(), MNT_DETACH);
+            return;
+        }
+        ::chmod(dir_.constData(), 0755);
+        for (const QByteArray& f : files_)
+            ::chmod(f.constData(), 0644);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+    bool ok() const { return ok_; }
+
+private:
+    QByteArray dir_;
+    QList<QByteArray> files_;
+    bool bound_ = false;
+    bool ok_ = false;
 };
 
 // Writes to path until the disk refuses; returns whether it did.

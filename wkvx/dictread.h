@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dictstore/dictionary.h"
+#include "dictstore/paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace wkvx {
+
+// Opens the dictionary for a command that only reads it, so that a
+// read-only dictionary serves. A missing one is created empty, as these
+// commands always have; where it cannot be created it is simply not there.
+inline dictstore::Error openDictionaryToRead(dictstore::Dictionary& dict)
+{
+    const std::filesystem::path path = dictstore::dictionaryPath();
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec)
+        return dict.openForReading(path);
+    const dictstore::Error created = dict.openForUpdate(path);
+    return created == dictstore::Error::PermissionDenied ? dictstore::Error::FileNotFound : created;
+}
+
+}  // namespace wkvx
