@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
