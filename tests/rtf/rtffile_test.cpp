@@ -104,6 +104,24 @@ TEST_F(RtfFileSave, AFileSizeLimitIsReportedAsAFullDiskAndTheOldFileStaysWhole)
     EXPECT_EQ(filesIn(dir.path()), QStringList{"doc.rtf"});
 }
 
+TEST_F(RtfFileSave, AReadOnlyFolderIsPermissionDeniedAndTheOldFileStays)
+{
+    const QString folder = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/doc.rtf");
+    const QByteArray old = oldDocument(2048);
+    writeBytes(file, old);
+    QString error;
+    {
+        filefaults::ReadOnlyFolder readOnly(folder);
+        ASSERT_TRUE(readOnly.ok());
+        error = save(file, QStringLiteral("new"));
+    }
+    EXPECT_EQ(error, QStringLiteral("Permission denied"));
+    EXPECT_TRUE(readAllOf(file) == old) << "the old file changed";
+    EXPECT_EQ(filesIn(folder), QStringList{"doc.rtf"});
+}
+
 TEST_F(RtfFileSave, ADeviceOrPipeIsNotReplacedByAFile)
 {
     const QString fifo = dir.filePath(QStringLiteral("pipe.rtf"));
