@@ -132,7 +132,7 @@ void frmInsert::txtSearchTerm_KeyUp()
 {
     const QString text = txtSearchTerm->text();
     dictstore::Dictionary dict;
-    if (text.isEmpty() || dict.openForUpdate(dictstore::dictionaryPath()) != dictstore::Error::None) {
+    if (text.isEmpty() || dict.openForLookUp(dictstore::dictionaryPath()) != dictstore::Error::None) {
         words_->clear();
         return;
     }

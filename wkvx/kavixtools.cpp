@@ -65,7 +65,7 @@ void KavixTools::findSelection()
     dictstore::Error error;
     {
         dictstore::Dictionary dict;
-        error = dict.openForUpdate(dictstore::dictionaryPath());
+        error = dict.openForLookUp(dictstore::dictionaryPath());
         if (error == dictstore::Error::None)
             error = dict.findByWord(selection, match);
         // Offered, not reported: a failure here only leaves them out.
