@@ -291,15 +291,19 @@ Error Dictionary::findByWord(std::string_view key, std::optional<Match>& found)
     });
 }
 
-Error Dictionary::findByStartingLetters(std::string_view key, const RecordVisitor& visit)
+Error Dictionary::findByStartingLetters(std::string_view key, const RecordVisitor& visit, std::int64_t maxRecords)
 {
+    if (maxRecords <= 0)
+        return file_ ? Error::None : Error::BadFileName;
     const std::string wanted = wordKey(key);
-    return scan([&](const WordRecord& r, std::int64_t n, bool&) {
-        const std::string_view word = trimmedWord(r);
-        if (!equalsFolded(word.substr(0, wanted.size()), wanted))
-            return Error::None;
-        return visit(r, n);
-    });
+    return scan(
+        [&](const WordRecord& r, std::int64_t n, bool&) {
+            const std::string_view word = trimmedWord(r);
+            if (!equalsFolded(word.substr(0, wanted.size()), wanted))
+                return Error::None;
+            return visit(r, n);
+        },
+        maxRecords);
 }
 
 Error Dictionary::readAll(const RecordVisitor& visit, std::int64_t maxRecords)

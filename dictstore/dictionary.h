@@ -63,8 +63,10 @@ public:
     Error findByWord(std::string_view key, std::optional<Match>& found);
 
     // Every record whose trimmed word begins with the trimmed key, in file
-    // order. An empty key matches every record.
-    Error findByStartingLetters(std::string_view key, const RecordVisitor& visit);
+    // order. An empty key matches every record. With maxRecords, only the
+    // first that many records are looked at.
+    Error findByStartingLetters(std::string_view key, const RecordVisitor& visit,
+                                std::int64_t maxRecords = std::numeric_limits<std::int64_t>::max());
 
     // Every whole record, first to last; with maxRecords, the first that
     // many only.

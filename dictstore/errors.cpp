@@ -17,7 +17,7 @@ std::string_view describe(Error error)
     case Error::BadFileName: return "Bad file name or number";
     case Error::DeviceIO: return "Device I/O error";
     case Error::InUse: return "File in use by another program";
-    case Error::NotRegularFile: return "Not a regular file";
+    case Error::NotRegularFile: return "Not a regular file (a pipe or a device)";
     case Error::NotText: return "Not a text file";
     }
     return "Device I/O error";

@@ -235,7 +235,7 @@ void EntryForm::openAtLoad(const QString& openFailed, const QString& readOnlySti
     else if (!dict_.isWritable())
         lexi::msgBox(ui::messageParent(this), QStringLiteral("The dictionary cannot be written (%1): %2\n\n%3")
                                                   .arg(ui::describe(updateError_), readOnlyStill,
-                                                       openFailure(updateError_)));
+                                                       QDir::toNativeSeparators(lexi::dictionaryFile())));
 }
 
 QString EntryForm::openFailure(dictstore::Error e)

@@ -90,6 +90,11 @@ TEST(HugeFileTest, ASparseDictionaryIsReadOnlyAsFarAsKavixCounts)
     EXPECT_EQ(d.readAll([&](const WordRecord&, std::int64_t n) { last = n; return Error::None; }, 40000),
               Error::None);
     EXPECT_EQ(last, 40000);
+    std::int64_t matches = 0;
+    EXPECT_EQ(d.findByStartingLetters("", [&](const WordRecord&, std::int64_t) { ++matches; return Error::None; },
+                                      kMaxKavixRecords),
+              Error::None);
+    EXPECT_EQ(matches, kMaxKavixRecords);
 }
 
 TEST(ImportTextTest, Utf8IsStoredAsWindows1252WithOrWithoutAByteOrderMark)

@@ -362,7 +362,7 @@ TEST_F(EditFormTest, APipeForADictionaryIsNamedAsTheCauseAndNeverWaitedOn)
     ASSERT_EQ(::mkfifo(dictstore::dictionaryPath().c_str(), 0644), 0);
     frmEdit f(memory);
     ASSERT_EQ(rec.messages.size(), 1u);
-    const QString cause = QDir::toNativeSeparators(lexi::dictionaryFile()) + QStringLiteral(": Not a regular file");
+    const QString cause = QDir::toNativeSeparators(lexi::dictionaryFile()) + QStringLiteral(": Not a regular file (a pipe or a device)");
     EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unknown error!!! Can't open dictionary\n\n") + cause);
     search(f, QStringLiteral("happy"));
     EXPECT_TRUE(rec.lastText().endsWith(cause));
