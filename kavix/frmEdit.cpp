@@ -112,8 +112,7 @@ void frmEdit::cmdCheck_Click()
     // The remembered number is 16 bits wide: a match beyond it cannot be saved back.
     if (!found || found->number > dictstore::kMaxKavixRecords) {
         lexi::msgBox(this, kNotFound);
-        if (cmdEdit->isEnabled())
-            dropEntry();
+        dropEntry();
         return;
     }
     memory_.record = static_cast<std::int16_t>(found->number);

@@ -222,6 +222,15 @@ TEST_F(EditFormTest, AFailedSearchLeavesNothingForSaveToWriteOverTheEarlierEntry
     search(f, QStringLiteral("happy"));
     EXPECT_EQ(f.txtSyn[1]->text(), QStringLiteral("cheerful"));
     EXPECT_TRUE(f.cmdEdit->isEnabled());
+
+    // Also when the meaning box was emptied first (Save was off already).
+    f.txtMeaning->selectAll();
+    QTest::keyClick(f.txtMeaning, Qt::Key_Delete);
+    ASSERT_FALSE(f.cmdEdit->isEnabled());
+    search(f, QStringLiteral("nosuchwordxyz"));
+    EXPECT_EQ(f.txtSyn[1]->text(), QString());
+    EXPECT_FALSE(f.txtMeaning->isEnabled());
+    EXPECT_EQ(fileBytes(), before);
 }
 
 TEST_F(EditFormTest, AfterASearchByMouseEnterInAnotherBoxSavesWhatWasTyped)
