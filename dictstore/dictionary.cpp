@@ -177,7 +177,7 @@ Error Dictionary::openForLookUp(const std::filesystem::path& path)
     // Only a missing file is made: opening an existing one to write could
     // wait on a pipe, or fail on a read-only disk.
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
-        std::FILE* made = std::fopen(path.c_str(), "ab");
+        std::FILE* made = std::fopen(path.string().c_str(), "ab");
         if (!made)
             return openError(path, errno);
         std::fclose(made);
