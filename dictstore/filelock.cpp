@@ -35,6 +35,10 @@ bool tryLock(std::FILE* file, bool& busy, int& err)
             break;
     }
     err = errno;
+    // A file system without locks (some network and FUSE ones) is written as
+    // it always was, rather than not at all.
+    if (err == ENOLCK || err == EOPNOTSUPP || err == ENOTSUP || err == EINVAL)
+        return true;
     busy = err == EWOULDBLOCK;
     return false;
 #endif
