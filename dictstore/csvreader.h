@@ -21,9 +21,14 @@ namespace dictstore {
 // - any other value runs to the next comma or line end, trailing spaces cut;
 // - a line end separates values just as a comma does, so a record is simply
 //   the next values in the file, however they are spread over lines.
+enum class CsvEncoding { Windows1252, Utf8 };
+
 class CsvReader {
 public:
-    explicit CsvReader(std::istream& in) : in_(in) {}
+    explicit CsvReader(std::istream& in, CsvEncoding encoding = CsvEncoding::Windows1252)
+        : in_(in), encoding_(encoding)
+    {
+    }
 
     // True when nothing but line ends and spaces is left.
     bool atEnd();
@@ -36,6 +41,11 @@ public:
     // Bytes consumed so far, for progress; -1 when the stream cannot say.
     std::int64_t position();
 
+    // The line the reader is in, from 1: the one its next byte belongs to.
+    std::int64_t line() const { return line_; }
+    // The line the last value read began in.
+    std::int64_t valueLine() const { return valueLine_; }
+
     // The next value. InputPastEnd when the file has no value left; DeviceIO
     // on a read error.
     Error next(std::string& utf8Value);
@@ -46,15 +56,37 @@ private:
     void skipSpaces();
 
     std::istream& in_;
+    CsvEncoding encoding_;
     // True after a value that ended at a comma: an empty value may follow.
     bool afterComma_ = false;
+    std::int64_t line_ = 1;
+    std::int64_t valueLine_ = 1;
+    bool afterCr_ = false;  // a CR LF pair counts as one line end
 };
+
+// What a whole file turned out to be, before anything is read from it.
+struct TextCheck {
+    Error error = Error::None;  // NotText, or a read error
+    CsvEncoding encoding = CsvEncoding::Windows1252;
+    bool byteOrderMark = false;  // the file starts with UTF-8's EF BB BF
+    std::int64_t line = 0;       // where the first byte that is not text stands
+};
+
+// Reads the stream to its end and tells how its text is encoded: UTF-8 when
+// it starts with a byte order mark, or when it is valid UTF-8 and not plain
+// ASCII; Windows-1252 otherwise. NotText for a NUL or another control byte
+// (tab, line ends, form feed and the DOS end-of-file mark are text), for
+// invalid UTF-8 after a byte order mark, and for a file valid in neither
+// encoding (invalid UTF-8 holding one of the bytes Windows-1252 leaves
+// undefined). Puts the stream back at its start.
+TextCheck checkCsvText(std::istream& in);
 
 // Eleven values in a row: one dictionary record as the import reads it.
 inline constexpr std::size_t kCsvRecordValues = 11;
 using CsvRecord = std::array<std::string, kCsvRecordValues>;
 
-Error readCsvRecord(CsvReader& reader, CsvRecord& values);
+// startLine, when given, receives the line of the record's first value.
+Error readCsvRecord(CsvReader& reader, CsvRecord& values, std::int64_t* startLine = nullptr);
 
 // The import's column order: word, meaning, partofspeech, usage,
 // synonym1-3, antonym1-3, pronu (not the export's order).

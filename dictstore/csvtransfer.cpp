@@ -182,10 +182,14 @@ Error openCsvForReading(const fs::path& csv, std::ifstream& in, std::int64_t& si
     const fs::path folder = csv.parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec))
         return Error::PathNotFound;
-    if (!fs::exists(csv, ec))
+    const fs::file_status status = fs::status(csv, ec);
+    if (!fs::exists(status))
         return Error::FileNotFound;
-    if (fs::is_directory(csv, ec))
+    if (fs::is_directory(status))
         return Error::PermissionDenied;
+    // Opening a pipe would wait for a writer, and reading a device never ends.
+    if (!fs::is_regular_file(status))
+        return Error::NotRegularFile;
     errno = 0;
     in.open(csv, std::ios::binary);
     if (!in)
@@ -195,11 +199,60 @@ Error openCsvForReading(const fs::path& csv, std::ifstream& in, std::int64_t& si
     return Error::None;
 }
 
+namespace {
+
+// Holds the dictionary's write lock for as long as it lives.
+class HeldLock {
+public:
+    explicit HeldLock(Dictionary& dict) : dict_(dict) { error_ = dict_.holdWriteLock(); }
+    ~HeldLock()
+    {
+        if (error_ == Error::None)
+            dict_.releaseWriteLock();
+    }
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+    Error error() const { return error_; }
+
+private:
+    Dictionary& dict_;
+    Error error_;
+};
+
+constexpr auto kRecordBytes = static_cast<std::int64_t>(kRecordSize);
+
+// The number Append would give the next record.
+std::int64_t nextRecordNumber(std::int64_t length) { return (length + kRecordBytes / 2) / kRecordBytes + 1; }
+
+}  // namespace
+
 ImportResult importCsv(Dictionary& dict, std::istream& csv, std::int64_t csvSize, const ImportHooks& hooks,
                        ImportLookup lookup)
 {
     ImportResult result;
     const bool indexed = lookup == ImportLookup::Index;
+
+    const TextCheck text = checkCsvText(csv);
+    if (text.error != Error::None) {
+        result.error = text.error;
+        result.line = text.line;
+        return result;
+    }
+    if (text.byteOrderMark)
+        csv.seekg(3);
+
+    const HeldLock lock(dict);
+    if ((result.error = lock.error()) != Error::None)
+        return result;
+    std::int64_t length = 0;
+    if ((result.error = dict.fileLength(length)) != Error::None)
+        return result;
+    // A full dictionary takes nothing more, and is not read into memory.
+    if (nextRecordNumber(length) > kMaxKavixRecords) {
+        result.error = Error::Overflow;
+        result.dictionaryFull = true;
+        return result;
+    }
 
     // The keys of every stored word, kept up to date as entries are appended,
     // answer what a scan from record 1 would.
@@ -215,31 +268,35 @@ ImportResult importCsv(Dictionary& dict, std::istream& csv, std::int64_t csvSize
     // record (or overwrites it); the scans see that record from then on.
     bool rebuildAfterAppend = false;
     if (indexed) {
-        std::int64_t length = 0;
-        if ((result.error = dict.fileLength(length)) != Error::None)
-            return result;
-        rebuildAfterAppend = length % static_cast<std::int64_t>(kRecordSize) != 0;
+        rebuildAfterAppend = length % kRecordBytes != 0;
         if ((result.error = buildIndex()) != Error::None)
             return result;
     }
 
-    CsvReader reader(csv);
+    CsvReader reader(csv, text.encoding);
     result.headerSkipped = reader.skipLine(exportHeader());
     const CsvColumns& columns = result.headerSkipped ? kExportColumns : kImportColumns;
 
     std::int64_t lines = 0;
     while (!reader.atEnd()) {
-        CsvRecord values;
-        if ((result.error = readCsvRecord(reader, values)) != Error::None)
+        std::int64_t recordLine = reader.line();
+        auto failAt = [&](Error e, std::int64_t line) {
+            result.error = e;
+            result.line = line;
             return result;
+        };
+        CsvRecord values;
+        // A record the file ends in is named by the line it starts in.
+        if (const Error e = readCsvRecord(reader, values, &recordLine); e != Error::None)
+            return failAt(e, e == Error::InputPastEnd ? recordLine : reader.line());
 
         bool found = false;
         if (indexed) {
             found = present.contains(wordKey(values[0]));
         } else {
             std::optional<Match> match;
-            if ((result.error = dict.findByWord(values[0], match)) != Error::None)
-                return result;
+            if (const Error e = dict.findByWord(values[0], match); e != Error::None)
+                return failAt(e, recordLine);
             found = match.has_value();
         }
 
@@ -247,14 +304,14 @@ ImportResult importCsv(Dictionary& dict, std::istream& csv, std::int64_t csvSize
             if (hooks.refused)
                 hooks.refused(std::string(trimSpaces(values[0])));
         } else {
-            if (result.count == kMaxTransferCount) {
-                result.error = Error::Overflow;
-                return result;
-            }
+            if (result.count == kMaxTransferCount)
+                return failAt(Error::Overflow, recordLine);
             const WordRecord record = recordFromValues(values, columns);
             std::int64_t number = 0;
-            if ((result.error = dict.append(record, number)) != Error::None)
-                return result;
+            if (const Error e = dict.append(record, number, kMaxKavixRecords); e != Error::None) {
+                result.dictionaryFull = e == Error::Overflow;
+                return failAt(e, recordLine);
+            }
             ++result.count;
             if (indexed && rebuildAfterAppend) {
                 rebuildAfterAppend = false;

@@ -45,7 +45,8 @@ ExportResult exportDictionary(const std::filesystem::path& dictionary, const std
                               const ProgressFn& progress = {});
 
 // Opens a CSV file for reading and tells its size. FileNotFound,
-// PathNotFound (its folder is missing), PermissionDenied, ...
+// PathNotFound (its folder is missing), PermissionDenied, NotRegularFile
+// (a pipe or a device, which is never opened), ...
 Error openCsvForReading(const std::filesystem::path& csv, std::ifstream& in, std::int64_t& size);
 
 // How the import finds out whether a word is present. Both give the same
@@ -64,6 +65,12 @@ struct ImportResult {
     std::int64_t count = 0;  // entries appended, also when an error ended the import
     Error error = Error::None;
     bool headerSkipped = false;  // the file was the export's, read by its column names
+    // The CSV line at which an error stopped the import; 0 when the error
+    // belongs to no line.
+    std::int64_t line = 0;
+    // Error::Overflow because the dictionary holds as many records as kavix
+    // can number (kMaxKavixRecords).
+    bool dictionaryFull = false;
 };
 
 // Reads `csv` eleven values at a time and appends to `dict` (open for update)
@@ -72,6 +79,13 @@ struct ImportResult {
 // line is read in the export's column order and its header is not imported;
 // any other file is read in the import order, every line as data. The first
 // error ends the import; entries appended before it stay.
+//
+// The whole file is checked first: one that is not text appends nothing
+// (NotText). UTF-8, with or without a byte order mark, is read as UTF-8;
+// anything else as Windows-1252. The dictionary's write lock is held for the
+// whole import, so no other program's entries come in between the duplicate
+// check and the appends (InUse while another program holds it). The import
+// stops at kMaxKavixRecords records in the dictionary.
 ImportResult importCsv(Dictionary& dict, std::istream& csv, std::int64_t csvSize, const ImportHooks& hooks,
                        ImportLookup lookup = ImportLookup::Index);
 

@@ -1,6 +1,7 @@
 #include "dictstore/dictionary.h"
 
 #include "dictstore/codepage.h"
+#include "dictstore/filelock.h"
 
 #include <cerrno>
 #include <cstring>
@@ -63,6 +64,35 @@ Error openError(const std::filesystem::path& path, int err)
     return errorFromErrno(err);
 }
 
+#ifndef _WIN32
+// Opens without waiting (a pipe would wait for a writer for ever) and keeps
+// only a regular file: reading a pipe or a device never ends.
+Error openRegular(const std::filesystem::path& path, int flags, const char* mode, std::FILE*& out)
+{
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return openError(path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return errorFromErrno(err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Error::NotRegularFile;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    out = ::fdopen(fd, mode);
+    if (!out) {
+        const int err = errno;
+        ::close(fd);
+        return errorFromErrno(err);
+    }
+    return Error::None;
+}
+#endif
+
 }  // namespace
 
 std::string wordKey(std::string_view utf8Word) { return folded(toCp1252(trimSpaces(utf8Word))); }
@@ -73,8 +103,8 @@ Dictionary::~Dictionary() { close(); }
 
 Dictionary::Dictionary(Dictionary&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)), path_(std::move(other.path_)),
-      writable_(std::exchange(other.writable_, false)),
-      buffer_(std::move(other.buffer_))
+      writable_(std::exchange(other.writable_, false)), lockDepth_(std::exchange(other.lockDepth_, 0)),
+      patience_(other.patience_), buffer_(std::move(other.buffer_))
 {
 }
 
@@ -85,6 +115,8 @@ Dictionary& Dictionary::operator=(Dictionary&& other) noexcept
         file_ = std::exchange(other.file_, nullptr);
         path_ = std::move(other.path_);
         writable_ = std::exchange(other.writable_, false);
+        lockDepth_ = std::exchange(other.lockDepth_, 0);
+        patience_ = other.patience_;
         buffer_ = std::move(other.buffer_);
     }
     return *this;
@@ -96,9 +128,15 @@ Error Dictionary::openForReading(const std::filesystem::path& path)
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         return Error::PermissionDenied;
+#ifdef _WIN32
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return openError(path, errno);
+#else
+    std::FILE* f = nullptr;
+    if (const Error e = openRegular(path, O_RDONLY, "rb", f); e != Error::None)
+        return e;
+#endif
     file_ = f;
     path_ = absoluteOf(path);
     writable_ = false;
@@ -120,15 +158,9 @@ Error Dictionary::openForUpdate(const std::filesystem::path& path)
     if (!f)
         return openError(path, errno);
 #else
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return openError(path, errno);
-    std::FILE* f = ::fdopen(fd, "r+b");
-    if (!f) {
-        const int err = errno;
-        ::close(fd);
-        return errorFromErrno(err);
-    }
+    std::FILE* f = nullptr;
+    if (const Error e = openRegular(path, O_RDWR | O_CREAT, "r+b", f); e != Error::None)
+        return e;
 #endif
     file_ = f;
     path_ = absoluteOf(path);
@@ -136,12 +168,53 @@ Error Dictionary::openForUpdate(const std::filesystem::path& path)
     return Error::None;
 }
 
+Error Dictionary::openForLookUp(const std::filesystem::path& path)
+{
+    close();
+    if (!folderExists(path))
+        return Error::PathNotFound;
+    std::error_code ec;
+    // Only a missing file is made: opening an existing one to write could
+    // wait on a pipe, or fail on a read-only disk.
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+        std::FILE* made = std::fopen(path.string().c_str(), "ab");
+        if (!made)
+            return openError(path, errno);
+        std::fclose(made);
+    }
+    return openForReading(path);
+}
+
 void Dictionary::close()
 {
-    if (file_)
+    if (file_) {
+        if (lockDepth_ > 0)
+            unlockForWriting(file_);
         std::fclose(file_);
+    }
     file_ = nullptr;
     writable_ = false;
+    lockDepth_ = 0;
+}
+
+Error Dictionary::holdWriteLock()
+{
+    if (!file_ || !writable_)
+        return Error::BadFileName;
+    if (lockDepth_ == 0) {
+        if (const Error e = lockForWriting(file_, patience_); e != Error::None)
+            return e;
+    }
+    ++lockDepth_;
+    return Error::None;
+}
+
+void Dictionary::releaseWriteLock()
+{
+    if (lockDepth_ == 0 || !file_)
+        return;
+    if (--lockDepth_ == 0)
+        unlockForWriting(file_);
 }
 
 Error Dictionary::fileLength(std::int64_t& length)
@@ -172,7 +245,8 @@ Error Dictionary::recordCount(std::int64_t& count)
     return Error::None;
 }
 
-Error Dictionary::scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each)
+Error Dictionary::scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each,
+                       std::int64_t maxRecords)
 {
     if (!file_)
         return Error::BadFileName;
@@ -194,7 +268,7 @@ Error Dictionary::scan(const std::function<Error(const WordRecord&, std::int64_t
             bool stop = false;
             if (const Error e = each(record, ++number, stop); e != Error::None)
                 return e;
-            if (stop)
+            if (stop || number >= maxRecords)
                 return Error::None;
         }
         // A short read means the end of the file: a trailing piece smaller
@@ -217,20 +291,26 @@ Error Dictionary::findByWord(std::string_view key, std::optional<Match>& found)
     });
 }
 
-Error Dictionary::findByStartingLetters(std::string_view key, const RecordVisitor& visit)
+Error Dictionary::findByStartingLetters(std::string_view key, const RecordVisitor& visit, std::int64_t maxRecords)
 {
+    if (maxRecords <= 0)
+        return file_ ? Error::None : Error::BadFileName;
     const std::string wanted = wordKey(key);
-    return scan([&](const WordRecord& r, std::int64_t n, bool&) {
-        const std::string_view word = trimmedWord(r);
-        if (!equalsFolded(word.substr(0, wanted.size()), wanted))
-            return Error::None;
-        return visit(r, n);
-    });
+    return scan(
+        [&](const WordRecord& r, std::int64_t n, bool&) {
+            const std::string_view word = trimmedWord(r);
+            if (!equalsFolded(word.substr(0, wanted.size()), wanted))
+                return Error::None;
+            return visit(r, n);
+        },
+        maxRecords);
 }
 
-Error Dictionary::readAll(const RecordVisitor& visit)
+Error Dictionary::readAll(const RecordVisitor& visit, std::int64_t maxRecords)
 {
-    return scan([&](const WordRecord& r, std::int64_t n, bool&) { return visit(r, n); });
+    if (maxRecords <= 0)
+        return file_ ? Error::None : Error::BadFileName;
+    return scan([&](const WordRecord& r, std::int64_t n, bool&) { return visit(r, n); }, maxRecords);
 }
 
 Error Dictionary::readRecord(std::int64_t n, WordRecord& out)
@@ -335,11 +415,19 @@ Error Dictionary::writeAt(std::int64_t offset, const WordRecord& record, std::in
 
 Error Dictionary::append(const WordRecord& record, std::int64_t& number, std::int64_t maxNumber)
 {
+    if (const Error e = holdWriteLock(); e != Error::None)
+        return e;
+    const Error e = appendLocked(record, number, maxNumber);
+    releaseWriteLock();
+    return e;
+}
+
+Error Dictionary::appendLocked(const WordRecord& record, std::int64_t& number, std::int64_t maxNumber)
+{
+    // Measured under the lock: another program may have appended since.
     std::int64_t length = 0;
     if (const Error e = fileLength(length); e != Error::None)
         return e;
-    if (!writable_)
-        return Error::BadFileName;
     constexpr auto size = static_cast<std::int64_t>(kRecordSize);
     // Rounded to the nearest whole record: a damaged tail of 172 bytes or
     // fewer is overwritten, a longer one is kept as a record of its own.
@@ -354,8 +442,15 @@ Error Dictionary::append(const WordRecord& record, std::int64_t& number, std::in
 
 Error Dictionary::rewrite(std::int64_t n, const WordRecord& record)
 {
-    if (!file_ || !writable_)
-        return Error::BadFileName;
+    if (const Error e = holdWriteLock(); e != Error::None)
+        return e;
+    const Error e = rewriteLocked(n, record);
+    releaseWriteLock();
+    return e;
+}
+
+Error Dictionary::rewriteLocked(std::int64_t n, const WordRecord& record)
+{
     // Reading the old record first also refuses a number past the end, which
     // would otherwise grow the file.
     WordRecord previous;

@@ -16,6 +16,9 @@ std::string_view describe(Error error)
     case Error::Overflow: return "Overflow";
     case Error::BadFileName: return "Bad file name or number";
     case Error::DeviceIO: return "Device I/O error";
+    case Error::InUse: return "File in use by another program";
+    case Error::NotRegularFile: return "Not a regular file (a pipe or a device)";
+    case Error::NotText: return "Not a text file";
     }
     return "Device I/O error";
 }
@@ -31,6 +34,7 @@ Error errorFromErrno(int err)
     case EISDIR:
     case ETXTBSY: return Error::PermissionDenied;
     case ENOSPC:
+    case EFBIG:  // past the largest file allowed: no more room, as far as the writer can tell
 #ifdef EDQUOT
     case EDQUOT:
 #endif
@@ -38,7 +42,6 @@ Error errorFromErrno(int err)
     case ENAMETOOLONG:
     case EINVAL:
     case EILSEQ: return Error::BadFileName;
-    case EFBIG:
     case EOVERFLOW: return Error::Overflow;
     default: return Error::DeviceIO;
     }

@@ -16,6 +16,12 @@ enum class Error {
     Overflow,
     BadFileName,
     DeviceIO,
+    // Another program holds the dictionary's write lock.
+    InUse,
+    // A pipe, device or folder where a file should be.
+    NotRegularFile,
+    // Binary data, or bytes that are text in no encoding the suite reads.
+    NotText,
 };
 
 // "File not found", "Path not found", ...; empty for Error::None.

@@ -181,18 +181,20 @@ void WordIndex::add(std::string_view word)
     words_.push_back({std::move(key), std::move(stored)});
 }
 
+// Only the records kavix can number are read: a huge file (a sparse one, say)
+// costs no more memory than the largest dictionary kavix works with.
 Error WordIndex::load(Dictionary& dict)
 {
     std::int64_t count = 0;
     if (dict.recordCount(count) == Error::None && count > 0)
-        words_.reserve(words_.size() + static_cast<std::size_t>(count));
+        words_.reserve(words_.size() + static_cast<std::size_t>(std::min(count, kMaxKavixRecords)));
     return dict.readAll([this](const WordRecord& r, std::int64_t) {
         const std::string_view stored = trimSpaces(r.raw(Field::Word));
         std::string key(stored);
         foldInPlace(key);
         words_.push_back({std::move(key), std::string(stored)});
         return Error::None;
-    });
+    }, kMaxKavixRecords);
 }
 
 bool WordIndex::contains(std::string_view word) const

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 
 #include <fstream>
 
@@ -54,7 +55,7 @@ void frmImport::Form_Load(const QString& inFile)
         lstRefused->show();
     }
     if (result.error != dictstore::Error::None) {
-        fail(lexi::describe(result.error));
+        fail(failure(result, csvName));
         return;
     }
     progressComplete();
@@ -70,6 +71,35 @@ void frmImport::refuse(const QString& word)
                           QStringLiteral("'") + word + QStringLiteral("' already exists; It will not be imported"),
                           QStringLiteral("Don't ask again for this file"), stopAsking_, lexi::MsgButtons::Ok,
                           lexi::MsgIcon::Exclamation, QStringLiteral("Import"));
+}
+
+// The description, and where it matters what the import did about it.
+QString frmImport::failure(const dictstore::ImportResult& result, const QString& csvName)
+{
+    using dictstore::Error;
+    const QString limit = QLocale(QLocale::English).toString(static_cast<qlonglong>(dictstore::kMaxKavixRecords));
+    if (result.dictionaryFull && result.line == 0)
+        return QStringLiteral("Dictionary full: it already holds %1 entries, the most kavix can use. "
+                              "Nothing was imported.")
+            .arg(limit);
+    if (result.dictionaryFull)
+        return QStringLiteral("Dictionary full: it now holds %1 entries, the most kavix can use. The import "
+                              "stopped at line %2 of %3 after %4 entry(ies).")
+            .arg(limit)
+            .arg(result.line)
+            .arg(csvName)
+            .arg(result.count);
+    if (result.error == Error::InUse)
+        return lexi::describe(result.error) +
+               QStringLiteral(": another program is writing to the dictionary. Nothing was imported; try again "
+                              "when it has finished.");
+    if (result.error == Error::NotText)
+        return QStringLiteral("Not a text file: line %1 of %2 holds bytes that are not text. Nothing was imported.")
+            .arg(result.line)
+            .arg(csvName);
+    if (result.line > 0)
+        return QStringLiteral("%1 (line %2 of %3)").arg(lexi::describe(result.error)).arg(result.line).arg(csvName);
+    return lexi::describe(result.error);
 }
 
 void frmImport::fail(const QString& description)

@@ -2,6 +2,8 @@
 
 #include "resultwindow.h"
 
+#include "dictstore/csvtransfer.h"
+
 #include <QStringList>
 
 namespace exportutil {
@@ -19,6 +21,7 @@ private:
     void Form_Load(const QString& inFile);
     void refuse(const QString& word);
     void fail(const QString& description);
+    static QString failure(const dictstore::ImportResult& result, const QString& csvName);
 
     QStringList refused_;
     bool stopAsking_ = false;  // "Don't ask again for this file"

@@ -2,10 +2,17 @@
 
 #include "formui.h"
 
+#include "dictstore/paths.h"
+
+#include "folders.h"
+#include "msgbox.h"
+
 #include "twips.h"
 #include "windowflags.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QLocale>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -156,21 +163,105 @@ void EntryForm::tabChain(std::initializer_list<QWidget*> order)
     }
 }
 
-dictstore::WordRecord EntryForm::record() const
+std::vector<EntryForm::Box> EntryForm::boxes() const
 {
     using dictstore::Field;
+    std::vector<Box> out{
+        {Field::Word, txtWord->text(), QStringLiteral("Word")},
+        {Field::Meaning, txtMeaning->text(), QStringLiteral("Meaning")},
+        {Field::PartOfSpeech, cboPOSp->currentText(), QStringLiteral("Part of Speech")},
+        {Field::Usage, txtSentence->text(), QStringLiteral("Sample Sentence")},
+    };
+    for (int i = 0; i < 3; ++i)
+        out.push_back({static_cast<Field>(static_cast<int>(Field::Synonym1) + i), txtSyn[i]->text(),
+                       QStringLiteral("Synonym %1").arg(i + 1)});
+    for (int i = 0; i < 3; ++i)
+        out.push_back({static_cast<Field>(static_cast<int>(Field::Antonym1) + i), txtAnto[i]->text(),
+                       QStringLiteral("Antonym %1").arg(i + 1)});
+    out.push_back({Field::Pronu, txtPro->text(), QStringLiteral("Pronunciation")});
+    return out;
+}
+
+dictstore::WordRecord EntryForm::record() const
+{
     dictstore::WordRecord r;
-    auto put = [&r](Field f, const QString& text) { dictstore::assignField(r, f, text.toStdString()); };
-    put(Field::Word, txtWord->text());
-    put(Field::Meaning, txtMeaning->text());
-    put(Field::PartOfSpeech, cboPOSp->currentText());
-    put(Field::Pronu, txtPro->text());
-    put(Field::Usage, txtSentence->text());
-    for (int i = 0; i < 3; ++i) {
-        put(static_cast<Field>(static_cast<int>(Field::Synonym1) + i), txtSyn[i]->text());
-        put(static_cast<Field>(static_cast<int>(Field::Antonym1) + i), txtAnto[i]->text());
-    }
+    for (const Box& b : boxes())
+        dictstore::assignField(r, b.field, b.text.toStdString());
     return r;
+}
+
+namespace {
+
+QString withoutTrailingSpaces(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+}  // namespace
+
+bool EntryForm::confirmStored(const dictstore::WordRecord& r)
+{
+    QStringList changed;
+    for (const Box& b : boxes()) {
+        const QString stored = withoutTrailingSpaces(QString::fromStdString(r.field(b.field)));
+        if (stored != withoutTrailingSpaces(b.text))
+            changed << QStringLiteral("%1: %2").arg(b.caption, stored);
+    }
+    if (changed.isEmpty())
+        return true;
+    const QString text =
+        QStringLiteral("Some text cannot be stored as typed: each field holds only so many characters, and "
+                       "characters the dictionary cannot hold become \"?\". It will be stored as:\n\n") +
+        changed.join(QLatin1Char('\n')) + QStringLiteral("\n\nStore it like this?");
+    return lexi::msgBox(this, text, lexi::MsgButtons::YesNo, lexi::MsgIcon::Question) == lexi::MsgAnswer::Yes;
+}
+
+dictstore::Error EntryForm::openDictionary()
+{
+    const dictstore::Error e = dict_.openForUpdate(dictstore::dictionaryPath());
+    if (e == dictstore::Error::None || e == dictstore::Error::PathNotFound)
+        return e;
+    dict_.openForReading(dictstore::dictionaryPath());
+    return e;
+}
+
+void EntryForm::openAtLoad(const QString& openFailed, const QString& readOnlyStill)
+{
+    updateError_ = openDictionary();
+    if (!dict_.isOpen())
+        lexi::msgBox(ui::messageParent(this), openFailed + QStringLiteral("\n\n") + openFailure(updateError_));
+    else if (!dict_.isWritable())
+        lexi::msgBox(ui::messageParent(this), QStringLiteral("The dictionary cannot be written (%1): %2\n\n%3")
+                                                  .arg(ui::describe(updateError_), readOnlyStill,
+                                                       QDir::toNativeSeparators(lexi::dictionaryFile())));
+}
+
+QString EntryForm::openFailure(dictstore::Error e)
+{
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(lexi::dictionaryFile()), ui::describe(e));
+}
+
+QString EntryForm::writeFailure(dictstore::Error e)
+{
+    using dictstore::Error;
+    switch (e) {
+    case Error::Overflow:
+        return QStringLiteral("The dictionary already holds %1 entries, the most kavix can handle.")
+            .arg(QLocale(QLocale::English).toString(static_cast<qlonglong>(dictstore::kMaxKavixRecords)));
+    case Error::InUse:
+        return QStringLiteral("File in use by another program: another program (an import, perhaps) is writing "
+                              "to the dictionary. Try again when it has finished.");
+    case Error::DiskFull:
+        return QStringLiteral("Disk full: there is no room left for the dictionary to grow.");
+    case Error::PermissionDenied:
+        return QStringLiteral("Permission denied: the dictionary, or its disk, is read-only.");
+    case Error::FileNotFound:
+        return QStringLiteral("File not found: the dictionary was removed or replaced since this form opened.");
+    default:
+        return ui::describe(e) + QLatin1Char('.');
+    }
 }
 
 void EntryForm::fill(const dictstore::WordRecord& r)

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <initializer_list>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -42,6 +43,7 @@ public:
     QPushButton* cmdCancel = nullptr;
 
     bool dictionaryOpen() const { return dict_.isOpen(); }
+    bool dictionaryWritable() const { return dict_.isWritable(); }
 
 protected:
     // checkCaption: the button beside the word box.
@@ -55,8 +57,24 @@ protected:
     void makeDefault(QPushButton* button);
     static void tabChain(std::initializer_list<QWidget*> order);
 
+    // Opens the dictionary for update or, where it may not be written (a
+    // read-only disk), for reading, so that look-ups still work. Returns why
+    // it could not be opened for update; None when it was.
+    dictstore::Error openDictionary();
+    // At load: opens the dictionary and says what failed, if anything: the
+    // form's own text for a dictionary that did not open, or what the form
+    // can still do with one that opened only for reading.
+    void openAtLoad(const QString& openFailed, const QString& readOnlyStill);
+    // The failure of an open or a write in words, with its cause.
+    static QString openFailure(dictstore::Error e);
+    static QString writeFailure(dictstore::Error e);
+
     // The record the boxes describe, every field as typed, padded or cut.
     dictstore::WordRecord record() const;
+    // When some text will not be stored as typed (longer than its field, or
+    // holding characters Windows-1252 cannot hold), shows what will be stored
+    // and asks. True to store.
+    bool confirmStored(const dictstore::WordRecord& record);
     // Every box from a stored record, trimmed.
     void fill(const dictstore::WordRecord& record);
     void clearBoxes();
@@ -69,6 +87,17 @@ protected:
     void done(int result) override;
 
     dictstore::Dictionary dict_;
+    // Why the dictionary could not be opened for update; None when it was.
+    dictstore::Error updateError_ = dictstore::Error::None;
+
+private:
+    struct Box {
+        dictstore::Field field;
+        QString text;
+        QString caption;
+    };
+    // Every box with the field it fills, in the form's order.
+    std::vector<Box> boxes() const;
 };
 
 }  // namespace kavix

@@ -2,6 +2,7 @@
 
 #include "dictstore/paths.h"
 
+#include "formui.h"
 #include "msgbox.h"
 
 #include <QComboBox>
@@ -37,12 +38,42 @@ frmAdd::~frmAdd() = default;
 void frmAdd::Form_Load()
 {
     dis();
-    const dictstore::Error e = dict_.openForUpdate(dictstore::dictionaryPath());
-    if (e != dictstore::Error::None)
-        reportOpenFailure();
+    openAtLoad(kOpenFailed, QStringLiteral("words can be checked, but none can be added."));
 }
 
-void frmAdd::reportOpenFailure() { lexi::msgBox(this, kOpenFailed); }
+void frmAdd::reportOpenFailure()
+{
+    lexi::msgBox(ui::messageParent(this), kOpenFailed + QStringLiteral("\n\n") + openFailure(updateError_));
+}
+
+// The word as the dictionary will hold it: cut to its field, in its code page.
+QString frmAdd::storedWord() const
+{
+    dictstore::WordRecord r;
+    dictstore::assignField(r, dictstore::Field::Word, txtWord->text().toStdString());
+    return QString::fromStdString(r.trimmed(dictstore::Field::Word));
+}
+
+// Find by word with the word as it will be stored. Present or not; nothing
+// when the dictionary could not be read, which has been reported, as has a
+// word already present.
+std::optional<bool> frmAdd::present()
+{
+    if (!dict_.isOpen()) {
+        reportOpenFailure();
+        return std::nullopt;
+    }
+    std::optional<dictstore::Match> found;
+    if (const dictstore::Error e = dict_.findByWord(storedWord().toStdString(), found); e != dictstore::Error::None) {
+        lexi::msgBox(this, QStringLiteral("Unable to read the dictionary: %1").arg(ui::describe(e)),
+                     lexi::MsgButtons::Ok, lexi::MsgIcon::Critical);
+        return std::nullopt;
+    }
+    if (found)
+        lexi::msgBox(this, QStringLiteral("Word entry already exists!!!, please enter a different value"),
+                     lexi::MsgButtons::Ok, lexi::MsgIcon::Critical);
+    return found.has_value();
+}
 
 void frmAdd::dis()
 {
@@ -87,21 +118,10 @@ void frmAdd::txtMeaning_KeyUp()
 
 void frmAdd::cmdCheck_Click()
 {
-    if (!dict_.isOpen()) {
-        reportOpenFailure();
+    const std::optional<bool> taken = present();
+    if (!taken)
         return;
-    }
-    std::optional<dictstore::Match> found;
-    const dictstore::Error e = dict_.findByWord(txtWord->text().toStdString(), found);
-    if (e != dictstore::Error::None) {
-        lexi::msgBox(this, QStringLiteral("Unable to read the dictionary: %1")
-                               .arg(QString::fromUtf8(dictstore::describe(e).data())),
-                     lexi::MsgButtons::Ok, lexi::MsgIcon::Critical);
-        return;
-    }
-    if (found) {
-        lexi::msgBox(this, QStringLiteral("Word entry already exists!!!, please enter a different value"),
-                     lexi::MsgButtons::Ok, lexi::MsgIcon::Critical);
+    if (*taken) {
         dis();
         txtWord->clear();
         txtWord->setFocus();
@@ -111,25 +131,39 @@ void frmAdd::cmdCheck_Click()
     lexi::msgBox(this, QStringLiteral("Not found. You can add safely this word to the dictionary."));
 }
 
-dictstore::Error frmAdd::store()
+dictstore::Error frmAdd::store(const dictstore::WordRecord& r)
 {
     std::int64_t number = 0;
-    return dict_.append(record(), number, dictstore::kMaxKavixRecords);
+    return dict_.append(r, number, dictstore::kMaxKavixRecords);
 }
 
+// The word is checked again as it will be stored: it may have changed since
+// Check, or be cut to the same word as one already there.
 void frmAdd::cmdAdd_Click()
 {
-    if (!dict_.isOpen()) {
-        reportOpenFailure();
+    const QString failed = QStringLiteral(" Unable to add the word. ");
+    if (dict_.isOpen() && !dict_.isWritable()) {
+        lexi::msgBox(this, failed + writeFailure(updateError_));
         return;
     }
-    if (store() != dictstore::Error::None) {
-        lexi::msgBox(this,
-                     QStringLiteral(" Unable to add the word. Either the word already exist or its meaning is not set."));
+    const std::optional<bool> taken = present();
+    if (!taken || *taken) {
+        txtWord->setFocus();
+        txtWord->selectAll();
         return;
     }
+    const dictstore::WordRecord r = record();
+    if (!confirmStored(r))
+        return;
+    if (const dictstore::Error e = store(r); e != dictstore::Error::None) {
+        lexi::msgBox(this, failed + writeFailure(e));
+        return;
+    }
+    // The word as stored, where it differs from what was typed.
+    const QString stored = QString::fromStdString(r.trimmed(dictstore::Field::Word));
+    const QString shown = stored == txtWord->text().trimmed() ? txtWord->text() : stored;
     const lexi::MsgAnswer answer =
-        lexi::msgBox(this, txtWord->text() + QStringLiteral(" added successfully to the dictionary, Want to add another ?"),
+        lexi::msgBox(this, shown + QStringLiteral(" added successfully to the dictionary, Want to add another ?"),
                      lexi::MsgButtons::YesNo, lexi::MsgIcon::None, QStringLiteral("Added New Word!"));
     cmdClear_Click();
     txtWord->setFocus();

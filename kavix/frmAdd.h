@@ -2,6 +2,7 @@
 
 #include "entryform.h"
 
+#include <optional>
 #include <vector>
 
 namespace kavix {
@@ -30,8 +31,10 @@ private:
     void dis();
     void en();
     std::vector<QWidget*> lockable() const;  // what dis() and en() switch, besides Check and the meaning
-    dictstore::Error store();
+    dictstore::Error store(const dictstore::WordRecord& r);
     void reportOpenFailure();
+    QString storedWord() const;
+    std::optional<bool> present();
 };
 
 }  // namespace kavix

@@ -43,8 +43,21 @@ void frmEdit::Form_Load()
                                                       txtPro, cmdEdit})
         w->setEnabled(false);
     makeDefault(cmdEdit);
-    if (dict_.openForUpdate(dictstore::dictionaryPath()) != dictstore::Error::None)
-        lexi::msgBox(ui::messageParent(this), QStringLiteral("Unknown error!!! Can't open dictionary"));
+    openAtLoad(QStringLiteral("Unknown error!!! Can't open dictionary"),
+               QStringLiteral("entries can be looked up, but changes cannot be saved."));
+}
+
+// What the boxes showed no longer stands for an entry: they are emptied and
+// locked, so that Save cannot write them over the one shown before.
+void frmEdit::dropEntry()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{txtMeaning, cboPOSp, txtSentence, txtSyn[0], txtSyn[1],
+                                                      txtSyn[2], txtAnto[0], txtAnto[1], txtAnto[2], txtPro,
+                                                      cmdEdit})
+        w->setEnabled(false);
+    const QString word = txtWord->text();
+    clearBoxes();
+    txtWord->setText(word);
 }
 
 void frmEdit::en()
@@ -84,12 +97,22 @@ void frmEdit::txtMeaning_KeyUp() { saveWhenBothBoxesHoldText(); }
 
 void frmEdit::cmdCheck_Click()
 {
+    if (!dict_.isOpen()) {
+        lexi::msgBox(this, QStringLiteral("The dictionary could not be opened, so nothing can be found in it.\n\n") +
+                               openFailure(updateError_));
+        return;
+    }
     std::optional<dictstore::Match> found;
-    const bool searched =
-        dict_.isOpen() && dict_.findByWord(txtWord->text().toStdString(), found) == dictstore::Error::None;
+    if (const dictstore::Error e = dict_.findByWord(txtWord->text().toStdString(), found);
+        e != dictstore::Error::None) {
+        lexi::msgBox(this, QStringLiteral("Unable to read the dictionary: %1").arg(ui::describe(e)),
+                     lexi::MsgButtons::Ok, lexi::MsgIcon::Critical);
+        return;
+    }
     // The remembered number is 16 bits wide: a match beyond it cannot be saved back.
-    if (!searched || !found || found->number > dictstore::kMaxKavixRecords) {
+    if (!found || found->number > dictstore::kMaxKavixRecords) {
         lexi::msgBox(this, kNotFound);
+        dropEntry();
         return;
     }
     memory_.record = static_cast<std::int16_t>(found->number);
@@ -97,14 +120,24 @@ void frmEdit::cmdCheck_Click()
     en();
     fill(found->record);
     cmdEdit->setEnabled(true);
+    // Enter now saves what is typed into the entry, rather than searching again.
+    makeDefault(cmdEdit);
 }
 
 void frmEdit::cmdEdit_Click()
 {
-    const dictstore::Error e = dict_.rewrite(memory_.record, record());
+    const dictstore::WordRecord r = record();
+    if (!dict_.isWritable()) {
+        lexi::msgBox(this, QStringLiteral("The entry was not saved. ") + writeFailure(updateError_),
+                     lexi::MsgButtons::Ok, lexi::MsgIcon::Critical);
+        return;
+    }
+    if (!confirmStored(r))
+        return;
+    const dictstore::Error e = dict_.rewrite(memory_.record, r);
     if (e != dictstore::Error::None) {
         // Nothing was written: the boxes stay for another try.
-        lexi::msgBox(this, QStringLiteral("The entry was not saved: %1").arg(ui::describe(e)), lexi::MsgButtons::Ok,
+        lexi::msgBox(this, QStringLiteral("The entry was not saved. ") + writeFailure(e), lexi::MsgButtons::Ok,
                      lexi::MsgIcon::Critical);
         return;
     }

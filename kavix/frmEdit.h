@@ -32,6 +32,7 @@ private:
 
     void en();
     void saveWhenBothBoxesHoldText();
+    void dropEntry();
 
     EditMemory& memory_;
 };

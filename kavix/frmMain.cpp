@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace kavix {
 
 namespace {
@@ -283,8 +285,17 @@ void frmMain::mnuActionViewAll_Click()
     showOnce(edit_, [this] { return new frmEdit(editMemory_, this); });
 }
 
+// A game that could not read a single entry has said why and is not opened:
+// a window where nothing can be played would only puzzle.
 void frmMain::mnuWordGame_Click()
 {
+    if (!game_) {
+        auto game = std::make_unique<frmWordGame>(gameMemory_, this);
+        if (!game->playable())
+            return;
+        game_ = game.release();
+        game_->setAttribute(Qt::WA_DeleteOnClose);
+    }
     showOnce(game_, [this] { return new frmWordGame(gameMemory_, this); });
 }
 

@@ -151,11 +151,14 @@ void frmR2::Form_Load(const SearchRequest& search)
             std::int64_t records = 0;
             if (dict.recordCount(records) == Error::None)
                 entries.reserve(static_cast<std::size_t>(std::min<std::int64_t>(records, dictstore::kMaxKavixRecords)));
-            error = dict.findByStartingLetters(search.letters.toStdString(),
-                                               [&](const dictstore::WordRecord& r, std::int64_t) {
-                                                   entries.push_back(r);
-                                                   return page.isOpen() ? page.add(r) : Error::None;
-                                               });
+            // Only the records kavix can number: a huge file costs no more.
+            error = dict.findByStartingLetters(
+                search.letters.toStdString(),
+                [&](const dictstore::WordRecord& r, std::int64_t) {
+                    entries.push_back(r);
+                    return page.isOpen() ? page.add(r) : Error::None;
+                },
+                dictstore::kMaxKavixRecords);
         }
         dict.close();
         if (error == Error::None && page.isOpen())

@@ -5,11 +5,13 @@
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
 
+#include "folders.h"
 #include "msgbox.h"
 #include "twips.h"
 #include "windowflags.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -181,7 +183,7 @@ void frmWordGame::Form_Load()
     dict.close();
     if (e != dictstore::Error::None) {
         setPlayable(hasEntry_);
-        lexi::msgBox(ui::messageParent(this), ui::describe(e));
+        lexi::msgBox(ui::messageParent(this), failure(e));
         return;
     }
 
@@ -195,14 +197,46 @@ void frmWordGame::Form_Load()
         Timer1->start();
 }
 
+// A missing dictionary is what a new user meets before the set-up has run.
+QString frmWordGame::failure(dictstore::Error e)
+{
+    if (e != dictstore::Error::FileNotFound && e != dictstore::Error::PathNotFound)
+        return ui::describe(e);
+    return QStringLiteral("The game has no dictionary to play with: %1 was not found (%2).\n\nRun the set-up, "
+                          "lexivane-setup, to install the default dictionary, then start the game again.")
+        .arg(QDir::toNativeSeparators(lexi::dictionaryFile()), ui::describe(e));
+}
+
+// Another entry with the same meaning is just as right: the player cannot
+// tell from the meaning which of them was picked. Letter case still counts.
+bool frmWordGame::sharesMeaning(const QString& answer) const
+{
+    const std::string_view meaning = dictstore::trimSpaces(current_.raw(dictstore::Field::Meaning));
+    const std::string word = answer.toStdString();
+    bool found = false;
+    dictstore::Dictionary dict;
+    if (dict.openForReading(dictstore::dictionaryPath()) != dictstore::Error::None)
+        return false;
+    dict.readAll(
+        [&](const dictstore::WordRecord& r, std::int64_t) {
+            if (!found && dictstore::trimSpaces(r.raw(dictstore::Field::Meaning)) == meaning &&
+                r.trimmed(dictstore::Field::Word) == word)
+                found = true;
+            return dictstore::Error::None;
+        },
+        dictstore::kMaxKavixRecords);
+    return found;
+}
+
 void frmWordGame::cmdOK_Click()
 {
     if (!hasEntry_)
         return;
     const QString word = currentWord();
     const std::string typed = txtWord->text().toStdString();
+    const QString answer = QString::fromUtf8(dictstore::trimSpaces(typed));
     // Letter case counts here, unlike every other comparison of words.
-    if (QString::fromUtf8(dictstore::trimSpaces(typed)) == word) {
+    if (answer == word || (!answer.isEmpty() && sharesMeaning(answer))) {
         if (memory_.correct < dictstore::kMaxKavixRecords)
             ++memory_.correct;
         lexi::msgBox(this, QStringLiteral("Yes! you are on the roar..."));

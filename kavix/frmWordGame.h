@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictstore/errors.h"
 #include "dictstore/wordrecord.h"
 
 #include <QDialog>
@@ -63,6 +64,9 @@ public:
 
     // The word of the current turn, trimmed; empty before any entry was read.
     QString currentWord() const;
+    // False when not even the first turn found an entry: the window is then
+    // not worth opening (the reason has been shown).
+    bool playable() const { return hasEntry_; }
 
 private:
     void buildForm();
@@ -75,6 +79,8 @@ private:
     void Timer1_Timer();
 
     void setPlayable(bool playable);
+    static QString failure(dictstore::Error e);
+    bool sharesMeaning(const QString& answer) const;
 
     WordGameMemory& memory_;
     dictstore::WordRecord current_;

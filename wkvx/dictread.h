@@ -15,10 +15,11 @@ inline dictstore::Error openDictionaryToRead(dictstore::Dictionary& dict)
 {
     const std::filesystem::path path = dictstore::dictionaryPath();
     std::error_code ec;
-    if (std::filesystem::exists(path, ec) || ec)
-        return dict.openForReading(path);
-    const dictstore::Error created = dict.openForUpdate(path);
-    return created == dictstore::Error::PermissionDenied ? dictstore::Error::FileNotFound : created;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    const dictstore::Error error = dict.openForLookUp(path);
+    if (!existed && error == dictstore::Error::PermissionDenied)
+        return dictstore::Error::FileNotFound;
+    return error;
 }
 
 }  // namespace wkvx

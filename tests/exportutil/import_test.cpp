@@ -133,7 +133,7 @@ TEST_F(UtilityTest, TwelveValuesShiftTheRestAndAShortLastRecordFails)
     EXPECT_EQ(w->lblSuccess->text(), QStringLiteral("Failed to import!"));
     EXPECT_TRUE(w->fraErrors->isEnabled());
     EXPECT_TRUE(w->txtErrors->isEnabled());
-    EXPECT_EQ(w->txtErrors->text(), QStringLiteral("Input past end of file"));
+    EXPECT_EQ(w->txtErrors->text(), QStringLiteral("Input past end of file (line 3 of words.csv)"));
     EXPECT_EQ(dictionaryBytes(), bytesOf({guitest::record("kept"), guitest::record("one"),
                                           entry({{Field::Word, "extra"}, {Field::Meaning, "two"}}),
                                           guitest::record("", "three")}));
@@ -204,4 +204,68 @@ TEST_F(UtilityTest, ExportThenImportGivesBackTheSameDictionary)
     EXPECT_EQ(rec.messages[3].text, refusal(QString()));
     EXPECT_EQ(w->lblSuccess->text(), QStringLiteral("0 entry(ies) imported successfully"));
     EXPECT_EQ(dictionaryBytes(), original);
+}
+
+TEST_F(UtilityTest, BinaryDataIsRefusedWithItsLineBeforeAnythingIsAppended)
+{
+    guitest::writeDictionary({guitest::record("kept")});
+    const std::string before = dictionaryBytes();
+    std::string bytes = "one,,,,,,,,,,\r\ntwo,,,,,,,,,,\r\n";
+    for (int i = 0; i < 4096; ++i)
+        bytes += static_cast<char>((i * 37) & 0xFF);
+    writeBytes("words.csv", bytes);
+    frmImport* w = importThroughIntro(QStringLiteral("words"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->lblSuccess->text(), QStringLiteral("Failed to import!"));
+    EXPECT_EQ(w->txtErrors->text(),
+              QStringLiteral("Not a text file: line 3 of words.csv holds bytes that are not text. Nothing was imported."));
+    EXPECT_EQ(dictionaryBytes(), before);
+}
+
+TEST_F(UtilityTest, TheImportStopsAtTheLargestDictionaryKavixCanUseAndSaysSo)
+{
+    // All but two of the records kavix can number.
+    const auto full = dictstore::kMaxKavixRecords * static_cast<std::int64_t>(dictstore::kRecordSize);
+    guitest::writeDictionary({});
+    std::filesystem::resize_file(dictstore::dictionaryPath(), full - 2 * dictstore::kRecordSize);
+    writeBytes("words.csv", "a,,,,,,,,,,\r\nb,,,,,,,,,,\r\nc,,,,,,,,,,\r\n");
+    frmImport* w = importThroughIntro(QStringLiteral("words"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->txtErrors->text(),
+              QStringLiteral("Dictionary full: it now holds 32,767 entries, the most kavix can use. The import "
+                             "stopped at line 3 of words.csv after 2 entry(ies)."));
+    EXPECT_EQ(static_cast<std::int64_t>(std::filesystem::file_size(dictstore::dictionaryPath())), full);
+
+    w = importThroughIntro(QStringLiteral("words"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->txtErrors->text(), QStringLiteral("Dictionary full: it already holds 32,767 entries, the most "
+                                                   "kavix can use. Nothing was imported."));
+    EXPECT_EQ(static_cast<std::int64_t>(std::filesystem::file_size(dictstore::dictionaryPath())), full);
+}
+
+TEST_F(UtilityTest, AnotherWriterIsNamedAndNothingIsReportedImported)
+{
+    guitest::writeDictionary({guitest::record("kept")});
+    const std::string before = dictionaryBytes();
+    writeBytes("words.csv", "a,,,,,,,,,,\r\n");
+    dictstore::Dictionary other;
+    ASSERT_EQ(other.openForUpdate(dictstore::dictionaryPath()), dictstore::Error::None);
+    ASSERT_EQ(other.holdWriteLock(), dictstore::Error::None);
+    frmImport* w = importThroughIntro(QStringLiteral("words"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->lblSuccess->text(), QStringLiteral("Failed to import!"));
+    EXPECT_TRUE(w->txtErrors->text().startsWith(QStringLiteral("File in use by another program: another program is "
+                                                                "writing to the dictionary.")));
+    EXPECT_EQ(dictionaryBytes(), before);
+}
+
+TEST_F(UtilityTest, AUtf8FileIsStoredInWindows1252)
+{
+    guitest::writeDictionary({});
+    writeBytes("words.csv", "\xEF\xBB\xBFna\xC3\xAFve,\"a caf\xC3\xA9\",,,,,,,,,\r\n");
+    frmImport* w = importThroughIntro(QStringLiteral("words"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->lblSuccess->text(), QStringLiteral("1 entry(ies) imported successfully"));
+    EXPECT_EQ(dictionaryBytes(), bytesOf({entry({{Field::Word, "na\xC3\xAFve"}, {Field::Meaning, "a caf\xC3\xA9"}})}));
+    EXPECT_EQ(dictionaryBytes().substr(0, 5), "na\xEFve");
 }

@@ -1,6 +1,11 @@
 #include "guitest.h"
 
+#include "faults.h"
 #include "frmAdd.h"
+
+#include "folders.h"
+
+#include <QDir>
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -138,13 +143,15 @@ TEST_F(AddFormTest, AddWritesTheRecordByteForByteAndYesKeepsTheForm)
     type(f.txtSyn[2], QStringLiteral("merry"));
     type(f.txtAnto[1], QStringLiteral("sad"));
     type(f.txtPro, QStringLiteral("JOY-ful"));
-    rec.answers.push_back(lexi::MsgAnswer::Yes);
+    rec.answers = {lexi::MsgAnswer::Yes, lexi::MsgAnswer::Yes};
     QTest::keyClick(f.txtPro, Qt::Key_Return);  // Add is the default button
 
-    ASSERT_EQ(rec.messages.size(), 2u);
-    EXPECT_EQ(rec.messages[1].text, QStringLiteral("joyful added successfully to the dictionary, Want to add another ?"));
-    EXPECT_EQ(rec.messages[1].title, QStringLiteral("Added New Word!"));
-    EXPECT_EQ(rec.messages[1].buttons, lexi::MsgButtons::YesNo);
+    // The cut part of speech is shown before it is stored.
+    ASSERT_EQ(rec.messages.size(), 3u);
+    EXPECT_TRUE(rec.messages[1].text.contains(QStringLiteral("\nPart of Speech: adjective phras\n")));
+    EXPECT_EQ(rec.messages[2].text, QStringLiteral("joyful added successfully to the dictionary, Want to add another ?"));
+    EXPECT_EQ(rec.messages[2].title, QStringLiteral("Added New Word!"));
+    EXPECT_EQ(rec.messages[2].buttons, lexi::MsgButtons::YesNo);
 
     dictstore::WordRecord expected;
     dictstore::assignField(expected, Field::Word, "joyful");
@@ -206,32 +213,72 @@ TEST_F(AddFormTest, EscAndCancelCloseTheHandle)
     }
 }
 
-TEST_F(AddFormTest, LongWordIsCutAndAddedAsADuplicate)
+TEST_F(AddFormTest, AWordIsCheckedAsItWillBeStoredCutToThirtyCharacters)
 {
     const QString thirty = QString(30, QLatin1Char('b'));
     guitest::writeDictionary({guitest::record(thirty.toStdString())});
     frmAdd f;
     type(f.txtWord, thirty + QStringLiteral("c"));
     QTest::mouseClick(f.cmdCheck, Qt::LeftButton);
-    EXPECT_TRUE(f.txtMeaning->isEnabled());  // not found
-    type(f.txtMeaning, QStringLiteral("m"));
-    rec.answers = {lexi::MsgAnswer::Ok, lexi::MsgAnswer::Yes};
-    QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
-    const std::string bytes = fileBytes();
-    ASSERT_EQ(bytes.size(), 2 * dictstore::kRecordSize);
-    EXPECT_EQ(bytes.substr(dictstore::kRecordSize, 30), std::string(30, 'b'));
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Word entry already exists!!!, please enter a different value"));
+    EXPECT_FALSE(f.txtMeaning->isEnabled());
+    EXPECT_EQ(fileBytes().size(), dictstore::kRecordSize);
 }
 
-TEST_F(AddFormTest, AWordChangedAfterCheckIsAddedAsItStands)
+TEST_F(AddFormTest, TheWordIsCheckedAgainAtAddSoAChangeAfterCheckAddsNoDuplicate)
 {
+    guitest::writeDictionary({guitest::record("happy")});
     frmAdd f;
-    type(f.txtWord, QStringLiteral("one"));
+    type(f.txtWord, QStringLiteral("hap"));
     QTest::mouseClick(f.cmdCheck, Qt::LeftButton);
     type(f.txtMeaning, QStringLiteral("m"));
-    type(f.txtWord, QStringLiteral("two"));
-    EXPECT_TRUE(f.cmdAdd->isEnabled());
+    type(f.txtWord, QStringLiteral("PY"));
+    ASSERT_TRUE(f.cmdAdd->isEnabled());
+    const std::size_t before = rec.messages.size();
     QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
-    EXPECT_EQ(fileBytes().substr(0, 6), "onetwo");
+    ASSERT_EQ(rec.messages.size(), before + 1);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Word entry already exists!!!, please enter a different value"));
+    EXPECT_EQ(fileBytes().size(), dictstore::kRecordSize);
+    // What was typed stays, to be corrected.
+    EXPECT_EQ(f.txtWord->text(), QStringLiteral("hapPY"));
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("m"));
+
+    // A word changed to one not yet there is added as it stands.
+    f.txtWord->setText(QStringLiteral("hapless"));
+    QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("hapless added successfully to the dictionary, Want to add another ?"));
+    EXPECT_EQ(fileBytes().substr(dictstore::kRecordSize, 7), "hapless");
+}
+
+TEST_F(AddFormTest, TextThatCannotBeStoredAsTypedIsShownAsItWillBeBeforeItIsStored)
+{
+    frmAdd f;
+    const QString typed = QStringLiteral("\u03A9mega\u2605\u00F1o");  // Omega, a star, n with tilde
+    // As an input method gives it: the key events carry no such letters.
+    f.txtWord->setText(typed);
+    QTest::keyClick(f.txtWord, Qt::Key_End);
+    QTest::mouseClick(f.cmdCheck, Qt::LeftButton);
+    type(f.txtMeaning, QString(45, QLatin1Char('m')));
+    type(f.txtSyn[1], QStringLiteral("fine"));
+
+    // No: nothing stored, the form as it was.
+    rec.answers = {lexi::MsgAnswer::No};
+    rec.messages.clear();
+    QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    const lexi::Message& asked = rec.messages[0];
+    EXPECT_EQ(asked.buttons, lexi::MsgButtons::YesNo);
+    EXPECT_TRUE(asked.text.contains(QStringLiteral("Word: ?mega?\u00F1o\n"))) << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains(QStringLiteral("Meaning: ") + QString(40, QLatin1Char('m')) + QLatin1Char('\n')));
+    EXPECT_FALSE(asked.text.contains(QStringLiteral("Synonym"))) << "a field stored as typed is not listed";
+    EXPECT_EQ(fileBytes().size(), 0u);
+    EXPECT_EQ(f.txtWord->text(), typed);
+
+    // Yes: stored so, and the confirmation names the word as stored.
+    rec.answers = {lexi::MsgAnswer::Yes, lexi::MsgAnswer::Yes};
+    QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("?mega?\u00F1o added successfully to the dictionary, Want to add another ?"));
+    EXPECT_EQ(fileBytes().substr(0, 8), "?mega?\xF1o");
 }
 
 TEST_F(AddFormTest, FullDictionaryRefusesTheAppend)
@@ -247,8 +294,8 @@ TEST_F(AddFormTest, FullDictionaryRefusesTheAppend)
     type(f.txtMeaning, QStringLiteral("m"));
     type(f.txtSyn[0], QStringLiteral("kept"));
     QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
-    EXPECT_EQ(rec.lastText(),
-              QStringLiteral(" Unable to add the word. Either the word already exist or its meaning is not set."));
+    EXPECT_EQ(rec.lastText(), QStringLiteral(" Unable to add the word. The dictionary already holds 32,767 entries, "
+                                             "the most kavix can handle."));
     EXPECT_EQ(std::filesystem::file_size(dictstore::dictionaryPath()), dictstore::kRecordSize * 32767);
     // The form keeps what was typed.
     EXPECT_EQ(f.txtWord->text(), QStringLiteral("overflow"));
@@ -260,7 +307,9 @@ TEST_F(AddFormTest, MissingFolderIsReportedAndNothingIsWritten)
     std::filesystem::remove_all(dictstore::lexivaneRoot());
     frmAdd f;
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unable to open the dictionary, kindly contact designer for help"));
+    EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unable to open the dictionary, kindly contact designer for help\n\n") +
+                                        QDir::toNativeSeparators(lexi::dictionaryFile()) +
+                                        QStringLiteral(": Path not found"));
     EXPECT_FALSE(f.dictionaryOpen());
     EXPECT_TRUE(f.txtWord->isEnabled());
     type(f.txtWord, QStringLiteral("word"));
@@ -290,3 +339,72 @@ TEST_F(AddFormTest, ALookUpHandleStaysUsableWhileTheFormAppends)
 }
 
 }  // namespace
+
+namespace {
+
+// Types a word and a meaning and presses Add; returns the last message.
+QString addWord(frmAdd& f, guitest::MessageRecorder& rec, const QString& word)
+{
+    f.txtWord->setFocus();
+    QTest::keyClicks(f.txtWord, word);
+    QTest::mouseClick(f.cmdCheck, Qt::LeftButton);
+    f.txtMeaning->setFocus();
+    QTest::keyClicks(f.txtMeaning, QStringLiteral("a meaning"));
+    QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
+    return rec.lastText();
+}
+
+}  // namespace
+
+TEST_F(AddFormTest, AFullDiskIsNamedAndNothingIsWritten)
+{
+    guitest::writeDictionary({guitest::record("alpha")});
+    frmAdd f;
+    const faults::FileSizeLimit limit(dictstore::kRecordSize + 100);
+    EXPECT_EQ(addWord(f, rec, QStringLiteral("beta")),
+              QStringLiteral(" Unable to add the word. Disk full: there is no room left for the dictionary to grow."));
+    EXPECT_EQ(fileBytes().size(), dictstore::kRecordSize);
+    EXPECT_EQ(f.txtWord->text(), QStringLiteral("beta"));
+}
+
+TEST_F(AddFormTest, AReadOnlyDiskIsNamedAndCheckStillWorks)
+{
+    const std::filesystem::path db = dictstore::dictionaryPath().parent_path();
+    faults::ScratchDisk disk(db, "64k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting needs root";
+    guitest::writeDictionary({guitest::record("alpha")});
+    ASSERT_TRUE(disk.makeReadOnly());
+    {
+        frmAdd f;
+        ASSERT_EQ(rec.messages.size(), 1u);
+        EXPECT_TRUE(rec.messages[0].text.startsWith(
+            QStringLiteral("The dictionary cannot be written (Permission denied): words can be checked, but none can "
+                           "be added.")));
+        type(f.txtWord, QStringLiteral("ALPHA"));
+        QTest::mouseClick(f.cmdCheck, Qt::LeftButton);
+        EXPECT_EQ(rec.lastText(), QStringLiteral("Word entry already exists!!!, please enter a different value"));
+        EXPECT_EQ(addWord(f, rec, QStringLiteral("beta")),
+                  QStringLiteral(" Unable to add the word. Permission denied: the dictionary, or its disk, is read-only."));
+    }
+    EXPECT_EQ(fileBytes().size(), dictstore::kRecordSize);
+}
+
+TEST_F(AddFormTest, WhileAnotherProgramWritesTheAddSaysSoAndWritesNothing)
+{
+    guitest::writeDictionary({guitest::record("alpha")});
+    dictstore::Dictionary importer;
+    ASSERT_EQ(importer.openForUpdate(dictstore::dictionaryPath()), dictstore::Error::None);
+    ASSERT_EQ(importer.holdWriteLock(), dictstore::Error::None);
+    frmAdd f;
+    EXPECT_EQ(addWord(f, rec, QStringLiteral("beta")),
+              QStringLiteral(" Unable to add the word. File in use by another program: another program (an import, "
+                             "perhaps) is writing to the dictionary. Try again when it has finished."));
+    EXPECT_EQ(fileBytes().size(), dictstore::kRecordSize);
+
+    importer.releaseWriteLock();
+    rec.answers = {lexi::MsgAnswer::Yes};
+    QTest::mouseClick(f.cmdAdd, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("beta added successfully to the dictionary, Want to add another ?"));
+    EXPECT_EQ(fileBytes().size(), 2 * dictstore::kRecordSize);
+}

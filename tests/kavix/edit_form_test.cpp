@@ -1,6 +1,11 @@
 #include "guitest.h"
 
+#include "faults.h"
 #include "frmEdit.h"
+
+#include "folders.h"
+
+#include <QDir>
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kavix;
@@ -123,8 +129,9 @@ TEST_F(EditFormTest, TheDefaultButtonFollowsTheWordAndMeaningBoxes)
 {
     frmEdit f(memory);
     search(f, QStringLiteral("happy"));
-    // The search leaves the default where it was.
-    EXPECT_TRUE(f.cmdCheck->isDefault());
+    // Once an entry is shown, Enter saves.
+    EXPECT_TRUE(f.cmdEdit->isDefault());
+    EXPECT_FALSE(f.cmdCheck->isDefault());
     type(f.txtWord, QStringLiteral("x"));
     EXPECT_TRUE(f.cmdEdit->isDefault()) << "both boxes hold text: Enter saves";
     EXPECT_FALSE(f.cmdCheck->isDefault());
@@ -160,10 +167,14 @@ TEST_F(EditFormTest, SaveRenamesInPlaceWritingEveryFieldPaddedOrCut)
         type(f.cboPOSp, QStringLiteral("adjective"));
         type(f.txtPro, QStringLiteral(" "));  // kept untrimmed
         QTest::keyClick(f.txtPro, Qt::Key_Return);  // Save is the default now
-        ASSERT_EQ(rec.messages.size(), 1u);
-        EXPECT_EQ(rec.messages[0].text, QStringLiteral("Edited record successfully"));
-        EXPECT_EQ(rec.messages[0].title, QStringLiteral("Lexivane"));
-        EXPECT_EQ(rec.messages[0].icon, lexi::MsgIcon::None);
+        // The cut meaning is shown and Save goes on when the answer is Yes.
+        ASSERT_EQ(rec.messages.size(), 2u);
+        EXPECT_TRUE(rec.messages[0].text.contains(QStringLiteral("\nMeaning: ") + QString(40, QLatin1Char('m')) +
+                                                  QLatin1Char('\n')));
+        EXPECT_EQ(rec.messages[0].buttons, lexi::MsgButtons::YesNo);
+        EXPECT_EQ(rec.messages[1].text, QStringLiteral("Edited record successfully"));
+        EXPECT_EQ(rec.messages[1].title, QStringLiteral("Lexivane"));
+        EXPECT_EQ(rec.messages[1].icon, lexi::MsgIcon::None);
         EXPECT_FALSE(f.isVisible());
         EXPECT_FALSE(f.dictionaryOpen());
     }
@@ -185,19 +196,56 @@ TEST_F(EditFormTest, SaveRenamesInPlaceWritingEveryFieldPaddedOrCut)
     EXPECT_EQ(again.cboPOSp->currentText(), QStringLiteral("adjective"));
 }
 
-TEST_F(EditFormTest, AFailedSearchKeepsTheEarlierEntryWhichSaveThenOverwrites)
+TEST_F(EditFormTest, AFailedSearchLeavesNothingForSaveToWriteOverTheEarlierEntry)
 {
+    const std::string before = fileBytes();
     frmEdit f(memory);
-    search(f, QStringLiteral("last"));
-    EXPECT_EQ(memory.record, 3);
-    search(f, QStringLiteral("missing"));
+    f.show();
+    search(f, QStringLiteral("happy"));
+    EXPECT_EQ(memory.record, 2);
+    search(f, QStringLiteral("nosuchwordxyz"));
     ASSERT_EQ(rec.messages.size(), 1u);
     EXPECT_EQ(rec.messages[0].text, kNotFound);
-    EXPECT_EQ(memory.record, 3);
-    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("three"));
+    // The boxes no longer show an entry, so there is nothing to save.
+    EXPECT_EQ(f.txtWord->text(), QStringLiteral("nosuchwordxyz"));
+    EXPECT_EQ(f.txtMeaning->text(), QString());
+    EXPECT_EQ(f.txtSyn[1]->text(), QString());
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+    for (QWidget* w : details(f))
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    QTest::keyClick(f.txtWord, Qt::Key_Return);
     QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_NE(rec.lastText(), QStringLiteral("Edited record successfully"));
+
+    // A search that finds an entry opens it again.
+    search(f, QStringLiteral("happy"));
+    EXPECT_EQ(f.txtSyn[1]->text(), QStringLiteral("cheerful"));
+    EXPECT_TRUE(f.cmdEdit->isEnabled());
+
+    // Also when the meaning box was emptied first (Save was off already).
+    f.txtMeaning->selectAll();
+    QTest::keyClick(f.txtMeaning, Qt::Key_Delete);
+    ASSERT_FALSE(f.cmdEdit->isEnabled());
+    search(f, QStringLiteral("nosuchwordxyz"));
+    EXPECT_EQ(f.txtSyn[1]->text(), QString());
+    EXPECT_FALSE(f.txtMeaning->isEnabled());
+    EXPECT_EQ(fileBytes(), before);
+}
+
+TEST_F(EditFormTest, AfterASearchByMouseEnterInAnotherBoxSavesWhatWasTyped)
+{
+    frmEdit f(memory);
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    search(f, QStringLiteral("happy"));
+    f.txtSyn[2]->setFocus();
+    QTest::keyClicks(f.txtSyn[2], QStringLiteral("joyous"));
+    QTest::keyClick(f.txtSyn[2], Qt::Key_Return);
     EXPECT_EQ(rec.lastText(), QStringLiteral("Edited record successfully"));
-    EXPECT_EQ(fileBytes().substr(2 * dictstore::kRecordSize), bytesOf(guitest::record("missing", "three")));
+    dictstore::WordRecord expected = happy();
+    dictstore::assignField(expected, Field::Synonym3, "joyous");
+    EXPECT_EQ(fileBytes().substr(dictstore::kRecordSize, dictstore::kRecordSize), bytesOf(expected));
 }
 
 TEST_F(EditFormTest, DuplicatesLoadAndRewriteOnlyTheFirst)
@@ -235,7 +283,7 @@ TEST_F(EditFormTest, AFailedRewriteSaysWhyKeepsTheBoxesAndLeavesTheFileAlone)
     const std::string shortened = fileBytes();
     QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].text, QStringLiteral("The entry was not saved: Input past end of file"));
+    EXPECT_EQ(rec.messages[0].text, QStringLiteral("The entry was not saved. Input past end of file."));
     EXPECT_EQ(rec.messages[0].title, QStringLiteral("Lexivane"));
     EXPECT_EQ(fileBytes(), shortened);
     EXPECT_TRUE(f.isVisible());
@@ -248,7 +296,7 @@ TEST_F(EditFormTest, AFailedRewriteSaysWhyKeepsTheBoxesAndLeavesTheFileAlone)
     std::filesystem::permissions(dictstore::dictionaryPath(), std::filesystem::perms::owner_read);
     if (::access(dictstore::dictionaryPath().c_str(), W_OK) != 0) {
         QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
-        EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved: Permission denied"));
+        EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved. Permission denied: the dictionary, or its disk, is read-only."));
         EXPECT_EQ(fileBytes(), shortened);
     }
     std::filesystem::permissions(dictstore::dictionaryPath(),
@@ -257,7 +305,8 @@ TEST_F(EditFormTest, AFailedRewriteSaysWhyKeepsTheBoxesAndLeavesTheFileAlone)
     // The file is gone: not written into the void, not made again.
     std::filesystem::remove(dictstore::dictionaryPath());
     QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
-    EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved: File not found"));
+    EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved. File not found: the dictionary was removed or replaced since this "
+                                             "form opened."));
     EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath()));
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.txtWord->text(), QStringLiteral("happy"));
@@ -282,10 +331,12 @@ TEST_F(EditFormTest, WithoutTheDictionaryEverySearchFailsAndNothingIsMade)
     std::filesystem::remove_all(dictstore::lexivaneRoot());
     frmEdit f(memory);
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unknown error!!! Can't open dictionary"));
+    const QString cause = QDir::toNativeSeparators(lexi::dictionaryFile()) + QStringLiteral(": Path not found");
+    EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unknown error!!! Can't open dictionary\n\n") + cause);
     EXPECT_FALSE(f.dictionaryOpen());
+    // The search says why it cannot look, not that the word is misspelt.
     search(f, QStringLiteral("happy"));
-    EXPECT_EQ(rec.lastText(), kNotFound);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("The dictionary could not be opened, so nothing can be found in it.\n\n") + cause);
     EXPECT_FALSE(f.cmdEdit->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(dictstore::lexivaneRoot()));
 }
@@ -313,3 +364,42 @@ TEST_F(EditFormTest, EscAndCancelWriteNothingAndLetGoOfTheFile)
 }
 
 }  // namespace
+
+TEST_F(EditFormTest, APipeForADictionaryIsNamedAsTheCauseAndNeverWaitedOn)
+{
+    std::filesystem::remove(dictstore::dictionaryPath());
+    ASSERT_EQ(::mkfifo(dictstore::dictionaryPath().c_str(), 0644), 0);
+    frmEdit f(memory);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    const QString cause = QDir::toNativeSeparators(lexi::dictionaryFile()) + QStringLiteral(": Not a regular file (a pipe or a device)");
+    EXPECT_EQ(rec.messages[0].text, QStringLiteral("Unknown error!!! Can't open dictionary\n\n") + cause);
+    search(f, QStringLiteral("happy"));
+    EXPECT_TRUE(rec.lastText().endsWith(cause));
+    EXPECT_FALSE(f.cmdEdit->isEnabled());
+}
+
+TEST_F(EditFormTest, OnAReadOnlyDiskEntriesAreFoundAndSaveSaysWhyItCannotWrite)
+{
+    const std::filesystem::path db = dictstore::dictionaryPath().parent_path();
+    faults::ScratchDisk disk(db, "64k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting needs root";
+    guitest::writeDictionary({happy()});
+    const std::string before = fileBytes();
+    ASSERT_TRUE(disk.makeReadOnly());
+    {
+        frmEdit f(memory);
+        ASSERT_EQ(rec.messages.size(), 1u);
+        EXPECT_TRUE(rec.messages[0].text.startsWith(QStringLiteral(
+            "The dictionary cannot be written (Permission denied): entries can be looked up, but changes cannot be "
+            "saved.")));
+        search(f, QStringLiteral("happy"));
+        EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("feeling pleasure"));
+        f.txtMeaning->setText(QStringLiteral("changed"));
+        QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+        EXPECT_EQ(rec.lastText(),
+                  QStringLiteral("The entry was not saved. Permission denied: the dictionary, or its disk, is read-only."));
+        EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("changed"));
+    }
+    EXPECT_EQ(fileBytes(), before);
+}

@@ -4,11 +4,13 @@
 #include "linklabel.h"
 #include "startup.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -116,12 +118,13 @@ TEST(MainWindowTest, EditFormAndGameOpenOnce)
 
     // Closed, it is gone; the next opening starts afresh.
     edit->txtWord->setText(QStringLiteral("happy"));
+    const QPointer<frmEdit> closed = edit;
     edit->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
     EXPECT_EQ(w.editForm(), nullptr);
     w.mnuActionViewAll->trigger();
     ASSERT_NE(w.editForm(), nullptr);
-    EXPECT_NE(w.editForm(), edit);
     EXPECT_TRUE(w.editForm()->txtWord->text().isEmpty()) << "the boxes come back empty";
     EXPECT_FALSE(w.editForm()->cmdEdit->isEnabled());
 
@@ -193,4 +196,60 @@ TEST(StartupTest, CommandLineIsJoinedUntrimmed)
     char* args[] = {prog, a, b, c};
     EXPECT_EQ(commandLineFrom(1, none), QString());
     EXPECT_EQ(commandLineFrom(4, args), QStringLiteral("-style  x"));
+}
+
+TEST(MainWindowTest, LinkLabelsAreReachedWithTabAndPressedByKeyOrScreenReader)
+{
+    guitest::MessageRecorder rec;
+    guitest::freshRoot();
+    frmMain w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.lblLookUp->setFocus();
+    ASSERT_TRUE(w.lblLookUp->hasFocus());
+    QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(w.focusWidget(), w.lblEdit);
+    QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(w.focusWidget(), w.lblAdd);
+
+    // Enter, or Space, on the focused link does what a click does.
+    QTest::keyClick(w.lblAdd, Qt::Key_Return);
+    ASSERT_NE(w.addForm(), nullptr);
+    w.addForm()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::keyClick(w.lblLookUp, Qt::Key_Space);
+    EXPECT_NE(w.searchDialog(), nullptr);
+
+    // A screen reader meets a named link it can press.
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(w.lblEdit);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name), QStringLiteral("Edit an existing entry... F9"));
+    EXPECT_TRUE(link->state().focusable);
+    QAccessibleActionInterface* actions = link->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_EQ(w.editForm(), nullptr);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_NE(w.editForm(), nullptr);
+}
+
+TEST(MainWindowTest, WithoutADictionaryTheGameSaysHowToInstallOneAndStaysClosed)
+{
+    guitest::MessageRecorder rec;
+    guitest::freshRoot();
+    frmMain w;
+    w.show();
+    w.mnuWordGame->trigger();
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_TRUE(rec.messages[0].text.contains(QStringLiteral("lexivane-setup"))) << rec.messages[0].text.toStdString();
+    EXPECT_EQ(w.wordGame(), nullptr);
+    EXPECT_TRUE(w.findChildren<frmWordGame*>().isEmpty());
+
+    // After the set-up the game opens.
+    guitest::writeDictionary({guitest::record("happy", "glad")});
+    w.mnuWordGame->trigger();
+    ASSERT_NE(w.wordGame(), nullptr);
+    EXPECT_TRUE(w.wordGame()->isVisible());
+    EXPECT_EQ(w.wordGame()->lblMeaning->text(), QStringLiteral("glad"));
 }

@@ -2,6 +2,10 @@
 
 #include "frmWordGame.h"
 
+#include "folders.h"
+
+#include <QDir>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,13 +196,45 @@ TEST_F(WordGameTest, AnEmptyDictionaryGivesOneMessageAndAHarmlessWindow)
     EXPECT_FALSE(g.isVisible());
 }
 
-TEST_F(WordGameTest, AMissingDictionaryIsReportedAndNotCreated)
+TEST_F(WordGameTest, AMissingDictionarySaysWhatIsMissingAndHowToInstallIt)
 {
     frmWordGame g(memory);
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].text, QStringLiteral("File not found"));
+    const QString text = rec.messages[0].text;
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(lexi::dictionaryFile()))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("File not found")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Run the set-up, lexivane-setup, to install the default dictionary")));
+    EXPECT_FALSE(g.playable());
     EXPECT_FALSE(g.cmdOK->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath()));
+}
+
+TEST_F(WordGameTest, AnotherWordWithTheMeaningShownIsRightToo)
+{
+    guitest::writeDictionary({guitest::record("glad", "feeling joy"), guitest::record("happy", "feeling joy"),
+                              guitest::record("sad", "feeling sorrow")});
+    frmWordGame g(memory);
+    g.show();
+    auto nextJoy = [&] {
+        for (int i = 0; i < 100 && g.lblMeaning->text() != QStringLiteral("feeling joy"); ++i)
+            QTest::mouseClick(g.cmdGiveUp, Qt::LeftButton);
+        return g.lblMeaning->text() == QStringLiteral("feeling joy");
+    };
+    auto other = [&] { return g.currentWord() == QStringLiteral("glad") ? QStringLiteral("happy") : QStringLiteral("glad"); };
+
+    ASSERT_TRUE(nextJoy());
+    answer(g, QLatin1Char(' ') + other());
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Yes! you are on the roar..."));
+    EXPECT_EQ(memory.correct, 1);
+
+    // Letter case still counts, and a word of another meaning is wrong.
+    ASSERT_TRUE(nextJoy());
+    answer(g, other().toUpper());
+    EXPECT_EQ(memory.correct, 1);
+    ASSERT_TRUE(nextJoy());
+    answer(g, QStringLiteral("sad"));
+    EXPECT_EQ(memory.correct, 1);
+    EXPECT_TRUE(rec.lastText().startsWith(QStringLiteral("Oh! you missed it! correct word is: ")));
 }
 
 TEST_F(WordGameTest, AFailedTurnKeepsTheEntryAndStopsTheTimer)
@@ -212,7 +248,7 @@ TEST_F(WordGameTest, AFailedTurnKeepsTheEntryAndStopsTheTimer)
     std::filesystem::remove(dictstore::dictionaryPath());
     g.txtWord->setText(QStringLiteral("typed"));
     QTest::mouseClick(g.cmdGiveUp, Qt::LeftButton);
-    EXPECT_EQ(rec.lastText(), QStringLiteral("File not found"));
+    EXPECT_TRUE(rec.lastText().contains(QStringLiteral("was not found (File not found)")));
     EXPECT_EQ(g.txtWord->text(), QString());
     EXPECT_EQ(g.pgBar->value(), 0);
     EXPECT_FALSE(g.Timer1->isActive());
