@@ -1,6 +1,7 @@
 #include "frmFind.h"
 
 #include "msgbox.h"
+#include "windowflags.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -8,14 +9,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace wkvx {
 
 frmFind::frmFind(QWidget* owner, ActiveText activeText)
-    : QDialog(owner), activeText_(std::move(activeText))
+    : QDialog(owner, Qt::Dialog | lexi::kFixedWindowHints), activeText_(std::move(activeText))
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find and Replace"));
@@ -45,7 +45,8 @@ void frmFind::buildForm()
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setAccessibleName(QStringLiteral("Search result"));
-    lblStatus->setMinimumWidth(260);
+    lblStatus->setMinimumWidth(300);
+    lblStatus->setWordWrap(true);
     grid->addWidget(lblStatus, 4, 0, 1, 2);
 
     auto* buttons = new QVBoxLayout;
@@ -65,6 +66,7 @@ void frmFind::buildForm()
     cmdFindNext->setDefault(true);
 
     auto* top = new QHBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);
     top->addLayout(grid, 1);
     top->addLayout(buttons);
 

@@ -3,7 +3,6 @@
 #include "docresources.h"
 #include "seltext.h"
 
-#include "rtfdocument.h"
 #include "rtffile.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
@@ -148,9 +147,18 @@ void RichTextBox::pasteMimeData(const QMimeData* source)
     piece.setDefaultFont(document()->defaultFont());
     // The formatted copy counts only while it holds the same text as the
     // plain one: another program may have put new text beside an old copy.
-    const bool rich = source->hasFormat(kRichMimeType)
-                      && kvx::rtf::readRtf(source->data(kRichMimeType), &piece).ok
-                      && kvx::rtf::plainText(piece).trimmed() == text.trimmed() && !text.isEmpty();
+    const auto sameText = [&text](const QTextDocument& doc) {
+        QTextCursor all(const_cast<QTextDocument*>(&doc));
+        all.select(QTextCursor::Document);
+        QString copied = all.selectedText();
+        for (QChar& c : copied) {
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+                c = QLatin1Char('\n');
+        }
+        return copied.simplified() == text.simplified();
+    };
+    const bool rich = !text.isEmpty() && source->hasFormat(kRichMimeType)
+                      && kvx::rtf::readRtf(source->data(kRichMimeType), &piece).ok && sameText(piece);
     if (!rich) {
         setSelText(text);
         return;

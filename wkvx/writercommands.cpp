@@ -124,6 +124,7 @@ void MDImain::createStatusBar()
         auto* l = new QLabel(this);
         l->setObjectName(QLatin1String(name));
         l->setAccessibleName(accessibleName);
+        l->setContentsMargins(8, 0, 8, 0);
         statusBar()->addPermanentWidget(l);
         return l;
     };

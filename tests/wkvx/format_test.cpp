@@ -147,6 +147,27 @@ TEST_F(FrameTest, CutAndPasteBetweenDocumentsKeepTheFormattingOtherProgramsGetTe
     QTest::keyClick(text(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("[]"));
 
+    // Several paragraphs, a list among them, keep theirs too.
+    frmChild* target = active();
+    const QString listFile = path("list.rtf");
+    writeFile(listFile, "{\\rtf1\\ansi{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}"
+                        "{\\levelnumbers\\'01;}}}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                        "\\pard\\ls1 {\\i first}\\par\\pard\\ls1 second\\par\\pard\\qr right\\par}");
+    frame->loadNewDoc(listFile);
+    text()->selectAll();
+    frame->mnuEditCopy->trigger();
+    frame->mdiArea->setActiveSubWindow(target);
+    text()->moveCursor(QTextCursor::End);
+    frame->mnuEditPaste->trigger();
+    const QString pasted = text()->toPlainText();
+    EXPECT_TRUE(pasted.contains(QStringLiteral("first"))) << pasted.toStdString();
+    QTextBlock last = text()->document()->lastBlock();
+    EXPECT_EQ(last.text(), QStringLiteral("right"));
+    EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_TRUE(formatAt(*text()->document(), int(pasted.indexOf(QStringLiteral("first")))).fontItalic());
+    frame->mnuEditUndo->trigger();
+    EXPECT_EQ(text()->toPlainText(), QStringLiteral("[]"));
+
     // Rich clipboard content from other programs arrives as plain text, and
     // paste replaces the selection.
     auto* mime = new QMimeData;

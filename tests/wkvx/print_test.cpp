@@ -204,10 +204,14 @@ TEST_F(PrintTest, ZoomIsPerDocumentAndChangesOnlyTheView)
     QApplication::sendEvent(text()->viewport(), &plain);
     EXPECT_EQ(text()->zoom(), 150);
 
-    // What is saved does not change with the zoom.
-    dialogs.fileNames = {path("zoomed.rtf")};
+    // What is saved and printed does not change with the zoom.
+    EXPECT_FALSE(active()->hasChanges());
+    dialogs.fileNames = {path("zoomed.rtf"), path("zoomed.pdf")};
     frame->mnuSave->trigger();
     EXPECT_EQ(readFile(path("zoomed.rtf")), saved);
+    frame->mnuFilePdf->trigger();
+    EXPECT_NEAR(firstWordAt(path("zoomed.pdf")).x(), 144, 3);
+    EXPECT_NEAR(firstWordAt(path("zoomed.pdf")).y(), 72, 6);
 
     // Another document has its own zoom.
     frmChild* zoomed = active();
