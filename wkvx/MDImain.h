@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frmAbout.h"
+#include "textcount.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -176,6 +177,7 @@ private:
     KavixTools* kavixTools_ = nullptr;
     QPointer<frmFind> find_;
     QTimer* statusTimer_ = nullptr;
+    DocumentCounter counter_;
 };
 
 }  // namespace wkvx

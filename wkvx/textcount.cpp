@@ -60,6 +60,34 @@ TextCount countDocument(const QTextDocument& doc)
     return count;
 }
 
+TextCount DocumentCounter::count(const QTextDocument& doc)
+{
+    // Revisions are kept only where undo is.
+    if (!doc.isUndoRedoEnabled())
+        return countDocument(doc);
+    if (doc_ != &doc) {
+        doc_ = &doc;
+        blocks_.clear();
+    }
+    ++generation_;
+    TextCount total;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        // A paragraph that changes gets a new revision; a new paragraph in
+        // the place of a deleted one does too.
+        Block& entry = blocks_[b.fragmentIndex()];
+        if (entry.generation == 0 || entry.revision != b.revision()) {
+            entry.revision = b.revision();
+            entry.count = countText(b.text());
+        }
+        entry.generation = generation_;
+        total += entry.count;
+    }
+    // Paragraphs that are gone.
+    if (blocks_.size() > size_t(doc.blockCount()))
+        std::erase_if(blocks_, [this](const auto& item) { return item.second.generation != generation_; });
+    return total;
+}
+
 TextCount countSelection(const QTextCursor& cursor)
 {
     if (!cursor.hasSelection())

@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <unordered_map>
+
 class QTextCursor;
 class QTextDocument;
 
@@ -25,6 +27,24 @@ struct TextCount {
 TextCount countText(QStringView text);
 // The whole document, block by block.
 TextCount countDocument(const QTextDocument& doc);
+
+// Counts one document again and again, recounting only the paragraphs that
+// changed since the last count, so that a long document costs little more
+// than a walk over its paragraphs.
+class DocumentCounter {
+public:
+    TextCount count(const QTextDocument& doc);
+
+private:
+    struct Block {
+        int revision = 0;
+        unsigned generation = 0;  // the count that last saw it; 0 for new
+        TextCount count;
+    };
+    const QTextDocument* doc_ = nullptr;
+    unsigned generation_ = 0;
+    std::unordered_map<int, Block> blocks_;  // by the block's fragment index
+};
 // The cursor's selection.
 TextCount countSelection(const QTextCursor& cursor);
 

@@ -251,7 +251,7 @@ void MDImain::updateStatus()
     }
     const QTextCursor c = t->textCursor();
     lblCount->setText(c.hasSelection() ? QStringLiteral("Selected: ") + countText(countSelection(c))
-                                       : countText(countDocument(*t->document())));
+                                       : countText(counter_.count(*t->document())));
     lblLine->setText(QStringLiteral("Line %1").arg(visualLine(c)));
     lblZoom->setText(QStringLiteral("%1%").arg(t->zoom()));
 }

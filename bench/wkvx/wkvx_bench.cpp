@@ -172,8 +172,16 @@ void BM_CountWordsAndLine(benchmark::State& state)
     wkvx::RichTextBox* box = open.doc->rtfText;
     QTextCursor end(box->document());
     end.movePosition(QTextCursor::End);
+    wkvx::DocumentCounter counter;
+    counter.count(*box->document());
+    int n = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(wkvx::countDocument(*box->document()).words);
+        // One key typed in the middle, then the count.
+        state.PauseTiming();
+        QTextCursor middle(box->document()->findBlockByNumber(box->document()->blockCount() / 2));
+        middle.insertText(++n % 2 ? QStringLiteral("x ") : QStringLiteral("y "));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(counter.count(*box->document()).words);
         benchmark::DoNotOptimize(wkvx::visualLine(end));
     }
 }

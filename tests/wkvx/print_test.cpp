@@ -274,3 +274,34 @@ TEST(TextCountTest, WordsAreRunsBetweenSpacesWithALetterOrDigit)
     EXPECT_EQ(countText(u"one\u2029two\u2028three").characters, 11);
     EXPECT_EQ(countText(u"\ufffc picture").words, 1);
 }
+
+TEST(TextCountTest, ARepeatedCountSeesEveryEditAsAFreshCountDoes)
+{
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("one two\nthree\nfour five six"));
+    DocumentCounter counter;
+    auto same = [&] {
+        const TextCount fresh = countDocument(doc);
+        const TextCount again = counter.count(doc);
+        return fresh.words == again.words && fresh.characters == again.characters;
+    };
+    EXPECT_EQ(counter.count(doc).words, 6);
+    QTextCursor c(doc.findBlockByNumber(1));
+    c.insertText(QStringLiteral("and more "));
+    EXPECT_TRUE(same());
+    EXPECT_EQ(counter.count(doc).words, 8);
+    c.select(QTextCursor::BlockUnderCursor);
+    c.removeSelectedText();
+    EXPECT_TRUE(same());
+    c.insertBlock();
+    c.insertText(QStringLiteral("new words here"));
+    EXPECT_TRUE(same());
+    doc.undo();
+    EXPECT_TRUE(same());
+    doc.undo();
+    EXPECT_TRUE(same());
+    QTextDocument other;
+    other.setPlainText(QStringLiteral("elsewhere"));
+    EXPECT_EQ(counter.count(other).words, 1);
+    EXPECT_TRUE(same());
+}

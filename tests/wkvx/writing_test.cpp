@@ -87,6 +87,21 @@ TEST_F(FrameTest, UndoAndRedoTakeBackEachCommandWholeAndAreEnabledOnlyWhenPossib
     EXPECT_FALSE(c.charFormat().fontItalic());
     EXPECT_NE(c.charFormat().fontPointSize(), 30);
 
+    // Alignment over two paragraphs.
+    text()->moveCursor(QTextCursor::End);
+    type(QStringLiteral("\nline"));
+    select(text(), 2, 13);
+    QTest::keyClick(text(), Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(text()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    frame->mnuEditUndo->trigger();
+    for (QTextBlock b = text()->document()->begin(); b.isValid(); b = b.next())
+        EXPECT_NE(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_TRUE(text()->toPlainText().endsWith(QStringLiteral("\nline")));
+    // The typing goes in the steps the box makes of it.
+    for (int i = 0; i < 5 && text()->toPlainText() != QStringLiteral("alpha beta"); ++i)
+        frame->mnuEditUndo->trigger();
+    ASSERT_EQ(text()->toPlainText(), QStringLiteral("alpha beta"));
+
     // Cut, and a dictionary word inserted after the selection.
     select(text(), 5, 10);
     frame->mnuEditCut->trigger();
