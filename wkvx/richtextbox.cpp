@@ -319,11 +319,11 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
     const QPointer<QTextDocument> old = document();
     doc->setParent(this);
     setDocument(doc.release());
-    if (old && old->parent() == this) {
-        if (old->documentLayout()->paintDevice() == zoomDevice_.get())
-            old->documentLayout()->setPaintDevice(nullptr);
+    // The old document must not keep the zoom's device, which goes next.
+    if (old && zoomDevice_ && old->documentLayout()->paintDevice() == zoomDevice_.get())
+        old->documentLayout()->setPaintDevice(nullptr);
+    if (old && old->parent() == this)
         delete old;
-    }
     // The new document is shown at the box's zoom.
     if (zoom_ != 100)
         applyZoom();
