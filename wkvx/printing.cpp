@@ -1,7 +1,5 @@
 #include "printing.h"
 
-#include "docresources.h"
-
 #include "rtfdocument.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -77,8 +75,8 @@ bool printDocument(const QTextDocument& source, QPagedPaintDevice* device)
     QPainter painter;
     if (!painter.begin(device))
         return false;
+    // The copy keeps the pictures: they are the document's resources.
     std::unique_ptr<QTextDocument> doc(source.clone());
-    copyImageResources(source, doc.get());
     // Laid out at the device's resolution, so that what is measured in
     // points comes out in points.
     doc->documentLayout()->setPaintDevice(device);

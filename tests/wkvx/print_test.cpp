@@ -7,6 +7,8 @@
 #include "textcount.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPrinter>
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QUrl>
 #include <QWheelEvent>
 
 using namespace wkvx;
@@ -132,6 +135,43 @@ TEST_F(PrintTest, ExportAsPdfHoldsTheTextOnTheDocumentsPageAndMargins)
     EXPECT_TRUE(rec.lastText().contains(QStringLiteral("Path not found"))) << rec.lastText().toStdString();
     frame->mnuFilePdf->trigger();
     EXPECT_EQ(rec.messages.size(), 1u);
+}
+
+TEST_F(PrintTest, PicturesArePrintedToo)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 30));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    image.save(&png, "PNG");
+    writeFile(path("picture.rtf"), "{\\rtf1\\ansi Before {\\pict\\pngblip\\picw40\\pich30 " + png.data().toHex()
+                                       + "} after\\par}");
+    frame->loadNewDoc(path("picture.rtf"));
+    dialogs.fileNames = {path("picture.pdf")};
+    frame->mnuFilePdf->trigger();
+    EXPECT_TRUE(pdfText(path("picture.pdf")).simplified().contains(QStringLiteral("Before after")));
+    const QStringList images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path("picture.pdf")})
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A heading of two lines, then one line per picture.
+    EXPECT_EQ(images.size(), 3) << images.join(QLatin1Char('\n')).toStdString();
+
+    // Copied into another document, the picture goes along.
+    text()->selectAll();
+    frame->mnuEditCopy->trigger();
+    frame->mnuFileNew->trigger();
+    frame->mnuEditPaste->trigger();
+    QString name;
+    for (auto it = text()->document()->begin().begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().isImageFormat())
+            name = it.fragment().charFormat().toImageFormat().name();
+    ASSERT_FALSE(name.isEmpty());
+    EXPECT_FALSE(text()->document()->resource(QTextDocument::ImageResource, QUrl(name)).isNull());
+    dialogs.fileNames = {path("pasted.pdf")};
+    frame->mnuFilePdf->trigger();
+    EXPECT_EQ(run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path("pasted.pdf")})
+                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                  .size(),
+              3);
 }
 
 TEST_F(PrintTest, ADocumentWithoutAPageGetsTheUsualMarginsAndLongTextGoesOnToMorePages)
