@@ -2,6 +2,7 @@
 
 #include "frmChild.h"
 #include "kavixtools.h"
+#include "recentfiles.h"
 #include "richtextbox.h"
 
 #include "dialogs.h"
@@ -72,6 +73,8 @@ MDImain::MDImain(const QStringList& files, QWidget* parent)
     setCentralWidget(mdiArea);
     kavixTools_ = new KavixTools(this, [this] { return activeText(); });
     buildMenus();
+    createWriterMenus();
+    createStatusBar();
 
     if (const QScreen* screen = this->screen()) {
         const QRect avail = screen->availableGeometry();
@@ -81,7 +84,12 @@ MDImain::MDImain(const QStringList& files, QWidget* parent)
     MDIForm_Load(files);
 }
 
-MDImain::~MDImain() = default;
+MDImain::~MDImain()
+{
+    // The documents are destroyed after the frame; what they signal on the
+    // way must not reach it.
+    disconnectDocuments();
+}
 
 void MDImain::buildMenus()
 {
@@ -167,6 +175,29 @@ void MDImain::buildMenus()
     connect(mnuExtraAbout, &QAction::triggered, this, &MDImain::mnuExtraAbout_Click);
 }
 
+// The View menu, between Edit and KavixTools. Items that show the document
+// differently (without changing it) are added here.
+void MDImain::createViewMenu()
+{
+    mnuView = new QMenu(QStringLiteral("&View"), this);
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuView->menuAction()->setObjectName(QStringLiteral("mnuView"));
+    menuBar()->insertMenu(mnuKavix->menuAction(), mnuView);
+    auto item = [this](const char* name, const QString& caption, const QList<QKeySequence>& keys) {
+        QAction* a = mnuView->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcuts(keys);
+        return a;
+    };
+    mnuViewZoomIn = item("mnuViewZoomIn", QStringLiteral("Zoom &In"),
+                         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    mnuViewZoomOut = item("mnuViewZoomOut", QStringLiteral("Zoom &Out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    mnuViewZoomReset = item("mnuViewZoomReset", QStringLiteral("&Actual Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    connect(mnuViewZoomIn, &QAction::triggered, this, [this] { mnuViewZoom_Click(1); });
+    connect(mnuViewZoomOut, &QAction::triggered, this, [this] { mnuViewZoom_Click(-1); });
+    connect(mnuViewZoomReset, &QAction::triggered, this, [this] { mnuViewZoom_Click(0); });
+}
+
 void MDImain::MDIForm_Load(const QStringList& files)
 {
     if (files.isEmpty())
@@ -200,6 +231,7 @@ void MDImain::manipMenus(bool enabld)
     enableMenu(mnuKavix, enabld);
     mnuExtraInsert->setEnabled(enabld);
     mnuExtraFonts->setEnabled(enabld);
+    enableWriterCommands(enabld);
 }
 
 frmChild* MDImain::loadNewDoc(const QString& docTitle)
@@ -208,6 +240,7 @@ frmChild* MDImain::loadNewDoc(const QString& docTitle)
     ++newDocCount_;
     manipMenus(true);
     connect(child, &frmChild::unloaded, this, &MDImain::childUnloaded);
+    watchDocument(child);
     mdiArea->addSubWindow(child);
     // New windows cascade from the top left, three quarters of the area's size.
     // Before the frame is first shown its area has no size of its own yet.
@@ -218,9 +251,15 @@ frmChild* MDImain::loadNewDoc(const QString& docTitle)
     if (!docTitle.isEmpty()) {
         child->setWindowTitle(docTitle);
         QString error;
-        if (!child->rtfText->loadFile(docTitle, &error))
+        if (!child->rtfText->loadFile(docTitle, &error)) {
             lexi::msgBox(this, QStringLiteral("Cannot open %1\n\n%2").arg(docTitle, error), lexi::MsgButtons::Ok,
                          lexi::MsgIcon::Exclamation);
+        } else {
+            // Only a file that was read is the document's own: saving an
+            // empty window over an unreadable file would lose it.
+            child->setFileName(docTitle);
+            RecentFiles::add(docTitle);
+        }
     } else {
         child->setWindowTitle(QStringLiteral("Document") + QString::number(newDocCount_));
     }
@@ -253,12 +292,20 @@ bool MDImain::saveDocumentAs(frmChild* doc)
     const QString fileName = lexi::dialogs().saveFileName(this, kSaveTitle, kSaveFilter);
     if (fileName.isEmpty())
         return false;
+    return writeDocument(doc, fileName);
+}
+
+bool MDImain::writeDocument(frmChild* doc, const QString& fileName)
+{
     QString error;
     if (!doc->rtfText->saveFile(fileName, &error)) {
         lexi::msgBox(this, QStringLiteral("Cannot save %1\n\n%2").arg(fileName, error), lexi::MsgButtons::Ok,
                      lexi::MsgIcon::Exclamation);
         return false;
     }
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    doc->setFileName(path);
+    RecentFiles::add(path);
     return true;
 }
 
@@ -322,12 +369,14 @@ void MDImain::mnuWindows_Show()
 // Clipboard and formatting: with no document open they change nothing.
 
 // With nothing selected Copy and Cut leave the clipboard as it was: what
-// the user put there last is not thrown away for nothing.
+// the user put there last is not thrown away for nothing. Other programs
+// find plain text on the clipboard; wkvx's own documents find the
+// formatting beside it.
 void MDImain::mnuEditCopy_Click()
 {
     RichTextBox* t = box(activeDocument());
     if (t && t->textCursor().hasSelection())
-        QApplication::clipboard()->setText(t->selText());
+        QApplication::clipboard()->setMimeData(t->selectionMimeData());
 }
 
 void MDImain::mnuEditCut_Click()
@@ -335,14 +384,14 @@ void MDImain::mnuEditCut_Click()
     RichTextBox* t = box(activeDocument());
     if (!t || !t->textCursor().hasSelection())
         return;
-    QApplication::clipboard()->setText(t->selText());
+    QApplication::clipboard()->setMimeData(t->selectionMimeData());
     t->setSelText(QString());
 }
 
 void MDImain::mnuEditPaste_Click()
 {
     if (RichTextBox* t = box(activeDocument()))
-        t->setSelText(QApplication::clipboard()->text());
+        t->pasteMimeData(QApplication::clipboard()->mimeData());
 }
 
 void MDImain::mnuExtraInsert_Click()

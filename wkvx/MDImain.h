@@ -1,18 +1,23 @@
 #pragma once
 
 #include "frmAbout.h"
+#include "textcount.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 class QAction;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QTextEdit;
+class QTimer;
 
 namespace wkvx {
 
 class frmChild;
+class frmFind;
 class KavixTools;
 
 // The word processor's frame: the menus, the document windows and the file
@@ -39,6 +44,10 @@ public:
     void popupEditMenu(const QPoint& globalPos);
     // Asks where to save doc and saves it there; false when cancelled or failed.
     bool saveDocumentAs(frmChild* doc);
+    // Saves doc to its own file, or asks where when it has none.
+    bool saveDocument(frmChild* doc);
+    // Find and Replace, once it has been opened.
+    frmFind* findDialog() const;
 
     lexi::frmAbout* aboutBox() const { return about_; }
     // The "&KavixTools" commands and their two dialogs.
@@ -76,6 +85,33 @@ public:
     QAction* mnuExtraBar = nullptr;
     QAction* mnuExtraAbout = nullptr;
 
+    // Commands beyond the original menus: undo, save, recent files,
+    // find and replace, printing, close, and the View menu.
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuEditRedo = nullptr;
+    QAction* mnuEditUndoBar = nullptr;
+    QAction* mnuEditFindBar = nullptr;
+    QAction* mnuEditReplace = nullptr;
+    QAction* mnuEditFindNext = nullptr;
+    QAction* mnuEditFindPrevious = nullptr;
+    QMenu* mnuFileRecent = nullptr;
+    QAction* mnuFileClose = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFilePrintBar = nullptr;
+    QAction* mnuFilePreview = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFilePdf = nullptr;
+    QAction* mnuFileExitBar = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewZoomIn = nullptr;
+    QAction* mnuViewZoomOut = nullptr;
+    QAction* mnuViewZoomReset = nullptr;
+    // The status bar: the words and characters of the document (or of the
+    // selection), the caret's line and the zoom.
+    QLabel* lblCount = nullptr;
+    QLabel* lblLine = nullptr;
+    QLabel* lblZoom = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -107,9 +143,41 @@ private:
 
     void setAlignment(Qt::Alignment alignment, QAction* checked);
 
+    void createWriterMenus();
+    void createViewMenu();
+    void createStatusBar();
+    void enableWriterCommands(bool enabled);
+    void watchDocument(frmChild* child);
+    void disconnectDocuments();
+    void document_Activated(QMdiSubWindow* window);
+    void document_StateChanged(frmChild* child, Qt::WindowStates state);
+    void updateUndoRedo();
+    void updateFormatChecks();
+    void updateStatus();
+    void scheduleStatus();
+    bool writeDocument(frmChild* doc, const QString& fileName);
+    void mnuFileRecent_Show();
+    void openRecent(const QString& path);
+    void findAgain(bool backward);
+
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void mnuEditReplace_Click();
+    void mnuEditFindNext_Click();
+    void mnuEditFindPrevious_Click();
+    void mnuFileClose_Click();
+    void mnuFileSave_Click();
+    void mnuFilePreview_Click();
+    void mnuFilePrint_Click();
+    void mnuFilePdf_Click();
+    void mnuViewZoom_Click(int direction);
+
     int newDocCount_ = 0;  // every document opened in this run; never goes down
     QPointer<lexi::frmAbout> about_;
     KavixTools* kavixTools_ = nullptr;
+    QPointer<frmFind> find_;
+    QTimer* statusTimer_ = nullptr;
+    DocumentCounter counter_;
 };
 
 }  // namespace wkvx

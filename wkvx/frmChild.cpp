@@ -79,7 +79,7 @@ bool frmChild::queryUnload()
     if (answer == lexi::MsgAnswer::Cancel)
         return false;
     if (answer == lexi::MsgAnswer::Yes)
-        return frame_->saveDocumentAs(this);
+        return frame_->saveDocument(this);
     return true;
 }
 

@@ -24,6 +24,11 @@ public:
     // or the save does not happen.
     bool queryUnload();
 
+    // The file the document was read from or last saved as; empty for a
+    // document that has none yet (or whose file could not be read).
+    QString fileName() const { return fileName_; }
+    void setFileName(const QString& path) { fileName_ = path; }
+
 signals:
     void unloaded(frmChild* child);
 
@@ -38,6 +43,7 @@ private:
     MDImain* frame_;
     QWidget* client_;
     bool closeWithoutAsking_ = false;
+    QString fileName_;
 };
 
 }  // namespace wkvx

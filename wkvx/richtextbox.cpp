@@ -1,9 +1,13 @@
 #include "richtextbox.h"
 
+#include "docresources.h"
 #include "seltext.h"
 
 #include "rtffile.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFont>
@@ -13,7 +17,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QWheelEvent>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 
 namespace wkvx {
@@ -31,19 +39,69 @@ bool frameShortcut(const QKeyEvent* key)
 {
     if (!(key->modifiers() & Qt::ControlModifier) || (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
         return false;
+    // Undo and redo go through the frame's menu too, so that its items
+    // stay true to the document.
     if (key->modifiers() & Qt::ShiftModifier)
-        return false;
+        return key->key() == Qt::Key_Z;
     switch (key->key()) {
     case Qt::Key_X: case Qt::Key_C: case Qt::Key_V: case Qt::Key_D: case Qt::Key_B: case Qt::Key_I:
     case Qt::Key_U: case Qt::Key_L: case Qt::Key_K: case Qt::Key_R: case Qt::Key_S: case Qt::Key_N:
-    case Qt::Key_O: case Qt::Key_F:
+    case Qt::Key_O: case Qt::Key_F: case Qt::Key_Z: case Qt::Key_Y: case Qt::Key_H: case Qt::Key_P:
         return true;
     default:
         return false;
     }
 }
 
+constexpr std::array<int, 13> kZoomSteps{50, 67, 75, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400};
+
 }  // namespace
+
+// The document is laid out for this device instead of the screen: the same
+// pixels at a higher (or lower) resolution, so every size given in points,
+// and pictures and tables with them, are shown larger (or smaller).
+class RichTextBox::ZoomDevice : public QPaintDevice {
+public:
+    ZoomDevice(const QWidget* screen, int percent)
+        : screen_(screen), percent_(percent)
+    {
+    }
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmDpiX:
+        case PdmPhysicalDpiX:
+            return screen_->logicalDpiX() * percent_ / 100;
+        case PdmDpiY:
+        case PdmPhysicalDpiY:
+            return screen_->logicalDpiY() * percent_ / 100;
+        case PdmWidth:
+            return screen_->width();
+        case PdmHeight:
+            return screen_->height();
+        case PdmWidthMM:
+            return screen_->widthMM();
+        case PdmHeightMM:
+            return screen_->heightMM();
+        case PdmDepth:
+            return screen_->depth();
+        case PdmNumColors:
+            return screen_->colorCount();
+        case PdmDevicePixelRatio:
+            return screen_->devicePixelRatio();
+        case PdmDevicePixelRatioScaled:
+            return int(screen_->devicePixelRatioF() * devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+private:
+    const QWidget* screen_;
+    int percent_;
+};
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
@@ -54,6 +112,124 @@ RichTextBox::RichTextBox(QWidget* parent)
     QFont f(QStringLiteral("Times New Roman"));
     f.setPointSize(12);
     document()->setDefaultFont(f);
+}
+
+RichTextBox::~RichTextBox()
+{
+    // The layout must not outlive its device.
+    if (zoomDevice_ && document()->documentLayout()->paintDevice() == zoomDevice_.get())
+        document()->documentLayout()->setPaintDevice(viewport());
+}
+
+const QString RichTextBox::kRichMimeType = QStringLiteral("application/x-kavix-writer-rtf");
+
+QMimeData* RichTextBox::selectionMimeData() const
+{
+    auto* data = new QMimeData;
+    const QTextCursor c = textCursor();
+    data->setText(selText());
+    if (!c.hasSelection())
+        return data;
+    QTextDocument piece;
+    piece.setDefaultFont(document()->defaultFont());
+    QTextCursor(&piece).insertFragment(c.selection());
+    copyImageResources(*document(), &piece);
+    data->setData(kRichMimeType, kvx::rtf::writeRtf(piece));
+    return data;
+}
+
+void RichTextBox::pasteMimeData(const QMimeData* source)
+{
+    if (!source)
+        return;
+    const QString text = source->text();
+    QTextDocument piece;
+    piece.setDefaultFont(document()->defaultFont());
+    // The formatted copy counts only while it holds the same text as the
+    // plain one: another program may have put new text beside an old copy.
+    const auto sameText = [&text](const QTextDocument& doc) {
+        QTextCursor all(const_cast<QTextDocument*>(&doc));
+        all.select(QTextCursor::Document);
+        QString copied = all.selectedText();
+        for (QChar& c : copied) {
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+                c = QLatin1Char('\n');
+        }
+        return copied.simplified() == text.simplified();
+    };
+    const bool rich = !text.isEmpty() && source->hasFormat(kRichMimeType)
+                      && kvx::rtf::readRtf(source->data(kRichMimeType), &piece).ok && sameText(piece);
+    if (!rich) {
+        setSelText(text);
+        return;
+    }
+    // The last paragraph of the copy joins the paragraph it is pasted into.
+    QTextCursor end(&piece);
+    end.movePosition(QTextCursor::End);
+    end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+    if (end.selectedText() == QString(QChar::ParagraphSeparator) && !text.endsWith(QLatin1Char('\n')))
+        end.removeSelectedText();
+    copyImageResources(piece, document());
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    c.insertFragment(QTextDocumentFragment(&piece));
+    c.endEditBlock();
+    setTextCursor(c);
+}
+
+void RichTextBox::setZoom(int percent)
+{
+    percent = std::clamp(percent, kZoomSteps.front(), kZoomSteps.back());
+    if (percent == zoom_)
+        return;
+    zoom_ = percent;
+    applyZoom();
+    emit zoomChanged(zoom_);
+}
+
+void RichTextBox::zoomBy(int direction)
+{
+    if (direction > 0) {
+        for (int step : kZoomSteps) {
+            if (step > zoom_) {
+                setZoom(step);
+                return;
+            }
+        }
+        return;
+    }
+    for (auto it = kZoomSteps.rbegin(); it != kZoomSteps.rend(); ++it) {
+        if (*it < zoom_) {
+            setZoom(*it);
+            return;
+        }
+    }
+}
+
+void RichTextBox::applyZoom()
+{
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    std::unique_ptr<ZoomDevice> old = std::move(zoomDevice_);
+    if (zoom_ == 100) {
+        layout->setPaintDevice(viewport());
+    } else {
+        zoomDevice_ = std::make_unique<ZoomDevice>(viewport(), zoom_);
+        layout->setPaintDevice(zoomDevice_.get());
+    }
+    document()->markContentsDirty(0, document()->characterCount());
+    viewport()->update();
+}
+
+void RichTextBox::wheelEvent(QWheelEvent* e)
+{
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        QTextEdit::wheelEvent(e);
+        return;
+    }
+    const int delta = e->angleDelta().y();
+    if (delta != 0)
+        zoomBy(delta);
+    e->accept();
 }
 
 QString RichTextBox::selText() const { return wkvx::selText(this); }
@@ -164,8 +340,14 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
     const QPointer<QTextDocument> old = document();
     doc->setParent(this);
     setDocument(doc.release());
+    // The old document must not keep the zoom's device, which goes next.
+    if (old && zoomDevice_ && old->documentLayout()->paintDevice() == zoomDevice_.get())
+        old->documentLayout()->setPaintDevice(nullptr);
     if (old && old->parent() == this)
         delete old;
+    // The new document is shown at the box's zoom.
+    if (zoom_ != 100)
+        applyZoom();
     return true;
 }
 
@@ -211,14 +393,9 @@ bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const { return 
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {
     if (source->hasText())
-        setSelText(source->text());
+        pasteMimeData(source);
 }
 
-QMimeData* RichTextBox::createMimeDataFromSelection() const
-{
-    auto* data = new QMimeData;
-    data->setText(selText());
-    return data;
-}
+QMimeData* RichTextBox::createMimeDataFromSelection() const { return selectionMimeData(); }
 
 }  // namespace wkvx

@@ -2,17 +2,37 @@
 
 #include <QTextEdit>
 
+#include <memory>
+
 class QFont;
 
 namespace wkvx {
 
 // The rich-text box of a document window: a QTextEdit over a QTextDocument,
 // read and written as RTF, with the selection operations the commands use.
-// Only plain text passes through the clipboard.
+// Other programs get plain text from the clipboard; between documents of
+// wkvx the formatting goes along too.
 class RichTextBox : public QTextEdit {
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
+    ~RichTextBox() override;
+
+    // The clipboard type that carries the formatting, as RTF, between
+    // documents of wkvx.
+    static const QString kRichMimeType;
+    // The selection for the clipboard: its plain text and its formatting.
+    QMimeData* selectionMimeData() const;
+    // Replaces the selection by what the data holds, formatted when it
+    // came from wkvx, else as plain text; one undo step.
+    void pasteMimeData(const QMimeData* source);
+
+    // How large the document is shown, in percent; the document itself,
+    // what is saved and printed, does not change.
+    int zoom() const { return zoom_; }
+    void setZoom(int percent);
+    // One step larger (direction > 0) or smaller.
+    void zoomBy(int direction);
 
     // The selection as the dictionary dialogs read and write it (seltext.h).
     QString selText() const;
@@ -45,6 +65,7 @@ signals:
     void mouseDown(Qt::MouseButton button, const QPoint& pos);
     // The keyboard's menu key: where a pop-up menu belongs.
     void contextKey(const QPoint& pos);
+    void zoomChanged(int percent);
 
 protected:
     bool event(QEvent* event) override;
@@ -53,9 +74,16 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    class ZoomDevice;
+
     bool allChars(bool (*test)(const QTextCharFormat&)) const;
+    void applyZoom();
+
+    int zoom_ = 100;
+    std::unique_ptr<ZoomDevice> zoomDevice_;
 };
 
 }  // namespace wkvx

@@ -1,9 +1,12 @@
-// Opening a 10 MB RTF file into a document window, shown and painted.
+// Opening a 10 MB RTF file into a document window, shown and painted, and
+// finding, replacing and counting in it.
 // Build with -DLEXIVANE_BENCH=ON -DCMAKE_BUILD_TYPE=Release; runs offscreen
 // unless a platform is chosen.
 #include "MDImain.h"
+#include "findtext.h"
 #include "frmChild.h"
 #include "richtextbox.h"
+#include "textcount.h"
 
 #include "rtfwriter.h"
 
@@ -106,6 +109,83 @@ void BM_OpenIntoDocumentWindow(benchmark::State& state)
         d->rtfText->document()->setModified(false);
 }
 BENCHMARK(BM_OpenIntoDocumentWindow)->Unit(benchmark::kMillisecond)->MinTime(5)->UseRealTime();
+
+// The 10 MB document open in a shown window, for the commands that work on
+// the whole of it.
+struct OpenReport {
+    wkvx::MDImain frame;
+    wkvx::frmChild* doc = nullptr;
+    OpenReport()
+    {
+        frame.show();
+        doc = frame.loadNewDoc(sampleFile());
+        doc->showMaximized();
+        QCoreApplication::processEvents();
+    }
+    ~OpenReport()
+    {
+        for (wkvx::frmChild* d : frame.documents())
+            d->rtfText->document()->setModified(false);
+    }
+};
+
+// Find Next for a word that stands only at the very end: one pass over
+// the whole document.
+void BM_FindNextAcrossTheDocument(benchmark::State& state)
+{
+    OpenReport open;
+    wkvx::RichTextBox* box = open.doc->rtfText;
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral(" zebra"));
+    const wkvx::FindOptions options{QStringLiteral("zebra"), false, true};
+    for (auto _ : state) {
+        const QTextCursor found = wkvx::findMatch(box->document(), QTextCursor(box->document()), options, false);
+        if (found.isNull())
+            state.SkipWithError("not found");
+    }
+}
+BENCHMARK(BM_FindNextAcrossTheDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Replace All of a word in every paragraph (some 25,000 replacements), as
+// one undo step, laid out and painted again.
+void BM_ReplaceAllInTheDocument(benchmark::State& state)
+{
+    OpenReport open;
+    wkvx::RichTextBox* box = open.doc->rtfText;
+    int replaced = 0;
+    bool forth = true;
+    for (auto _ : state) {
+        const wkvx::FindOptions options{forth ? QStringLiteral("fox") : QStringLiteral("cat"), true, true};
+        replaced = wkvx::replaceAll(box->document(), options, forth ? QStringLiteral("cat") : QStringLiteral("fox"));
+        benchmark::DoNotOptimize(open.frame.grab().isNull());
+        forth = !forth;
+    }
+    state.counters["replacements"] = replaced;
+}
+BENCHMARK(BM_ReplaceAllInTheDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The status bar's count of the whole document, done once typing pauses.
+void BM_CountWordsAndLine(benchmark::State& state)
+{
+    OpenReport open;
+    wkvx::RichTextBox* box = open.doc->rtfText;
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    wkvx::DocumentCounter counter;
+    counter.count(*box->document());
+    int n = 0;
+    for (auto _ : state) {
+        // One key typed in the middle, then the count.
+        state.PauseTiming();
+        QTextCursor middle(box->document()->findBlockByNumber(box->document()->blockCount() / 2));
+        middle.insertText(++n % 2 ? QStringLiteral("x ") : QStringLiteral("y "));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(counter.count(*box->document()).words);
+        benchmark::DoNotOptimize(wkvx::visualLine(end));
+    }
+}
+BENCHMARK(BM_CountWordsAndLine)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

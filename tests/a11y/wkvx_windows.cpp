@@ -7,14 +7,18 @@
 #include "frmAbout.h"
 #include "frmSplash.h"
 #include "frmChild.h"
+#include "frmFind.h"
 #include "frmInsert.h"
 #include "frmReplace.h"
+#include "printing.h"
 #include "richtextbox.h"
 
 #include "dictstore/wordrecord.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTextDocument>
 #include <QTest>
 
@@ -61,6 +65,22 @@ const bool added = a11ytest::addWindows({
          auto insert = std::make_unique<wkvx::frmInsert>(nullptr, [] { return nullptr; });
          QTest::keyClicks(insert->txtSearchTerm, QStringLiteral("ha"));
          return std::unique_ptr<QWidget>(std::move(insert));
+     }},
+    {"wkvx", "frmFind_with_text",
+     [] {
+         auto find = std::make_unique<wkvx::frmFind>(nullptr, [] { return nullptr; });
+         find->txtFind->setText(QStringLiteral("colour"));
+         find->txtReplace->setText(QStringLiteral("color"));
+         find->findNext();
+         return std::unique_ptr<QWidget>(std::move(find));
+     }},
+    // File > Print Preview shows Qt's own preview of the pages.
+    {"wkvx", "print_preview",
+     [] {
+         auto* printer = new QPrinter;
+         std::unique_ptr<QPrintPreviewDialog> preview = wkvx::makePreviewDialog(printer, nullptr);
+         QObject::connect(preview.get(), &QObject::destroyed, [printer] { delete printer; });
+         return std::unique_ptr<QWidget>(std::move(preview));
      }},
     {"wkvx", "frmReplace_filled",
      [] {

@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextTable>
 
 #include <gtest/gtest.h>
@@ -343,4 +344,35 @@ TEST(RtfFile, SaveAndLoadReportErrorsAsValues)
         ASSERT_TRUE(loadRtfFile(path, &loaded, &error));
         EXPECT_EQ(plainText(loaded), QString("Second\n"));
     }
+}
+
+TEST(RtfWriter, ThePageAFileAsksForIsReadAndWrittenBack)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf("{\\rtf1\\ansi\\paperw11906\\paperh16838\\margl1134\\margr1701\\margt567\\margb-5 Text\\par}",
+                        &doc)
+                    .ok);
+    const QTextFrameFormat page = doc.rootFrame()->frameFormat();
+    EXPECT_EQ(page.intProperty(PaperWidthProperty), 11906);
+    EXPECT_EQ(page.intProperty(PaperHeightProperty), 16838);
+    EXPECT_EQ(page.intProperty(PageMarginLeftProperty), 1134);
+    EXPECT_EQ(page.intProperty(PageMarginRightProperty), 1701);
+    EXPECT_EQ(page.intProperty(PageMarginTopProperty), 567);
+    // A negative margin is damage and is left out.
+    EXPECT_FALSE(page.hasProperty(PageMarginBottomProperty));
+    // Reading the page is nothing the user could undo.
+    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("Text"));
+
+    const QByteArray out = writeRtf(doc);
+    EXPECT_TRUE(out.contains("\\paperw11906\\paperh16838\\margl1134\\margr1701\\margt567")) << out.constData();
+    EXPECT_FALSE(out.contains("\\margb"));
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(back.rootFrame()->frameFormat().intProperty(PageMarginLeftProperty), 1134);
+
+    // A document that never had a page writes none.
+    QTextDocument plain;
+    plain.setPlainText(QStringLiteral("x"));
+    EXPECT_FALSE(writeRtf(plain).contains("\\margl"));
 }

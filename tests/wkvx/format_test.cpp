@@ -14,16 +14,9 @@
 
 using namespace wkvx;
 using wkvxtest::FrameTest;
+using wkvxtest::select;
 
 namespace {
-
-void select(QTextEdit* t, int from, int to)
-{
-    QTextCursor c = t->textCursor();
-    c.setPosition(from);
-    c.setPosition(to, QTextCursor::KeepAnchor);
-    t->setTextCursor(c);
-}
 
 QTextCharFormat formatAt(const QTextDocument& doc, int position)
 {
@@ -87,9 +80,14 @@ TEST_F(FrameTest, AlignmentChecksExactlyOneItemAcrossDocuments)
     EXPECT_FALSE(frame->mnuFormatAlignLeft->isChecked());
     EXPECT_FALSE(frame->mnuFormatAlignCenter->isChecked());
 
-    // The marks belong to the frame: another document does not change them.
+    // The marks follow the paragraph at the caret, in whichever document.
+    frmChild* first = active();
     frame->mnuFileNew->trigger();
+    EXPECT_TRUE(frame->mnuFormatAlignLeft->isChecked());
+    EXPECT_FALSE(frame->mnuFormatAlignRight->isChecked());
+    frame->mdiArea->setActiveSubWindow(first);
     EXPECT_TRUE(frame->mnuFormatAlignRight->isChecked());
+    frame->mdiArea->setActiveSubWindow(frame->documents().last());
     type(QStringLiteral("middle"));
     QTest::keyClick(text(), Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("middle"));  // Ctrl+K deletes nothing
@@ -129,29 +127,68 @@ TEST_F(FrameTest, DateAndTimeFollowTheSelectedWord)
     EXPECT_EQ(text()->toPlainText(), stamp.left(text()->toPlainText().size()));
 }
 
-TEST_F(FrameTest, CutInOneDocumentPasteInAnotherMovesOnlyTheText)
+TEST_F(FrameTest, CutAndPasteBetweenDocumentsKeepTheFormattingOtherProgramsGetText)
 {
     type(QStringLiteral("keep move keep"));
     select(text(), 5, 9);
     frame->mnuFormatBold->trigger();
     QTest::keyClick(text(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("keep  keep"));
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("move"));
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    EXPECT_EQ(copied->text(), QStringLiteral("move"));
+    EXPECT_FALSE(copied->hasHtml());
+    EXPECT_TRUE(copied->hasFormat(RichTextBox::kRichMimeType));
     frame->mnuFileNew->trigger();
     type(QStringLiteral("[]"));
     select(text(), 1, 1);
     QTest::keyClick(text(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("[move]"));
-    EXPECT_LT(formatAt(*text()->document(), 2).fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(text()->document()->blockCount(), 1);
+    EXPECT_GE(formatAt(*text()->document(), 2).fontWeight(), QFont::Bold);
+    EXPECT_LT(formatAt(*text()->document(), 0).fontWeight(), QFont::DemiBold);
+    // One undo takes the whole paste back.
+    QTest::keyClick(text(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text()->toPlainText(), QStringLiteral("[]"));
 
-    // Rich clipboard content arrives as plain text, and paste replaces the selection.
+    // Several paragraphs, a list among them, keep theirs too.
+    frmChild* target = active();
+    const QString listFile = path("list.rtf");
+    writeFile(listFile, "{\\rtf1\\ansi{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}"
+                        "{\\levelnumbers\\'01;}}}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                        "\\pard\\ls1 {\\i first}\\par\\pard\\ls1 second\\par\\pard\\qr right\\par}");
+    frame->loadNewDoc(listFile);
+    text()->selectAll();
+    frame->mnuEditCopy->trigger();
+    frame->mdiArea->setActiveSubWindow(target);
+    text()->moveCursor(QTextCursor::End);
+    frame->mnuEditPaste->trigger();
+    const QString pasted = text()->toPlainText();
+    EXPECT_TRUE(pasted.contains(QStringLiteral("first"))) << pasted.toStdString();
+    QTextBlock last = text()->document()->lastBlock();
+    EXPECT_EQ(last.text(), QStringLiteral("right"));
+    EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_TRUE(formatAt(*text()->document(), int(pasted.indexOf(QStringLiteral("first")))).fontItalic());
+    frame->mnuEditUndo->trigger();
+    EXPECT_EQ(text()->toPlainText(), QStringLiteral("[]"));
+
+    // Rich clipboard content from other programs arrives as plain text, and
+    // paste replaces the selection.
     auto* mime = new QMimeData;
     mime->setHtml(QStringLiteral("<b>loud</b>"));
     mime->setText(QStringLiteral("loud"));
     QApplication::clipboard()->setMimeData(mime);
-    select(text(), 1, 5);
+    select(text(), 1, 1);
     frame->mnuEditPaste->trigger();
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("[loud]"));
+    EXPECT_LT(formatAt(*text()->document(), 2).fontWeight(), QFont::DemiBold);
+    // A stale formatted copy beside newer text is not used.
+    mime = new QMimeData;
+    mime->setData(RichTextBox::kRichMimeType, "{\\rtf1 {\\b old}\\par}");
+    mime->setText(QStringLiteral("new"));
+    QApplication::clipboard()->setMimeData(mime);
+    select(text(), 1, 5);
+    frame->mnuEditPaste->trigger();
+    EXPECT_EQ(text()->toPlainText(), QStringLiteral("[new]"));
     EXPECT_LT(formatAt(*text()->document(), 2).fontWeight(), QFont::DemiBold);
 
     // Copy or Cut with nothing selected leaves the clipboard alone; lines
@@ -166,7 +203,7 @@ TEST_F(FrameTest, CutInOneDocumentPasteInAnotherMovesOnlyTheText)
     type(QStringLiteral("\nsecond"));
     text()->selectAll();
     frame->mnuEditCopy->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("[loud]\nsecond"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("[new]\nsecond"));
 }
 
 TEST_F(FrameTest, CopyAndPasteKeepTheDocumentsCharacters)

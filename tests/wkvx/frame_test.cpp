@@ -38,12 +38,19 @@ TEST_F(FrameTest, MenusCaptionsAndShortcuts)
     QStringList bar;
     for (QAction* a : frame->menuBar()->actions())
         bar << a->text();
-    EXPECT_EQ(bar, (QStringList{"&File", "&Edit", "&KavixTools", "E&xtra"}));
+    EXPECT_EQ(bar, (QStringList{"&File", "&Edit", "&View", "&KavixTools", "E&xtra"}));
+    // The original items keep their captions, shortcuts and order; the
+    // writer's commands stand among them on keys they leave free.
     EXPECT_EQ(menuLayout(frame->mnuFile),
-              (QStringList{"&New...|Ctrl+N", "&Open...|Ctrl+O", "-", "&Save As...|Ctrl+S", "E&xit|"}));
+              (QStringList{"&New...|Ctrl+N", "&Open...|Ctrl+O", "Recent &Files|>", "&Close|Ctrl+F4", "-",
+                           "&Save|Shift+F12", "&Save As...|Ctrl+S", "-", "Print Pre&view...|", "&Print...|Ctrl+P",
+                           "&Export as PDF...|", "-", "E&xit|"}));
     EXPECT_EQ(menuLayout(frame->mnuEdit),
-              (QStringList{"Cu&t|Ctrl+X", "&Copy|Ctrl+C", "-", "&Paste|Ctrl+V", "&Font...|",
-                           "Insert Date and &Time|Ctrl+D", "&Format|>"}));
+              (QStringList{"&Undo|Ctrl+Z", "&Redo|Ctrl+Y", "-", "Cu&t|Ctrl+X", "&Copy|Ctrl+C", "-", "&Paste|Ctrl+V",
+                           "&Font...|", "Insert Date and &Time|Ctrl+D", "&Format|>", "-",
+                           "Find and R&eplace...|Ctrl+H", "Find &Next|F3", "Find Pre&vious|Shift+F3"}));
+    EXPECT_EQ(frame->mnuEditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(menuLayout(frame->mnuView), (QStringList{"Zoom &In|Ctrl++", "Zoom &Out|Ctrl+-", "&Actual Size|Ctrl+0"}));
     EXPECT_EQ(menuLayout(frame->mnuEditFormat),
               (QStringList{"&Bold|Ctrl+B", "&Italic|Ctrl+I", "&Underline|Ctrl+U", "-", "Align &Left|Ctrl+L",
                            "Align &Mid|Ctrl+K", "Align &Right|Ctrl+R"}));
@@ -57,9 +64,9 @@ TEST_F(FrameTest, MenusCaptionsAndShortcuts)
                              "mnuInsertKvx", "mnuKavixBar", "mnuFindKvx", "mnuWindows", "mnuExtraBar",
                              "mnuExtraAbout"})
         EXPECT_NE(frame->findChild<QAction*>(QLatin1String(name)), nullptr) << name;
-    // No check marks at start-up.
+    // The check marks show the empty document: plain text, aligned left.
     for (QAction* a : frame->mnuEditFormat->actions())
-        EXPECT_FALSE(a->isChecked()) << a->text().toStdString();
+        EXPECT_EQ(a->isChecked(), a == frame->mnuFormatAlignLeft) << a->text().toStdString();
 }
 
 TEST_F(FrameTest, CaptionsCountEveryWindowCreated)

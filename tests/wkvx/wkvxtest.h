@@ -15,7 +15,10 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QSettings>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +32,15 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace wkvxtest {
+
+// Selects from one position to another, as a drag of the mouse does.
+inline void select(QTextEdit* t, int from, int to)
+{
+    QTextCursor c = t->textCursor();
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    t->setTextCursor(c);
+}
 
 // Answers the file and font dialogs from queues and records how they were asked.
 class ScriptedDialogs : public lexi::DialogProvider {
@@ -90,6 +102,8 @@ protected:
     {
         lexi::setCurrentProgram(lexi::wkvxInfo());
         ASSERT_TRUE(dir.isValid());
+        // The recent files and other settings stay in the test's folder.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
         frame = std::make_unique<wkvx::MDImain>();
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));

@@ -28,6 +28,15 @@ enum Property : int {
     // shows a placeholder box of the picture's size.
     PictureHeaderProperty,
     PictureDataProperty,
+    // Root frame properties (int, twips): the page the file asks for, from
+    // \margl, \margr, \margt, \margb, \paperw and \paperh; set only for
+    // those the file gives.
+    PageMarginLeftProperty,
+    PageMarginRightProperty,
+    PageMarginTopProperty,
+    PageMarginBottomProperty,
+    PaperWidthProperty,
+    PaperHeightProperty,
 };
 
 // The document as plain text, the way word processors export it: every

@@ -11,6 +11,7 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextTableFormat>
 #include <QBuffer>
 #include <QImage>
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string>
 #include <string_view>
 #include <optional>
@@ -191,6 +193,7 @@ enum class Kw : unsigned char {
     ListTable, List, ListLevel, LevelText, LevelNumbers, LevelNfc, LevelStartAt, LevelFollow, LevelLegal,
     LevelNoRestart, ListId, ListSimple, OverrideTable, ListOverride, LfoLevel,
     Pict, ShpPict, PictKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+    PageSetup,  // \margl and its kin; the value is the page property
     Char,  // a control word that stands for one character
 };
 
@@ -248,6 +251,13 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         };
         for (const auto& [name, type] : pnTypes)
             t.emplace(name, KwInfo{Kw::PnType, type});
+        const std::pair<const char*, int> pageSetup[] = {
+            {"margl", PageMarginLeftProperty}, {"margr", PageMarginRightProperty},
+            {"margt", PageMarginTopProperty}, {"margb", PageMarginBottomProperty},
+            {"paperw", PaperWidthProperty}, {"paperh", PaperHeightProperty},
+        };
+        for (const auto& [name, property] : pageSetup)
+            t.emplace(name, KwInfo{Kw::PageSetup, char16_t(property - PageMarginLeftProperty)});
         t.emplace("pntxtb", KwInfo{Kw::PnText, 0});
         t.emplace("pntxta", KwInfo{Kw::PnText, 1});
         const std::pair<const char*, char16_t> chars[] = {
@@ -446,6 +456,7 @@ private:
     int pnCounter_ = 0;
     std::vector<QString> links_;
     int footnoteCount_ = 0;
+    std::map<int, int> pageSetup_;  // page property, twips
     int endnoteCount_ = 0;
 
     // The paragraph being read: its text, its finished runs, and the current
@@ -997,6 +1008,11 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         if (st_.dest == Dest::FontTable && fontEntry_ >= 0 && param > 0 && decoder_.isSupported(param))
             fonts_[fontEntry_].codePage = param;
         break;
+    case Kw::PageSetup:
+        // Sizes beyond a few metres are damage.
+        if (hasParam && param >= 0 && param <= 31680 * 4)
+            pageSetup_[PageMarginLeftProperty + info.value] = param;
+        break;
     case Kw::Deff:
         defaultFont_ = param;
         if (st_.ch.font < 0)
@@ -1336,6 +1352,15 @@ void Reader::finish()
     // An empty block left after a final table stays: word processors keep a
     // paragraph after every table.
     builder_->finish();
+    if (!pageSetup_.empty()) {
+        QTextFrameFormat page = doc_->rootFrame()->frameFormat();
+        for (const auto& [property, value] : pageSetup_)
+            page.setProperty(property, value);
+        // Not an edit the user could undo.
+        doc_->setUndoRedoEnabled(false);
+        doc_->rootFrame()->setFrameFormat(page);
+        doc_->setUndoRedoEnabled(true);
+    }
     if (builder_->truncated())
         warn(QStringLiteral("The document is too long to be held whole; its end was left out."));
 }

@@ -86,6 +86,7 @@ private:
     ListLevel levelFor(const QString& label, int currentNfc);
     void outlineNumber(const QString& label, int level, ListLevel& def) const;
     void writeListTable();
+    void writePageSetup();
     void writeText(QStringView text);
     void writePicture(const QTextImageFormat& f);
 
@@ -173,6 +174,7 @@ QByteArray Writer::run()
     out_ += "}\n";
     writeListTable();
     out_ += "{\\*\\generator Lexivane;}\\viewkind4\n";
+    writePageSetup();
     out_ += body;
     out_ += "}\n";
     return out_;
@@ -462,6 +464,26 @@ void Writer::outlineNumber(const QString& label, int level, ListLevel& def) cons
     numbered.start = m.captured(3).toInt();
     numbered.separators = separators;
     def = numbered;
+}
+
+// The page the document was read with, so that it prints the same.
+void Writer::writePageSetup()
+{
+    const QTextFrameFormat page = doc_.rootFrame()->frameFormat();
+    const std::pair<int, const char*> words[] = {
+        {PaperWidthProperty, "\\paperw"}, {PaperHeightProperty, "\\paperh"},
+        {PageMarginLeftProperty, "\\margl"}, {PageMarginRightProperty, "\\margr"},
+        {PageMarginTopProperty, "\\margt"}, {PageMarginBottomProperty, "\\margb"},
+    };
+    bool any = false;
+    for (const auto& [property, word] : words) {
+        if (!page.hasProperty(property))
+            continue;
+        out_ += word + QByteArray::number(page.intProperty(property));
+        any = true;
+    }
+    if (any)
+        out_ += '\n';
 }
 
 void Writer::writeListTable()
