@@ -18,6 +18,7 @@ function(lexivane_add_test name)
   # The program makes its own temporary home too, for when it is run by hand.
   if(TARGET ${name})
     target_link_libraries(${name} PRIVATE testhome)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   endif()
   add_test(NAME ${name} COMMAND ${ARG_COMMAND} WORKING_DIRECTORY "${ARG_WORKING_DIRECTORY}")
   set(env "HOME=${home}" "XDG_RUNTIME_DIR=${runtime}" "LC_ALL=C.UTF-8")
