@@ -27,3 +27,12 @@ function(lexivane_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()
+
+# A test that cannot run on this machine still shows in the run, as skipped
+# with its reason (and as a failure where LEXIVANE_NO_SKIP=1 asks that nothing
+# be skipped), instead of silently not being there.
+function(lexivane_add_missing_test name reason)
+  add_test(NAME ${name} COMMAND sh -c "echo \"skipped: $1\"; [ \"$LEXIVANE_NO_SKIP\" = 1 ] && exit 1; exit 77" sh "${reason}")
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+  message(STATUS "${name}: ${reason}")
+endfunction()
