@@ -6,10 +6,9 @@
 #include "frmResult.h"
 #include "savedpages.h"
 
-#include "clock.h"
+#include "fixedclock.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -141,9 +140,10 @@ TEST_F(SavedPagesTest, WordPageIsNamedAfterTheStoredWordAndReplacesAnOldOne)
         std::ofstream old(page, std::ios::binary);
         old << std::string(5000, 'x');
     }
-    lexi::setClock([] { return kStampTime; });
-    saved<kavix::frmResult>(true, "CAF\u00c9 ");
-    lexi::setClock({});
+    {
+        const lexitest::FixedClock clock(kStampTime);
+        saved<kavix::frmResult>(true, "CAF\u00c9 ");
+    }
     EXPECT_TRUE(messages.empty());
     const auto lines = pageLines(page);
     ASSERT_EQ(lines.size(), 4u);
@@ -207,9 +207,10 @@ TEST_F(SavedPagesTest, MarkupInAWordOrValueIsShownAsText)
 
 TEST_F(SavedPagesTest, ListPageKeepsTheLettersAsTyped)
 {
-    lexi::setClock([] { return kStampTime; });
-    saved<kavix::frmR2>(false, "Ca");
-    lexi::setClock({});
+    {
+        const lexitest::FixedClock clock(kStampTime);
+        saved<kavix::frmR2>(false, "Ca");
+    }
     EXPECT_TRUE(messages.empty());
     const auto lines = pageLines(savedPage("list_Ca.htm"));
     ASSERT_EQ(lines.size(), 5u);

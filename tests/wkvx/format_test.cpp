@@ -2,7 +2,7 @@
 
 #include "rtffile.h"
 
-#include "clock.h"
+#include "fixedclock.h"
 
 #include <QClipboard>
 #include <QDateTime>
@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <optional>
 
 using namespace wkvx;
 using wkvxtest::FrameTest;
@@ -106,7 +108,8 @@ TEST_F(FrameTest, DateAndTimeFollowTheSelectedWord)
 {
     // The year's last second, in the C locale the test program runs in: the
     // short date, then the long time with its seconds and without a zone.
-    lexi::setClock([] { return QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)); });
+    std::optional<lexitest::FixedClock> clock;
+    clock.emplace(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
     const QString stamp = QStringLiteral("31 Dec 2026 23:59:59");
     type(QStringLiteral("Today is"));
     select(text(), 0, 5);
@@ -116,10 +119,9 @@ TEST_F(FrameTest, DateAndTimeFollowTheSelectedWord)
     EXPECT_EQ(text()->textCursor().position(), 5 + stamp.size());
 
     // With nothing selected it goes in at the caret, read from the clock again.
-    lexi::setClock([] { return QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)); });
+    clock.emplace(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
     frame->mnuFileNew->trigger();
     frame->mnuExtraInsert->trigger();
-    lexi::setClock({});
     EXPECT_EQ(text()->toPlainText(), QStringLiteral("1 Jan 2027 00:00:00"));
 }
 
