@@ -40,6 +40,7 @@ run_suite() {
   fi
 }
 
+mkdir -p "$build/Testing"
 run_suite "$(id -un)" "$build/Testing/ctest-$(id -un).log" env
 
 if [ "$(id -u)" -ne 0 ]; then

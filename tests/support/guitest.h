@@ -84,7 +84,7 @@ bool eventually(Condition condition, int timeoutMs = 5000)
 template <typename Value, typename T>
 auto eventuallyEquals(Value value, const T& expected, int timeoutMs = 5000)
 {
-    QTest::qWaitFor([&] { return value() == expected; }, timeoutMs);
+    static_cast<void>(QTest::qWaitFor([&] { return value() == expected; }, timeoutMs));
     return value();
 }
 
