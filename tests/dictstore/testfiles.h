@@ -4,21 +4,20 @@
 
 #include "dictstore/wordrecord.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace testfiles {
 
 // A fresh folder under the test's own temporary home.
 inline std::filesystem::path freshDir(const std::string& name)
 {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("lexivane-test-" + std::to_string(::getpid())) / name;
+    // The home folder the program made for itself, removed when it ends.
+    const auto dir = std::filesystem::path(std::getenv("HOME")) / "files" / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -96,6 +96,8 @@ TEST_F(HelpPagesTest, EveryPageHasATitleAndEveryLinkResolves)
 
 TEST_F(HelpPagesTest, EveryPageIsReachableFromTheIndex)
 {
+    ASSERT_GE(pages.size(), 10u);
+    ASSERT_TRUE(pages.count("index.htm"));
     std::set<std::string> seen{"index.htm"};
     std::deque<std::string> todo{"index.htm"};
     while (!todo.empty()) {
@@ -116,6 +118,7 @@ TEST_F(HelpPagesTest, EveryPageIsReachableFromTheIndex)
 // The questions a new user asks first are answered one click from the index.
 TEST_F(HelpPagesTest, TheIndexLeadsToTheCommonTasks)
 {
+    ASSERT_TRUE(pages.count("index.htm"));
     const Page& index = pages["index.htm"];
     auto target = [&](const std::string& text) {
         for (std::size_t i = 0; i < index.links.size(); ++i)

@@ -12,7 +12,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -83,6 +85,12 @@ public:
     QList<QPointer<QTcpSocket>> waiting;
 };
 
+// The window's title once it reads as expected, or as it stands after the wait.
+QString titleOnceItIs(const QWidget& w, const QString& expected)
+{
+    return guitest::eventuallyEquals([&] { return w.windowTitle(); }, expected);
+}
+
 // A port on 127.0.0.1 where nothing listens.
 quint16 closedPort()
 {
@@ -150,7 +158,7 @@ TEST(BrowserTest, LocalPagesShowAtOnceWithTitleOrAddress)
     frmBrowser b;
     openOn(b, str(pages.index));
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Help index"));
-    QTRY_VERIFY(!b.timTimer->isActive());
+    EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Help index"));
     EXPECT_EQ(b.cboAddress->currentText(), str(pages.index));
 
@@ -160,15 +168,15 @@ TEST(BrowserTest, LocalPagesShowAtOnceWithTitleOrAddress)
     b.cboAddress->setEditText(str(pages.untitled));
     QTest::keyClick(b.cboAddress, Qt::Key_Return);
     EXPECT_EQ(b.windowTitle(), str(pages.untitled));
-    QTRY_VERIFY(!b.timTimer->isActive());
+    EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
 
     click(b, "Back");
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Second page"));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Second page")), QStringLiteral("Second page"));
     click(b, "Home");
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Help index"));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Help index")), QStringLiteral("Help index"));
     click(b, "Back");
     click(b, "Forward");
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Help index"));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Help index")), QStringLiteral("Help index"));
     EXPECT_TRUE(rec.messages.empty());
 }
 
@@ -178,17 +186,16 @@ TEST(BrowserTest, BackWithNoHistoryChangesNothing)
     HelpPages pages;
     frmBrowser b;
     openOn(b, str(pages.second));
-    QTRY_VERIFY(!b.timTimer->isActive());
+    EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
     const QUrl before = b.brwWebBrowser->source();
     const QString text = b.brwWebBrowser->toPlainText();
     click(b, "Back");
-    QTest::qWait(30);
-    EXPECT_FALSE(b.timTimer->isActive());
+    EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
     EXPECT_EQ(b.brwWebBrowser->source(), before);
     EXPECT_EQ(b.brwWebBrowser->toPlainText(), text);
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Second page"));
     click(b, "Forward");
-    QTest::qWait(30);
+    QCoreApplication::processEvents();
     EXPECT_EQ(b.brwWebBrowser->source(), before);
     EXPECT_TRUE(rec.messages.empty());
 }
@@ -223,7 +230,7 @@ TEST(BrowserTest, PageAreaKeepsItsMarginsAtEverySize)
     QList<int> widths;
     for (const QSize size : {QSize(600, 420), QSize(800, 500)}) {
         b.resize(size);
-        QTRY_COMPARE(content->size(), size);
+        EXPECT_EQ(guitest::eventuallyEquals([&] { return content->size(); }, size), size);
         const int w = lexi::toTwips(content->width());
         const int h = lexi::toTwips(content->height());
         const QRect page = b.brwWebBrowser->geometry();
@@ -241,7 +248,7 @@ TEST(BrowserTest, PageAreaKeepsItsMarginsAtEverySize)
 
     // Smaller than the margins: nothing negative, nothing breaks.
     b.resize(20, 20);
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_GE(b.brwWebBrowser->width(), 0);
     EXPECT_GE(b.brwWebBrowser->height(), 0);
     EXPECT_GE(b.cboAddress->width(), 0);
@@ -254,27 +261,27 @@ TEST(BrowserTest, WebPageShowsWorkingWhileItLoadsThenItsTitle)
     ASSERT_TRUE(server.server.isListening());
     frmBrowser b;
     openOn(b, server.url(QStringLiteral("page.htm")));
-    QTRY_VERIFY(server.hasRequest());
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Working..."));
+    ASSERT_TRUE(guitest::eventually([&] { return server.hasRequest(); }));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Working...")), QStringLiteral("Working..."));
     EXPECT_TRUE(b.brwWebBrowser->busy());
     // The window goes on working while the page is on its way.
     QTest::keyClicks(b.cboAddress->lineEdit(), QStringLiteral("x"));
     EXPECT_TRUE(b.cboAddress->currentText().endsWith(QLatin1Char('x')));
 
     server.answer("<html><head><title>Served page</title></head><body><a href=\"other.htm\">o</a></body></html>");
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Served page"));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Served page")), QStringLiteral("Served page"));
     EXPECT_FALSE(b.brwWebBrowser->busy());
-    QTRY_VERIFY(!b.timTimer->isActive());
+    EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
     EXPECT_TRUE(b.brwWebBrowser->toPlainText().contains(QLatin1Char('o')));
 
     // A relative link on a web page is fetched from the same server; Back
     // returns to the first page without asking the server again.
     emit b.brwWebBrowser->anchorClicked(QUrl(server.url(QStringLiteral("other.htm"))));
-    QTRY_VERIFY(server.hasRequest());
+    ASSERT_TRUE(guitest::eventually([&] { return server.hasRequest(); }));
     server.answer("<html><head><title>Other page</title></head><body>other</body></html>");
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Other page"));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Other page")), QStringLiteral("Other page"));
     click(b, "Back");
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Served page"));
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Served page")), QStringLiteral("Served page"));
     EXPECT_FALSE(server.hasRequest());
     EXPECT_TRUE(rec.messages.empty());
 }
@@ -287,14 +294,20 @@ TEST(BrowserTest, StopEndsTheLoadAndALateAnswerIsIgnored)
     openOn(b, str(pages.index));
     b.cboAddress->setEditText(server.url(QStringLiteral("slow.htm")));
     QTest::keyClick(b.cboAddress, Qt::Key_Return);
-    QTRY_COMPARE(b.windowTitle(), QStringLiteral("Working..."));
-    QTRY_VERIFY(server.hasRequest());
+    EXPECT_EQ(titleOnceItIs(b, QStringLiteral("Working...")), QStringLiteral("Working..."));
+    ASSERT_TRUE(guitest::eventually([&] { return server.hasRequest(); }));
+    auto* net = b.brwWebBrowser->findChild<QNetworkAccessManager*>();
+    ASSERT_NE(net, nullptr);
+    QSignalSpy finished(net, &QNetworkAccessManager::finished);
     click(b, "Stop");
     EXPECT_FALSE(b.timTimer->isActive());
     EXPECT_FALSE(b.brwWebBrowser->busy());
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Help index"));
     server.answer("<html><head><title>Too late</title></head></html>");
-    QTest::qWait(100);
+    // The request ends once, aborted by Stop or by the answer arriving;
+    // either way nothing more can come of it.
+    EXPECT_EQ(guitest::eventuallyEquals([&] { return finished.count(); }, 1), 1);
+    QCoreApplication::processEvents();
     EXPECT_EQ(b.windowTitle(), QStringLiteral("Help index"));
     EXPECT_EQ(b.brwWebBrowser->source(), QUrl::fromLocalFile(str(pages.index)));
 }
@@ -309,7 +322,7 @@ TEST(BrowserTest, UnreachableAddressLeavesTheWindowResponsiveAndSilent)
     {
         frmBrowser b;
         openOn(b, dead);
-        QTRY_VERIFY(!b.timTimer->isActive());
+        EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
         EXPECT_FALSE(b.brwWebBrowser->busy());
         EXPECT_EQ(b.windowTitle(), dead);
         EXPECT_TRUE(b.brwWebBrowser->toPlainText().isEmpty());
@@ -325,7 +338,7 @@ TEST(BrowserTest, UnreachableAddressLeavesTheWindowResponsiveAndSilent)
         for (const QString& address : {dead, str(dictstore::helpFolderPath() / "missing.htm")}) {
             b.cboAddress->setEditText(address);
             QTest::keyClick(b.cboAddress, Qt::Key_Return);
-            QTRY_VERIFY(!b.timTimer->isActive());
+            EXPECT_TRUE(guitest::eventually([&] { return !b.timTimer->isActive(); }));
             EXPECT_EQ(b.windowTitle(), QStringLiteral("Help index"));
             EXPECT_EQ(b.brwWebBrowser->source(), QUrl::fromLocalFile(str(pages.index)));
         }
@@ -347,7 +360,7 @@ TEST(BrowserTest, ContentsOpensTheIndexOnceAndOnlyRaisesItAfterwards)
     EXPECT_EQ(b->parentWidget(), nullptr);
     EXPECT_TRUE(b->isVisible());
     EXPECT_EQ(b->brwWebBrowser->source(), QUrl::fromLocalFile(str(pages.index)));
-    QTRY_COMPARE(b->windowTitle(), QStringLiteral("Help index"));
+    EXPECT_EQ(titleOnceItIs(*b, QStringLiteral("Help index")), QStringLiteral("Help index"));
 
     emit b->brwWebBrowser->anchorClicked(QUrl::fromLocalFile(str(pages.second)));
     b->showMinimized();
@@ -364,7 +377,7 @@ TEST(BrowserTest, ContentsOpensTheIndexOnceAndOnlyRaisesItAfterwards)
 
     // Closing it ends it; F2 then opens a new one on the index.
     b->close();
-    QTRY_VERIFY(!b);
+    EXPECT_TRUE(guitest::eventually([&] { return !b; }));
     EXPECT_FALSE(w.helpBrowser());
     w.mnuHelpContents->trigger();
     ASSERT_TRUE(w.helpBrowser());

@@ -1,4 +1,5 @@
 #include "guitest.h"
+#include "permissions.h"
 
 #include "faults.h"
 #include "frmEdit.h"
@@ -186,7 +187,8 @@ TEST_F(EditFormTest, SaveRenamesInPlaceWritingEveryFieldPaddedOrCut)
     dictstore::assignField(expected, Field::Pronu, "HAP-ee ");
     EXPECT_EQ(fileBytes(), bytesOf(guitest::record("first", "one")) + bytesOf(expected) +
                                bytesOf(guitest::record("last", "three")));
-    EXPECT_EQ(expected.raw(Field::Meaning), std::string(40, 'm'));
+    // The saved record's meaning, cut to its 40 bytes.
+    EXPECT_EQ(fileBytes().substr(dictstore::kRecordSize + 30, 49), std::string(40, 'm') + "adjective");
 
     frmEdit again(memory);
     search(again, QStringLiteral("happy"));
@@ -291,18 +293,8 @@ TEST_F(EditFormTest, AFailedRewriteSaysWhyKeepsTheBoxesAndLeavesTheFileAlone)
     EXPECT_EQ(f.txtWord->text(), QStringLiteral("last"));
     EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("kept"));
 
-    // Made read-only (permissions mean nothing to root).
-    search(f, QStringLiteral("happy"));
-    std::filesystem::permissions(dictstore::dictionaryPath(), std::filesystem::perms::owner_read);
-    if (::access(dictstore::dictionaryPath().c_str(), W_OK) != 0) {
-        QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
-        EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved. Permission denied: the dictionary, or its disk, is read-only."));
-        EXPECT_EQ(fileBytes(), shortened);
-    }
-    std::filesystem::permissions(dictstore::dictionaryPath(),
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-
     // The file is gone: not written into the void, not made again.
+    search(f, QStringLiteral("happy"));
     std::filesystem::remove(dictstore::dictionaryPath());
     QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
     EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved. File not found: the dictionary was removed or replaced since this "
@@ -310,6 +302,57 @@ TEST_F(EditFormTest, AFailedRewriteSaysWhyKeepsTheBoxesAndLeavesTheFileAlone)
     EXPECT_FALSE(std::filesystem::exists(dictstore::dictionaryPath()));
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.txtWord->text(), QStringLiteral("happy"));
+}
+
+TEST_F(EditFormTest, SavingIntoAReadOnlyFileSaysWhyAndKeepsTheBoxes)
+{
+    if (!lexitest::permissionsBind())
+        GTEST_SKIP() << lexitest::kRootSkip;
+    frmEdit f(memory);
+    f.show();
+    search(f, QStringLiteral("happy"));
+    f.txtMeaning->setText(QStringLiteral("changed"));
+    const std::string before = fileBytes();
+    std::filesystem::permissions(dictstore::dictionaryPath(), std::filesystem::perms::owner_read);
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    std::filesystem::permissions(dictstore::dictionaryPath(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("The entry was not saved. Permission denied: the dictionary, or its disk, is read-only."));
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("changed"));
+}
+
+TEST_F(EditFormTest, ASecondSearchMovesSaveToTheRecordItFound)
+{
+    frmEdit f(memory);
+    search(f, QStringLiteral("first"));
+    search(f, QStringLiteral("last"));
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("three"));
+    f.txtMeaning->setText(QStringLiteral("changed"));
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Edited record successfully"));
+    EXPECT_EQ(fileBytes(), bytesOf(guitest::record("first", "one")) + bytesOf(happy()) +
+                               bytesOf(guitest::record("last", "changed")));
+}
+
+TEST_F(EditFormTest, Record32767IsFoundAndSavedInPlace)
+{
+    const std::string blanks(dictstore::kRecordSize * 32766, ' ');
+    {
+        std::ofstream out(dictstore::dictionaryPath(), std::ios::binary | std::ios::trunc);
+        out << blanks << bytesOf(guitest::record("edge", "at the limit"));
+    }
+    frmEdit f(memory);
+    search(f, QStringLiteral("edge"));
+    EXPECT_TRUE(rec.messages.empty()) << rec.lastText().toStdString();
+    EXPECT_EQ(memory.record, 32767);
+    EXPECT_EQ(f.txtMeaning->text(), QStringLiteral("at the limit"));
+    f.txtMeaning->setText(QStringLiteral("still here"));
+    QTest::mouseClick(f.cmdEdit, Qt::LeftButton);
+    EXPECT_EQ(rec.lastText(), QStringLiteral("Edited record successfully"));
+    EXPECT_EQ(fileBytes(), blanks + bytesOf(guitest::record("edge", "still here")));
 }
 
 TEST_F(EditFormTest, AMatchBeyondRecord32767IsNotFound)

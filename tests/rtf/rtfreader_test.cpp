@@ -91,6 +91,9 @@ TEST(RtfReaderCodePages, HexEscapesFollowTheDocumentAndFontCodePage)
     // Double-byte code pages join the lead byte with the next byte.
     EXPECT_EQ(textOf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\\'a0\\'83A}"),
               QString::fromUtf8("あア\n"));
+    // A trail byte that is a backslash or a brace comes escaped; it is still a
+    // trail byte, and a backslash after a whole character is a backslash.
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg950 \\'a5\\\\\\'a5\\{\\'a5\\}\\\\x}"), QString::fromUtf8("功叻囚\\x\n"));
     EXPECT_EQ(textOf("{\\rtf1\\mac \\'d1\\'a5}"), QString::fromUtf8("—•\n"));
     // The Symbol font's characters live in U+F000..U+F0FF.
     EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f2\\fcharset2 Symbol;}}{\\f2 a\\'b7}b}"),

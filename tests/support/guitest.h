@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QString>
+#include <QTest>
 
 #include <deque>
 #include <filesystem>
@@ -69,6 +70,22 @@ inline void writeDictionary(const std::vector<dictstore::WordRecord>& records)
     std::int64_t n = 0;
     for (const auto& r : records)
         d.append(r, n);
+}
+
+// Waiting on a condition as a GoogleTest check: QtTest's QTRY_ macros report
+// their failures to QtTest alone, so inside a GoogleTest test they never fail.
+template <typename Condition>
+bool eventually(Condition condition, int timeoutMs = 5000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+// The value once it equals the expected one, or as it stands at the timeout.
+template <typename Value, typename T>
+auto eventuallyEquals(Value value, const T& expected, int timeoutMs = 5000)
+{
+    static_cast<void>(QTest::qWaitFor([&] { return value() == expected; }, timeoutMs));
+    return value();
 }
 
 // Without a real font Qt draws boxes and sizes are meaningless.

