@@ -213,7 +213,7 @@ TEST(LookUpOpenTest, MakesAMissingFileAndReadsOneThatMayNotBeWritten)
 
     faults::ScratchDisk disk(dir / "ro", "64k");
     if (!disk.mounted())
-        GTEST_SKIP() << "mounting needs root";
+        GTEST_SKIP() << faults::kNeedsRootSkip;
     testfiles::writeBytes(dir / "ro" / "dictionary.kvx", testfiles::rawRecord("happy", "glad"));
     ASSERT_TRUE(disk.makeReadOnly());
     EXPECT_EQ(d.openForUpdate(dir / "ro" / "dictionary.kvx"), Error::PermissionDenied);

@@ -372,7 +372,7 @@ TEST_F(AddFormTest, AReadOnlyDiskIsNamedAndCheckStillWorks)
     const std::filesystem::path db = dictstore::dictionaryPath().parent_path();
     faults::ScratchDisk disk(db, "64k");
     if (!disk.mounted())
-        GTEST_SKIP() << "mounting needs root";
+        GTEST_SKIP() << faults::kNeedsRootSkip;
     guitest::writeDictionary({guitest::record("alpha")});
     ASSERT_TRUE(disk.makeReadOnly());
     {

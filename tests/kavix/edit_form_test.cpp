@@ -426,7 +426,7 @@ TEST_F(EditFormTest, OnAReadOnlyDiskEntriesAreFoundAndSaveSaysWhyItCannotWrite)
     const std::filesystem::path db = dictstore::dictionaryPath().parent_path();
     faults::ScratchDisk disk(db, "64k");
     if (!disk.mounted())
-        GTEST_SKIP() << "mounting needs root";
+        GTEST_SKIP() << faults::kNeedsRootSkip;
     guitest::writeDictionary({happy()});
     const std::string before = fileBytes();
     ASSERT_TRUE(disk.makeReadOnly());

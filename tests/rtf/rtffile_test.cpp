@@ -65,7 +65,7 @@ TEST_F(RtfFileSave, AFullDiskIsReportedAndTheOldFileStaysWhole)
     ASSERT_TRUE(QDir().mkpath(disk));
     filefaults::TmpfsMount tmpfs(disk, "32k");
     if (!tmpfs.mounted())
-        GTEST_SKIP() << "mounting a tmpfs needs root";
+        GTEST_SKIP() << faults::kNeedsRootSkip;
     const QString file = disk + QStringLiteral("/doc.rtf");
     const QByteArray old = oldDocument(20 * 1024);
     writeBytes(file, old);

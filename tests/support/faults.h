@@ -12,6 +12,10 @@
 
 namespace faults {
 
+// The reason a test that mounts skips when not run as root; the suite's run
+// as root makes it.
+inline constexpr char kNeedsRootSkip[] = "mounting a disk needs root";
+
 // A tmpfs of `size` (as mount's size= option: "64k") over `folder` for as
 // long as this lives. mounted() is false where the test may not mount
 // (not root): the test skips then.
@@ -45,11 +49,11 @@ class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
+        ok_ = ::getrlimit(RLIMIT_FSIZE, &old_) == 0;
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = old_;
         limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ok_ = ok_ && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
     ~FileSizeLimit()
     {
@@ -59,9 +63,12 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
+    bool ok() const { return ok_; }
+
 private:
     rlimit old_{};
     void (*previous_)(int) = SIG_DFL;
+    bool ok_ = false;
 };
 
 }  // namespace faults

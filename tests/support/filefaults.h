@@ -1,8 +1,9 @@
 #pragma once
 
-// Faults made for real around file tests: a file-size limit that makes
-// every write past it fail as a full disk does, a small tmpfs, a folder
-// that cannot be written.
+// Faults made for real around file tests, for Qt's paths: those of
+// faults.h, a folder that cannot be written, a disk filled up.
+
+#include "faults.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -10,64 +11,18 @@
 #include <QList>
 #include <QString>
 
-#include <cerrno>
-#include <csignal>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace filefaults {
 
-// While it lives, no file of this process can grow past bytes. The signal
-// the kernel sends for that is ignored, so the write fails with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ok_ = ::getrlimit(RLIMIT_FSIZE, &old_) == 0;
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ok_ = ok_ && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-    bool ok() const { return ok_; }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-    bool ok_ = false;
-};
+using faults::FileSizeLimit;
 
 // A tmpfs of the given size ("32k") mounted on dir while it lives; needs root.
-class TmpfsMount {
+class TmpfsMount : public faults::ScratchDisk {
 public:
-    TmpfsMount(const QString& dir, const char* size) : dir_(QFile::encodeName(dir))
-    {
-        const QByteArray options = QByteArray("size=") + size;
-        mounted_ = ::geteuid() == 0 && ::mount("tmpfs", dir_.constData(), "tmpfs", 0, options.constData()) == 0;
-    }
-    ~TmpfsMount()
-    {
-        if (mounted_)
-            ::umount2(dir_.constData(), MNT_DETACH);
-    }
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
-
-    bool mounted() const { return mounted_; }
-
-private:
-    QByteArray dir_;
-    bool mounted_ = false;
+    TmpfsMount(const QString& dir, const char* size) : ScratchDisk(QFile::encodeName(dir).toStdString(), size) {}
 };
 
 // While it lives, nothing in dir can be written: a read-only bind mount
