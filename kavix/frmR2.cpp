@@ -40,7 +40,8 @@ int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.i
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= entryCount())
+    // The tooltip shows the whole text, which a narrow column cuts.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() || index.row() >= entryCount())
         return {};
     return QString::fromStdString(entries_[static_cast<std::size_t>(index.row())].trimmed(fieldOf(index.column())));
 }
@@ -66,12 +67,11 @@ void ResultsModel::setEntries(std::vector<dictstore::WordRecord> entries)
 }
 
 frmR2::frmR2(const SearchRequest& search, QWidget* owner)
-    : CloseBoxDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmR2"));
     setWindowTitle(QStringLiteral("Results"));
     setFixedSize(lexi::twipsSize(5805, 3900));
-    ui::centreWhenFirstShown(this);
 
     model_ = new ResultsModel(this);
     MSFlexGridResults = ui::place(new QTableView(this), 0, 120, 5775, 3735);
@@ -139,12 +139,20 @@ void frmR2::Form_Load(const SearchRequest& search)
 
     std::vector<dictstore::WordRecord> entries;
     Error error = Error::None;
+    // A page that cannot be written is given up; the list goes on.
+    Error pageError = Error::None;
     {
         dictstore::Dictionary dict;
         ListPage page;
         error = dict.openForReading(dictstore::dictionaryPath());
         if (error == Error::None && search.save)
-            error = page.start(search.letters);
+            pageError = page.start(search.letters);
+        auto keep = [&](Error e) {
+            if (e != Error::None && pageError == Error::None) {
+                pageError = e;
+                page.abandon();
+            }
+        };
         if (error == Error::None) {
             // Room for every record up front: a long list is then never
             // copied while it grows, and unused room costs no memory.
@@ -154,18 +162,22 @@ void frmR2::Form_Load(const SearchRequest& search)
             error = dict.findByStartingLetters(search.letters.toStdString(),
                                                [&](const dictstore::WordRecord& r, std::int64_t) {
                                                    entries.push_back(r);
-                                                   return page.isOpen() ? page.add(r) : Error::None;
+                                                   if (page.isOpen())
+                                                       keep(page.add(r));
+                                                   return Error::None;
                                                });
         }
         dict.close();
         if (error == Error::None && page.isOpen())
-            error = page.finish();
+            keep(page.finish());
     }  // the dictionary and an unfinished page are closed here
     model_->setEntries(std::move(entries));
     // The grid starts on its first data row, so the list opens at its top.
     MSFlexGridResults->setCurrentIndex(model_->index(0, 0));
     if (error != Error::None)
         lexi::msgBox(ui::messageParent(this), QStringLiteral("Word Not found!!!, Please check the spelling."));
+    else if (pageError != Error::None)
+        lexi::msgBox(ui::messageParent(this), pageFailureMessage(listPageName(search.letters), pageError));
 }
 
 }  // namespace kavix

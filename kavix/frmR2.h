@@ -43,7 +43,7 @@ private:
 
 // The results grid, "Results": every entry whose word begins with the letters
 // asked for. Like the card, it does all its work while it is created.
-class frmR2 : public ui::CloseBoxDialog {
+class frmR2 : public ui::ResultDialog {
     Q_OBJECT
 public:
     explicit frmR2(const SearchRequest& search, QWidget* owner = nullptr);

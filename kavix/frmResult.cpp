@@ -42,21 +42,22 @@ QLabel* smallCaption(QWidget* parent, const char* name, const QString& text, QWi
     return l;
 }
 
-// The field at its full width, trailing spaces included, shown from its start.
+// The field at its full width, trailing spaces included, shown from its
+// start; the tooltip holds the whole field, which a narrow box cuts.
 void showField(QLineEdit* box, const dictstore::WordRecord& r, Field f)
 {
     box->setText(QString::fromStdString(r.field(f)));
     box->setCursorPosition(0);
+    box->setToolTip(QString::fromStdString(r.trimmed(f)));
 }
 
 }  // namespace
 
 frmResult::frmResult(const SearchRequest& search, QWidget* owner)
-    : CloseBoxDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
 {
     setObjectName(QStringLiteral("frmResult"));
     setWindowTitle(QStringLiteral("Results"));
-    ui::centreWhenFirstShown(this);
     buildForm();
     Form_Load(search);
 }
@@ -157,6 +158,8 @@ void frmResult::Form_Load(const SearchRequest& search)
 {
     vis(search);
     Error error = Error::None;
+    Error pageError = Error::None;
+    QString pageName;
     bool found = false;
     std::vector<std::string> suggestions;
     {
@@ -177,8 +180,10 @@ void frmResult::Form_Load(const SearchRequest& search)
             showField(txtPro, r, Field::Pronu);
             txtSentence->setPlainText(QString::fromStdString(r.field(Field::Usage)));
             showField(txtWord, r, Field::Word);
-            if (search.save)
-                error = writeWordPage(r);
+            if (search.save) {
+                pageName = wordPageName(r);
+                pageError = writeWordPage(r);
+            }
         } else if (error == Error::None) {
             // Offered, not reported: a failure here only leaves them out.
             dictstore::suggestionsFor(dict, search.exactWord.toStdString(), suggestions);
@@ -187,6 +192,8 @@ void frmResult::Form_Load(const SearchRequest& search)
     if (!found || error != Error::None) {
         lexi::msgBox(ui::messageParent(this), QStringLiteral("Word not found, make sure that it is spelled correctly. OR ") +
                                ui::describe(error));
+    } else if (pageError != Error::None) {
+        lexi::msgBox(ui::messageParent(this), pageFailureMessage(pageName, pageError));
     }
     if (!found)
         showSuggestions(search, suggestions);

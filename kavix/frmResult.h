@@ -21,7 +21,7 @@ namespace kavix {
 // asked for. It does all its work while it is created: looks the word up,
 // fills its boxes, saves the word page if asked, and reports a failure; it
 // is shown afterwards whatever happened.
-class frmResult : public ui::CloseBoxDialog {
+class frmResult : public ui::ResultDialog {
     Q_OBJECT
 public:
     explicit frmResult(const SearchRequest& search, QWidget* owner = nullptr);

@@ -11,13 +11,10 @@
 #include "dictstore/paths.h"
 #include "dictstore/suggest.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCompleter>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QShowEvent>
-#include <QStringListModel>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -26,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+
+#include <algorithm>
 
 namespace kavix {
 
@@ -52,8 +51,7 @@ frmSearch::frmSearch(QWidget* owner)
     buildForm();
 }
 
-// The completer goes first, while the box and the popup it holds still exist.
-frmSearch::~frmSearch() { delete completer_; }
+frmSearch::~frmSearch() = default;
 
 void frmSearch::buildForm()
 {
@@ -152,20 +150,25 @@ void frmSearch::buildForm()
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
 
-    // The list is filled from the word index as the user types; the
-    // completer's own filter then keeps all of it. (Its unfiltered mode would
-    // mark a first row that Enter then takes instead of pressing Go.)
-    words_ = std::make_unique<dictstore::WordIndex>();
-    completions_ = new QStringListModel(this);
-    completer_ = new QCompleter(completions_, this);
-    completer_->setObjectName(QStringLiteral("wordCompleter"));
-    completer_->setCompletionMode(QCompleter::PopupCompletion);
-    completer_->setCaseSensitivity(Qt::CaseInsensitive);
-    completer_->setMaxVisibleItems(static_cast<int>(dictstore::WordIndex::kCompletions));
-    completer_->popup()->setAccessibleName(QStringLiteral("Matching words"));
-    completer_->popup()->installEventFilter(this);
-    txtExact->setCompleter(completer_);
     connect(txtExact, &QLineEdit::textEdited, this, &frmSearch::txtExact_Change);
+    // Any change of the text counts, a paste with the mouse included.
+    connect(txtExact, &QLineEdit::textChanged, this, &frmSearch::txtExact_KeyUp);
+    connect(txt2letter, &QLineEdit::textChanged, this, &frmSearch::txt2letter_KeyUp);
+
+    // The matching words stand between the word box and the buttons; the
+    // list never takes the focus, which stays in the box.
+    words_ = std::make_unique<dictstore::WordIndex>();
+    lstWords = named(new QListWidget(this), "lstWords");
+    lstWords->setAccessibleName(QStringLiteral("Matching words"));
+    lstWords->setFocusPolicy(Qt::NoFocus);
+    lstWords->setFont(ui::boxFont());
+    lstWords->setUniformItemSizes(true);
+    const QRect box(txtExact->mapTo(this, QPoint(0, 0)), txtExact->size());
+    lstWords->setGeometry(box.left(), box.bottom() + 1, box.width(),
+                          cmdSearch->geometry().top() - lexi::twips(60) - box.bottom() - 1);
+    lstWords->hide();
+    connect(lstWords, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { lstWords_Click(lstWords->row(item)); });
 }
 
 SearchRequest frmSearch::request() const
@@ -184,20 +187,11 @@ SearchRequest frmSearch::request() const
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 {
-    // While the list shows it takes the keys and hands their presses to the
-    // box; the box's key-release rule must still see their releases.
-    if (watched == completer_->popup() && event->type() == QEvent::KeyRelease)
-        txtExact_KeyUp();
-    // Enter with no word chosen in the list still presses the default button.
-    if (watched == completer_->popup() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !completer_->popup()->selectionModel()->hasSelection()) {
-            completer_->popup()->hide();
-            if (cmdSearch->isEnabled())
-                cmdSearch->click();
-            return true;
-        }
-    }
+    if (watched == txtExact && event->type() == QEvent::KeyPress &&
+        txtExact_KeyDown(static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    if (watched == txtExact && event->type() == QEvent::FocusOut)
+        hideWordList();
     if (event->type() == QEvent::KeyRelease) {
         if (watched == txtExact)
             txtExact_KeyUp();
@@ -206,6 +200,62 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
     }
     return QDialog::eventFilter(watched, event);
 }
+
+// Keys that act on the list while it shows; true when one was used.
+bool frmSearch::txtExact_KeyDown(int key)
+{
+    if (!lstWords->isVisible())
+        return false;
+    switch (key) {
+    case Qt::Key_Down: moveInWordList(1); return true;
+    case Qt::Key_Up: moveInWordList(-1); return true;
+    case Qt::Key_PageDown: moveInWordList(4); return true;
+    case Qt::Key_PageUp: moveInWordList(-4); return true;
+    case Qt::Key_Escape: hideWordList(); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A word chosen in the list is taken; with none chosen Enter is Go.
+        if (lstWords->currentRow() < 0)
+            return false;
+        hideWordList();
+        return true;
+    default: return false;
+    }
+}
+
+// The chosen word shows in the box at once, as the user moves.
+void frmSearch::moveInWordList(int step)
+{
+    const int last = lstWords->count() - 1;
+    const int row = std::clamp(lstWords->currentRow() + step, 0, last);
+    lstWords->setCurrentRow(row);
+    lstWords->scrollToItem(lstWords->currentItem());
+    txtExact->setText(lstWords->item(row)->text());
+}
+
+void frmSearch::lstWords_Click(int row)
+{
+    if (row < 0)
+        return;
+    txtExact->setText(lstWords->item(row)->text());
+    hideWordList();
+    txtExact->setFocus();
+}
+
+void frmSearch::showWordList(const QStringList& words)
+{
+    lstWords->clear();
+    lstWords->addItems(words);
+    lstWords->setCurrentRow(-1);
+    if (words.isEmpty() || !txtExact->isEnabled()) {
+        hideWordList();
+        return;
+    }
+    lstWords->raise();
+    lstWords->show();
+}
+
+void frmSearch::hideWordList() { lstWords->hide(); }
 
 // Each opening reads the words afresh, so words added since are offered.
 // A dictionary that cannot be read leaves the list empty: the dialog reports
@@ -231,9 +281,7 @@ void frmSearch::txtExact_Change(const QString& text)
     QStringList list;
     for (const std::string& word : words_->startingWith(text.toStdString()))
         list << QString::fromStdString(word);
-    completions_->setStringList(list);
-    if (list.isEmpty())
-        completer_->popup()->hide();
+    showWordList(list);
 }
 
 void frmSearch::optExact_Click()
@@ -246,6 +294,7 @@ void frmSearch::optExact_Click()
 
 void frmSearch::optBeg_Click()
 {
+    hideWordList();
     txt2letter->setEnabled(true);
     txtExact->setEnabled(false);
     sliLetter->setEnabled(true);
@@ -286,6 +335,7 @@ void frmSearch::chkSelAll_Click()
 
 void frmSearch::cmdSearch_Click()
 {
+    hideWordList();
     hide();
     QWidget* owner = parentWidget();
     QWidget* result = nullptr;

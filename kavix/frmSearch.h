@@ -7,8 +7,7 @@
 #include <memory>
 
 class QCheckBox;
-class QCompleter;
-class QStringListModel;
+class QListWidget;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -74,8 +73,11 @@ public:
     QWidget* lastResult() const { return lastResult_; }
 
     // Type-ahead of txtExact: the dictionary's words that begin with what
-    // is typed, from a word list read when the dialog is shown.
-    QCompleter* wordCompleter() const { return completer_; }
+    // is typed, from a word list read when the dialog is shown. A list in
+    // the dialog itself, below the box and above the buttons, so that it
+    // takes no click meant for them and a screen reader finds it; Up and
+    // Down in the box move through it, Enter or a click takes a word.
+    QListWidget* lstWords = nullptr;
 
 signals:
     void resultOpened(QWidget* window);
@@ -97,11 +99,14 @@ private:
     void applyLetterLimit();
     void txtExact_Change(const QString& text);
     void loadWords();
+    void showWordList(const QStringList& words);
+    void hideWordList();
+    bool txtExact_KeyDown(int key);
+    void lstWords_Click(int row);
+    void moveInWordList(int step);
 
     int letterLimit_ = 1;
     QPointer<QWidget> lastResult_;
-    QCompleter* completer_ = nullptr;
-    QStringListModel* completions_ = nullptr;
     std::unique_ptr<dictstore::WordIndex> words_;
 };
 

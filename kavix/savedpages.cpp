@@ -3,7 +3,10 @@
 #include "dictstore/codepage.h"
 #include "dictstore/paths.h"
 
+#include "folders.h"
 #include "version.h"
+
+#include <QDir>
 
 #include <QLocale>
 
@@ -156,6 +159,25 @@ Error PageFile::close()
     return failed ? dictstore::errorFromErrno(err) : Error::None;
 }
 
+QString wordPageName(const dictstore::WordRecord& record)
+{
+    return QString::fromStdString(record.trimmed(Field::Word)) + QLatin1String(".htm");
+}
+
+QString listPageName(const QString& letters) { return QLatin1String("list_") + trimmedSpaces(letters) + QLatin1String(".htm"); }
+
+QString pageFailureMessage(const QString& pageName, Error error)
+{
+    QString text = QStringLiteral("The results are shown, but the saved-search page \"%1\" could not be written: %2.")
+                       .arg(pageName, lexi::describe(error));
+    if (error == Error::PathNotFound)
+        text += QStringLiteral(" The folder %1 does not exist; the set-up (lexivane-setup) makes it.")
+                    .arg(QDir::toNativeSeparators(lexi::savedSearchesFolder()));
+    else if (error == Error::BadFileName)
+        text += QStringLiteral(" A file name cannot hold any of \\ / : * ? \" < > |.");
+    return text;
+}
+
 Error writeWordPage(const dictstore::WordRecord& record)
 {
     const QString word = QString::fromStdString(record.trimmed(Field::Word));
@@ -167,7 +189,7 @@ Error writeWordPage(const dictstore::WordRecord& record)
         QLatin1String("</table><hr>Saved Search at ") + stampNow() + QLatin1String("<br>For further help write to ") +
             contactLink() + QLatin1String("</body></html>"),
     };
-    if (const Error e = page.create(word + QLatin1String(".htm")); e != Error::None)
+    if (const Error e = page.create(wordPageName(record)); e != Error::None)
         return e;
     for (const QString& line : lines) {
         if (const Error e = page.writeLine(line); e != Error::None)
@@ -179,7 +201,7 @@ Error writeWordPage(const dictstore::WordRecord& record)
 Error ListPage::start(const QString& letters)
 {
     const QString key = trimmedSpaces(letters);
-    if (const Error e = file_.create(QLatin1String("list_") + key + QLatin1String(".htm")); e != Error::None)
+    if (const Error e = file_.create(listPageName(letters)); e != Error::None)
         return e;
     if (const Error e = file_.writeLine(QLatin1String("<html><title>Saved search for ") + htmlEscaped(key) +
                                         QLatin1String("*</title><body>"));

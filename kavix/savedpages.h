@@ -48,6 +48,15 @@ private:
     std::FILE* file_ = nullptr;
 };
 
+// The file names of the two pages: the record's trimmed word, or "list_"
+// and the trimmed letters, with ".htm".
+QString wordPageName(const dictstore::WordRecord& record);
+QString listPageName(const QString& letters);
+
+// What the user is told when a page could not be written. The look-up's
+// own result is shown all the same: this is no spelling error.
+QString pageFailureMessage(const QString& pageName, dictstore::Error error);
+
 // The word page, named after the record's trimmed word.
 dictstore::Error writeWordPage(const dictstore::WordRecord& record);
 
@@ -58,6 +67,8 @@ public:
     dictstore::Error start(const QString& letters);
     dictstore::Error add(const dictstore::WordRecord& record);
     dictstore::Error finish();
+    // Gives up the page, as far as it was written.
+    void abandon() { file_.close(); }
     bool isOpen() const { return file_.isOpen(); }
 
 private:

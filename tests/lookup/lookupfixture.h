@@ -29,6 +29,11 @@
 #include <string>
 #include <vector>
 
+// Readable texts in failure output.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace lookuptest {
 
 namespace fs = std::filesystem;
