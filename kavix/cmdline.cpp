@@ -11,6 +11,11 @@
 
 namespace kavix {
 
+bool isMeaningSearch(const QString& commandLine)
+{
+    return commandLine == QLatin1String("/m") || commandLine.startsWith(QLatin1String("/m "));
+}
+
 QWidget* runCommandLine(const QString& commandLine)
 {
     QWidget* window = nullptr;
@@ -22,7 +27,12 @@ QWidget* runCommandLine(const QString& commandLine)
         auto search = std::make_unique<frmSearch>();
         const QChar code = commandLine.size() >= 2 && commandLine.startsWith(QLatin1Char('/')) ? commandLine.at(1)
                                                                                                 : QChar();
-        if (code >= QLatin1Char('1') && code <= QLatin1Char('3')) {
+        if (isMeaningSearch(commandLine)) {
+            search->txtMeaning->setText(commandLine.mid(2).trimmed());
+            SearchRequest request = search->request();
+            request.byMeaning = true;
+            window = new frmR2(request);
+        } else if (code >= QLatin1Char('1') && code <= QLatin1Char('3')) {
             const int n = code.digitValue();
             search->setLetterLimit(n);
             search->txt2letter->setText(commandLine.mid(2, n));

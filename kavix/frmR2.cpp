@@ -5,6 +5,7 @@
 #include "savedpages.h"
 
 #include "dictstore/dictionary.h"
+#include "dictstore/meaningsearch.h"
 #include "dictstore/paths.h"
 
 #include "msgbox.h"
@@ -146,14 +147,26 @@ void frmR2::Form_Load(const SearchRequest& search)
         ListPage page;
         error = dict.openForReading(dictstore::dictionaryPath());
         if (error == Error::None && search.save)
-            pageError = page.start(search.letters);
+            pageError = search.byMeaning ? page.startMeaning(search.meaning) : page.start(search.letters);
         auto keep = [&](Error e) {
             if (e != Error::None && pageError == Error::None) {
                 pageError = e;
                 page.abandon();
             }
         };
-        if (error == Error::None) {
+        auto list = [&](const dictstore::WordRecord& r) {
+            entries.push_back(r);
+            if (page.isOpen())
+                keep(page.add(r));
+        };
+        if (error == Error::None && search.byMeaning) {
+            dictstore::MeaningIndex index({});
+            error = dictstore::MeaningIndex::load(dict, index);
+            if (error == Error::None) {
+                for (const auto& hit : index.search(search.meaning.toStdString()))
+                    list(index.entry(hit.entry));
+            }
+        } else if (error == Error::None) {
             // Room for every record up front: a long list is then never
             // copied while it grows, and unused room costs no memory.
             std::int64_t records = 0;
@@ -161,9 +174,7 @@ void frmR2::Form_Load(const SearchRequest& search)
                 entries.reserve(static_cast<std::size_t>(std::min<std::int64_t>(records, dictstore::kMaxKavixRecords)));
             error = dict.findByStartingLetters(search.letters.toStdString(),
                                                [&](const dictstore::WordRecord& r, std::int64_t) {
-                                                   entries.push_back(r);
-                                                   if (page.isOpen())
-                                                       keep(page.add(r));
+                                                   list(r);
                                                    return Error::None;
                                                });
         }
@@ -177,7 +188,9 @@ void frmR2::Form_Load(const SearchRequest& search)
     if (error != Error::None)
         lexi::msgBox(ui::messageParent(this), QStringLiteral("Word Not found!!!, Please check the spelling."));
     else if (pageError != Error::None)
-        lexi::msgBox(ui::messageParent(this), pageFailureMessage(listPageName(search.letters), pageError));
+        lexi::msgBox(ui::messageParent(this),
+                     pageFailureMessage(search.byMeaning ? meaningPageName(search.meaning) : listPageName(search.letters),
+                                        pageError));
 }
 
 }  // namespace kavix

@@ -37,6 +37,10 @@ W* named(W* widget, const char* name)
     return widget;
 }
 
+// The row the search by meaning adds, in twips, and the longest description.
+constexpr int kMeaningRow = 480;
+constexpr int kMostMeaning = 200;
+
 }  // namespace
 
 frmSearch::frmSearch(QWidget* owner)
@@ -57,7 +61,10 @@ void frmSearch::buildForm()
 {
     using ui::place;
     const QFont caption = ui::captionFont();
-    setFixedSize(lexi::twipsSize(5805, 3525));
+    // The third kind of search, by meaning, takes one row more than the
+    // first two: the frame grows by it and what stands below moves down.
+    constexpr int extra = kMeaningRow;
+    setFixedSize(lexi::twipsSize(5805, 3525 + extra));
 
     fraOptions = place(named(new QGroupBox(QStringLiteral("Show the following in results"), this), "fraOptions"),
                        120, 120, 5655, 975);
@@ -73,10 +80,11 @@ void frmSearch::buildForm()
     chkPOSp = place(check(fraOptions, "chkPOSp", QStringLiteral("&Part of Speech")), 240, 600, 1575, 195);
     chkSelAll = place(check(fraOptions, "chkSelAll", QStringLiteral("Se&lect All")), 3720, 600, 1215, 255);
 
-    cmdSearch = place(named(new QPushButton(QStringLiteral("&Go"), this), "cmdSearch"), 120, 3120, 1575, 375);
-    cmdCancel = place(named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel"), 4080, 3120, 1695, 375);
+    cmdSearch = place(named(new QPushButton(QStringLiteral("&Go"), this), "cmdSearch"), 120, 3120 + extra, 1575, 375);
+    cmdCancel =
+        place(named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel"), 4080, 3120 + extra, 1695, 375);
 
-    fraSrchExp = place(named(new QGroupBox(this), "fraSrchExp"), 120, 1080, 5655, 1455);
+    fraSrchExp = place(named(new QGroupBox(this), "fraSrchExp"), 120, 1080, 5655, 1455 + extra);
     lblShow = place(named(new QLabel(QStringLiteral("Show record(s) where word :"), fraSrchExp), "lblShow"), 120,
                     120, 2775, 255);
     optExact = place(named(new QRadioButton(QStringLiteral("Is Exactly like"), fraSrchExp), "optExact"), 120, 480,
@@ -86,6 +94,13 @@ void frmSearch::buildForm()
     txtExact = place(named(new QLineEdit(fraSrchExp), "txtExact"), 3600, 450, 1695, 285);
     txtExact->setAccessibleName(QStringLiteral("Exact word"));
     txt2letter = place(named(new QLineEdit(fraSrchExp), "txt2letter"), 3600, 930, 1695, 285);
+    optMeaning = place(named(new QRadioButton(QStringLiteral("Has a meaning like"), fraSrchExp), "optMeaning"), 120,
+                       1440, 1815, 255);
+    txtMeaning = place(named(new QLineEdit(fraSrchExp), "txtMeaning"), 2040, 1410, 3255, 285);
+    txtMeaning->setAccessibleName(QStringLiteral("Meaning like"));
+    txtMeaning->setAccessibleDescription(QStringLiteral("Describe the meaning; the words that match it best are listed"));
+    txtMeaning->setPlaceholderText(QStringLiteral("e.g. lasting a very short time"));
+    txtMeaning->setMaxLength(kMostMeaning);
     sliLetter = place(named(new QSlider(Qt::Horizontal, fraSrchExp), "sliLetter"), 1440, 960, 735, 255);
     sliLetter->setRange(1, 6);
     sliLetter->setValue(1);
@@ -96,23 +111,24 @@ void frmSearch::buildForm()
                        975, 255);
     lblletter2->setBuddy(txt2letter);
     for (QWidget* w : std::initializer_list<QWidget*>{fraOptions, cmdSearch, cmdCancel, fraSrchExp, lblShow, optExact,
-                                                      optBeg, lblletter, lblletter2})
+                                                      optBeg, optMeaning, lblletter, lblletter2})
         w->setFont(caption);
-    txtExact->setFont(ui::boxFont());
-    txt2letter->setFont(ui::boxFont());
+    for (QLineEdit* e : {txtExact, txt2letter, txtMeaning})
+        e->setFont(ui::boxFont());
     for (QWidget* w : std::initializer_list<QWidget*>{chkSyn, chkAnto, chkPro, chkEg, chkPOSp, chkSelAll, optExact,
-                                                      optBeg})
+                                                      optBeg, optMeaning})
         ui::fitHeight(w);
 
     auto* save = new ui::WrapCheckBox(
         QStringLiteral("Sa&ve Results to a separate html file (in folder  kavixHOME\\SavedSearches\\)"), this);
-    chkSaveSearch = place(named(save, "chkSaveSearch"), 120, 2640, 3975, 375);
+    chkSaveSearch = place(named(save, "chkSaveSearch"), 120, 2640 + extra, 3975, 375);
     chkSaveSearch->setFont(caption);
     chkSaveSearch->setToolTip(QDir::toNativeSeparators(lexi::savedSearchesFolder()));
 
     // Initial state: no option chosen, both boxes and Go disabled.
     txtExact->setEnabled(false);
     txt2letter->setEnabled(false);
+    txtMeaning->setEnabled(false);
     txt2letter->setMaxLength(1);
     cmdSearch->setEnabled(false);
     for (QPushButton* b : {cmdSearch, cmdCancel})
@@ -128,14 +144,17 @@ void frmSearch::buildForm()
     setTabOrder(cmdSearch, cmdCancel);
     setTabOrder(cmdCancel, optExact);
     setTabOrder(optExact, optBeg);
-    setTabOrder(optBeg, txtExact);
+    setTabOrder(optBeg, optMeaning);
+    setTabOrder(optMeaning, txtExact);
     setTabOrder(txtExact, txt2letter);
     setTabOrder(txt2letter, sliLetter);
-    setTabOrder(sliLetter, chkSaveSearch);
+    setTabOrder(sliLetter, txtMeaning);
+    setTabOrder(txtMeaning, chkSaveSearch);
     chkSyn->setFocus();
 
     txtExact->installEventFilter(this);
     txt2letter->installEventFilter(this);
+    txtMeaning->installEventFilter(this);
     connect(optExact, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             optExact_Click();
@@ -143,6 +162,10 @@ void frmSearch::buildForm()
     connect(optBeg, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             optBeg_Click();
+    });
+    connect(optMeaning, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optMeaning_Click();
     });
     connect(sliLetter, &QSlider::valueChanged, this, &frmSearch::sliLetter_Change);
     connect(chkSelAll, &QCheckBox::toggled, this, &frmSearch::chkSelAll_Click);
@@ -152,8 +175,16 @@ void frmSearch::buildForm()
 
     connect(txtExact, &QLineEdit::textEdited, this, &frmSearch::txtExact_Change);
     // Any change of the text counts, a paste with the mouse included.
-    connect(txtExact, &QLineEdit::textChanged, this, &frmSearch::txtExact_KeyUp);
-    connect(txt2letter, &QLineEdit::textChanged, this, &frmSearch::txt2letter_KeyUp);
+    // Only the enabled box decides: the others keep their texts unused.
+    auto onChange = [this](QLineEdit* box, void (frmSearch::*rule)()) {
+        connect(box, &QLineEdit::textChanged, this, [this, box, rule] {
+            if (box->isEnabled())
+                (this->*rule)();
+        });
+    };
+    onChange(txtExact, &frmSearch::txtExact_KeyUp);
+    onChange(txt2letter, &frmSearch::txt2letter_KeyUp);
+    onChange(txtMeaning, &frmSearch::txtMeaning_KeyUp);
 
     // The matching words stand between the word box and the buttons; the
     // list never takes the focus, which stays in the box.
@@ -176,6 +207,8 @@ SearchRequest frmSearch::request() const
     SearchRequest r;
     r.exactWord = txtExact->text();
     r.letters = txt2letter->text();
+    r.meaning = txtMeaning->text();
+    r.byMeaning = optMeaning->isChecked();
     r.synonyms = chkSyn->isChecked();
     r.antonyms = chkAnto->isChecked();
     r.partOfSpeech = chkPOSp->isChecked();
@@ -197,6 +230,8 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
             txtExact_KeyUp();
         else if (watched == txt2letter)
             txt2letter_KeyUp();
+        else if (watched == txtMeaning)
+            txtMeaning_KeyUp();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -288,6 +323,7 @@ void frmSearch::optExact_Click()
 {
     txtExact->setEnabled(true);
     txt2letter->setEnabled(false);
+    txtMeaning->setEnabled(false);
     sliLetter->setEnabled(false);
     cmdSearch->setEnabled(false);
 }
@@ -297,9 +333,22 @@ void frmSearch::optBeg_Click()
     hideWordList();
     txt2letter->setEnabled(true);
     txtExact->setEnabled(false);
+    txtMeaning->setEnabled(false);
     sliLetter->setEnabled(true);
     cmdSearch->setEnabled(false);
 }
+
+void frmSearch::optMeaning_Click()
+{
+    hideWordList();
+    txtMeaning->setEnabled(true);
+    txtExact->setEnabled(false);
+    txt2letter->setEnabled(false);
+    sliLetter->setEnabled(false);
+    cmdSearch->setEnabled(false);
+}
+
+void frmSearch::txtMeaning_KeyUp() { cmdSearch->setEnabled(!txtMeaning->text().isEmpty()); }
 
 void frmSearch::txtExact_KeyUp() { cmdSearch->setEnabled(!txtExact->text().isEmpty()); }
 
@@ -341,7 +390,7 @@ void frmSearch::cmdSearch_Click()
     QWidget* result = nullptr;
     if (optExact->isChecked())
         result = new frmResult(request(), owner);
-    else if (optBeg->isChecked())
+    else if (optBeg->isChecked() || optMeaning->isChecked())
         result = new frmR2(request(), owner);
     if (!result)
         return;

@@ -26,6 +26,8 @@ namespace kavix {
 struct SearchRequest {
     QString exactWord;  // txtExact
     QString letters;    // txt2letter
+    QString meaning;    // txtMeaning: a description of what the word means
+    bool byMeaning = false;  // the grid lists the words that mean it
     bool synonyms = false;
     bool antonyms = false;
     bool partOfSpeech = false;
@@ -55,8 +57,10 @@ public:
     QLabel* lblShow = nullptr;
     QRadioButton* optExact = nullptr;
     QRadioButton* optBeg = nullptr;
+    QRadioButton* optMeaning = nullptr;
     QLineEdit* txtExact = nullptr;
     QLineEdit* txt2letter = nullptr;
+    QLineEdit* txtMeaning = nullptr;
     QSlider* sliLetter = nullptr;
     QLabel* lblletter = nullptr;
     QLabel* lblletter2 = nullptr;
@@ -90,6 +94,8 @@ private:
     void buildForm();
     void optExact_Click();
     void optBeg_Click();
+    void optMeaning_Click();
+    void txtMeaning_KeyUp();
     void txtExact_KeyUp();
     void txt2letter_KeyUp();
     void sliLetter_Change();

@@ -166,6 +166,11 @@ QString wordPageName(const dictstore::WordRecord& record)
 
 QString listPageName(const QString& letters) { return QLatin1String("list_") + trimmedSpaces(letters) + QLatin1String(".htm"); }
 
+QString meaningPageName(const QString& description)
+{
+    return QLatin1String("meaning_") + trimmedSpaces(description) + QLatin1String(".htm");
+}
+
 QString pageFailureMessage(const QString& pageName, Error error)
 {
     QString text = QStringLiteral("The results are shown, but the saved-search page \"%1\" could not be written: %2.")
@@ -200,11 +205,20 @@ Error writeWordPage(const dictstore::WordRecord& record)
 
 Error ListPage::start(const QString& letters)
 {
-    const QString key = trimmedSpaces(letters);
-    if (const Error e = file_.create(listPageName(letters)); e != Error::None)
+    return head(listPageName(letters), trimmedSpaces(letters) + QLatin1Char('*'));
+}
+
+Error ListPage::startMeaning(const QString& description)
+{
+    return head(meaningPageName(description), QStringLiteral("a meaning like ") + trimmedSpaces(description));
+}
+
+Error ListPage::head(const QString& name, const QString& title)
+{
+    if (const Error e = file_.create(name); e != Error::None)
         return e;
-    if (const Error e = file_.writeLine(QLatin1String("<html><title>Saved search for ") + htmlEscaped(key) +
-                                        QLatin1String("*</title><body>"));
+    if (const Error e = file_.writeLine(QLatin1String("<html><title>Saved search for ") + htmlEscaped(title) +
+                                        QLatin1String("</title><body>"));
         e != Error::None)
         return e;
     return file_.writeLine(QStringLiteral("<h1><center>Lexivane generated search results</center></h1>"));

@@ -52,6 +52,8 @@ private:
 // and the trimmed letters, with ".htm".
 QString wordPageName(const dictstore::WordRecord& record);
 QString listPageName(const QString& letters);
+// The page of a search by meaning: "meaning_" and the trimmed description.
+QString meaningPageName(const QString& description);
 
 // What the user is told when a page could not be written. The look-up's
 // own result is shown all the same: this is no spelling error.
@@ -65,6 +67,8 @@ dictstore::Error writeWordPage(const dictstore::WordRecord& record);
 class ListPage {
 public:
     dictstore::Error start(const QString& letters);
+    // The same page for the words that best match a described meaning.
+    dictstore::Error startMeaning(const QString& description);
     dictstore::Error add(const dictstore::WordRecord& record);
     dictstore::Error finish();
     // Gives up the page, as far as it was written.
@@ -72,6 +76,7 @@ public:
     bool isOpen() const { return file_.isOpen(); }
 
 private:
+    dictstore::Error head(const QString& name, const QString& title);
     PageFile file_;
 };
 
