@@ -2,6 +2,7 @@
 #include "windowflags.h"
 
 #include "formui.h"
+#include "frmResult.h"
 #include "savedpages.h"
 
 #include "dictstore/dictionary.h"
@@ -10,7 +11,9 @@
 
 #include "msgbox.h"
 
+#include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 
 namespace kavix {
@@ -41,10 +44,14 @@ int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.i
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const
 {
-    // The tooltip shows the whole text, which a narrow column cuts.
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() || index.row() >= entryCount())
         return {};
-    return QString::fromStdString(entries_[static_cast<std::size_t>(index.row())].trimmed(fieldOf(index.column())));
+    const QString text =
+        QString::fromStdString(entries_[static_cast<std::size_t>(index.row())].trimmed(fieldOf(index.column())));
+    // The tooltip shows the whole text, which a narrow column cuts.
+    if (role == Qt::ToolTipRole)
+        return text + QStringLiteral("\nDouble-click or press Enter to open this word's card");
+    return text;
 }
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -68,7 +75,7 @@ void ResultsModel::setEntries(std::vector<dictstore::WordRecord> entries)
 }
 
 frmR2::frmR2(const SearchRequest& search, QWidget* owner)
-    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints), search_(search)
 {
     setObjectName(QStringLiteral("frmR2"));
     setWindowTitle(QStringLiteral("Results"));
@@ -88,11 +95,34 @@ frmR2::frmR2(const SearchRequest& search, QWidget* owner)
     MSFlexGridResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGridResults->verticalHeader()->setDefaultSectionSize(MSFlexGridResults->fontMetrics().height() + 6);
     MSFlexGridResults->horizontalHeader()->setHighlightSections(false);
+    MSFlexGridResults->setAccessibleDescription(QStringLiteral("Double-click a row or press Enter to open its card"));
+    MSFlexGridResults->installEventFilter(this);
+    connect(MSFlexGridResults, &QTableView::doubleClicked, this, &frmR2::MSFlexGridResults_DblClick);
 
     Form_Load(search);
 }
 
 frmR2::~frmR2() = default;
+
+bool frmR2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == MSFlexGridResults && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            MSFlexGridResults_DblClick(MSFlexGridResults->currentIndex());
+            return true;
+        }
+    }
+    return ResultDialog::eventFilter(watched, event);
+}
+
+void frmR2::MSFlexGridResults_DblClick(const QModelIndex& index)
+{
+    if (!index.isValid() || index.row() >= model_->entryCount())
+        return;
+    const QString word = model_->index(index.row(), 0).data().toString();
+    emit rowOpened(openCard(search_, word, parentWidget()));
+}
 
 // A width of 0 hides the column; it keeps its data.
 void frmR2::setWidth(int column, int twips)

@@ -10,7 +10,9 @@
 
 #include "msgbox.h"
 
+#include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -53,8 +55,22 @@ void showField(QLineEdit* box, const dictstore::WordRecord& r, Field f)
 
 }  // namespace
 
+const QString frmResult::kFollowHint = QStringLiteral("Double-click or press Enter to look this word up");
+
+frmResult* openCard(const SearchRequest& rows, const QString& word, QWidget* owner)
+{
+    SearchRequest next = rows;
+    next.exactWord = word;
+    next.save = false;
+    next.byMeaning = false;
+    auto* card = new frmResult(next, owner);
+    card->setAttribute(Qt::WA_DeleteOnClose);
+    card->show();
+    return card;
+}
+
 frmResult::frmResult(const SearchRequest& search, QWidget* owner)
-    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints), search_(search)
 {
     setObjectName(QStringLiteral("frmResult"));
     setWindowTitle(QStringLiteral("Results"));
@@ -126,6 +142,34 @@ void frmResult::buildForm()
     setTabOrder(txtAnto[1], txtAnto[2]);
     setTabOrder(txtAnto[2], txtPro);
     cmdView->setFocus();
+
+    for (int i = 0; i < 3; ++i) {
+        for (QLineEdit* box : {txtSyn[i], txtAnto[i]}) {
+            box->installEventFilter(this);
+            box->setAccessibleDescription(kFollowHint);
+        }
+    }
+}
+
+bool frmResult::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    const bool follow =
+        event->type() == QEvent::MouseButtonDblClick ||
+        (event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter));
+    if (box && follow && !box->text().trimmed().isEmpty()) {
+        txtSyn_DblClick(box);
+        return true;
+    }
+    return ResultDialog::eventFilter(watched, event);
+}
+
+// The word's own card, or the card that says it is not there and offers
+// words like it.
+void frmResult::txtSyn_DblClick(QLineEdit* box)
+{
+    emit wordFollowed(openCard(search_, box->text().trimmed(), parentWidget()));
 }
 
 void frmResult::vis(const SearchRequest& search)
@@ -174,6 +218,10 @@ void frmResult::Form_Load(const SearchRequest& search)
             for (int i = 0; i < 3; ++i) {
                 showField(txtAnto[i], r, static_cast<Field>(static_cast<int>(Field::Antonym1) + i));
                 showField(txtSyn[i], r, static_cast<Field>(static_cast<int>(Field::Synonym1) + i));
+                for (QLineEdit* box : {txtAnto[i], txtSyn[i]}) {
+                    if (!box->toolTip().isEmpty())
+                        box->setToolTip(box->toolTip() + QLatin1Char('\n') + kFollowHint);
+                }
             }
             showField(txtMeaning, r, Field::Meaning);
             showField(txtPosp, r, Field::PartOfSpeech);

@@ -21,6 +21,12 @@ namespace kavix {
 // asked for. It does all its work while it is created: looks the word up,
 // fills its boxes, saves the word page if asked, and reports a failure; it
 // is shown afterwards whatever happened.
+class frmResult;
+
+// A card for another word, with the rows a card showed, owned as it was;
+// shown and set to be deleted when closed. Saves no page: it is browsing.
+frmResult* openCard(const SearchRequest& rows, const QString& word, QWidget* owner);
+
 class frmResult : public ui::ResultDialog {
     Q_OBJECT
 public:
@@ -55,9 +61,17 @@ public:
     static constexpr int kNarrowTwips = 4320;
     static constexpr int kWideTwips = 7425;
 
+    // A double-click or Enter on a synonym or antonym opens its card.
+    static const QString kFollowHint;
+
 signals:
     // The card a suggestion opened.
     void suggestionOpened(QWidget* card);
+    // The card of a synonym or antonym followed from this one.
+    void wordFollowed(QWidget* card);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildForm();
@@ -67,6 +81,9 @@ private:
     void setOuterWidth(int twips);
     void showSuggestions(const SearchRequest& search, const std::vector<std::string>& words);
     void cmdSuggest_Click(const SearchRequest& search, const QString& word);
+    void txtSyn_DblClick(QLineEdit* box);
+
+    SearchRequest search_;
 
 };
 
