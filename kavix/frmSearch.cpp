@@ -3,6 +3,7 @@
 
 #include "frmR2.h"
 #include "frmResult.h"
+#include "recentwords.h"
 #include "formui.h"
 
 #include "folders.h"
@@ -15,6 +16,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QShowEvent>
+#include <QStyle>
+#include <QAction>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -200,6 +203,12 @@ void frmSearch::buildForm()
     lstWords->hide();
     connect(lstWords, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { lstWords_Click(lstWords->row(item)); });
+
+    cmdRecent = txtExact->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    cmdRecent->setObjectName(QStringLiteral("cmdRecent"));
+    cmdRecent->setText(QStringLiteral("Recent words"));
+    cmdRecent->setToolTip(QStringLiteral("Words looked up lately (Alt+Down)"));
+    connect(cmdRecent, &QAction::triggered, this, &frmSearch::cmdRecent_Click);
 }
 
 SearchRequest frmSearch::request() const
@@ -221,7 +230,7 @@ SearchRequest frmSearch::request() const
 bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtExact && event->type() == QEvent::KeyPress &&
-        txtExact_KeyDown(static_cast<QKeyEvent*>(event)->key()))
+        txtExact_KeyDown(*static_cast<QKeyEvent*>(event)))
         return true;
     if (watched == txtExact && event->type() == QEvent::FocusOut)
         hideWordList();
@@ -237,10 +246,16 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 }
 
 // Keys that act on the list while it shows; true when one was used.
-bool frmSearch::txtExact_KeyDown(int key)
+bool frmSearch::txtExact_KeyDown(const QKeyEvent& event)
 {
-    if (!lstWords->isVisible())
-        return false;
+    const int key = event.key();
+    if (!lstWords->isVisible()) {
+        const bool openRecent = (key == Qt::Key_Down && (event.modifiers() & Qt::AltModifier)) || key == Qt::Key_F4 ||
+                                (key == Qt::Key_Down && txtExact->text().isEmpty());
+        if (openRecent)
+            cmdRecent_Click();
+        return openRecent;
+    }
     switch (key) {
     case Qt::Key_Down: moveInWordList(1); return true;
     case Qt::Key_Up: moveInWordList(-1); return true;
@@ -277,8 +292,17 @@ void frmSearch::lstWords_Click(int row)
     txtExact->setFocus();
 }
 
-void frmSearch::showWordList(const QStringList& words)
+void frmSearch::cmdRecent_Click()
 {
+    if (!txtExact->isEnabled())
+        return;
+    txtExact->setFocus();
+    showWordList(RecentWords::load(), QStringLiteral("Recent words"));
+}
+
+void frmSearch::showWordList(const QStringList& words, const QString& name)
+{
+    lstWords->setAccessibleName(name);
     lstWords->clear();
     lstWords->addItems(words);
     lstWords->setCurrentRow(-1);
@@ -316,7 +340,7 @@ void frmSearch::txtExact_Change(const QString& text)
     QStringList list;
     for (const std::string& word : words_->startingWith(text.toStdString()))
         list << QString::fromStdString(word);
-    showWordList(list);
+    showWordList(list, QStringLiteral("Matching words"));
 }
 
 void frmSearch::optExact_Click()
@@ -388,8 +412,10 @@ void frmSearch::cmdSearch_Click()
     hide();
     QWidget* owner = parentWidget();
     QWidget* result = nullptr;
-    if (optExact->isChecked())
+    if (optExact->isChecked()) {
+        RecentWords::remember(txtExact->text());
         result = new frmResult(request(), owner);
+    }
     else if (optBeg->isChecked() || optMeaning->isChecked())
         result = new frmR2(request(), owner);
     if (!result)

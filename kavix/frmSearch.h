@@ -6,7 +6,9 @@
 
 #include <memory>
 
+class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QListWidget;
 class QGroupBox;
 class QLabel;
@@ -82,6 +84,9 @@ public:
     // takes no click meant for them and a screen reader finds it; Up and
     // Down in the box move through it, Enter or a click takes a word.
     QListWidget* lstWords = nullptr;
+    // The box's drop-down of the words last looked up, newest first (also
+    // Alt+Down, or Down in an empty box); the same list shows them.
+    QAction* cmdRecent = nullptr;
 
 signals:
     void resultOpened(QWidget* window);
@@ -105,9 +110,10 @@ private:
     void applyLetterLimit();
     void txtExact_Change(const QString& text);
     void loadWords();
-    void showWordList(const QStringList& words);
+    void showWordList(const QStringList& words, const QString& name);
     void hideWordList();
-    bool txtExact_KeyDown(int key);
+    bool txtExact_KeyDown(const QKeyEvent& key);
+    void cmdRecent_Click();
     void lstWords_Click(int row);
     void moveInWordList(int step);
 
