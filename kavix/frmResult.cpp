@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace kavix {
 
@@ -117,7 +118,17 @@ void frmResult::buildForm()
     }
     lblSyn = place(smallCaption(this, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]), left, 0, boxWidth, 255);
     lblAnto = place(smallCaption(this, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]), left, 1440, boxWidth, 255);
-    txtPro = place(readOnlyBox(this, QStringLiteral("txtPro")), left, 3120, boxWidth, 285);
+    constexpr int speakWidth = 375;
+    constexpr int gap = 45;
+    txtPro = place(readOnlyBox(this, QStringLiteral("txtPro")), left, 3120, boxWidth - speakWidth - gap, 285);
+    cmdSpeak = place(new QPushButton(this), left + boxWidth - speakWidth, 3105, speakWidth, 315);
+    cmdSpeak->setObjectName(QStringLiteral("cmdSpeak"));
+    cmdSpeak->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    cmdSpeak->setAccessibleName(QStringLiteral("Hear the word"));
+    cmdSpeak->setToolTip(QStringLiteral("Hear the word spoken"));
+    cmdSpeak->setAutoDefault(false);
+    cmdSpeak->setEnabled(false);
+    connect(cmdSpeak, &QPushButton::clicked, this, &frmResult::cmdSpeak_Click);
     lblPro = place(smallCaption(this, "lblPro", QStringLiteral("P&ronunciation"), txtPro), left, 2880, boxWidth, 255);
 
     cmdView = place(new QPushButton(QStringLiteral("&More>>>"), this), 2760, 3480, 1335, 375);
@@ -127,7 +138,7 @@ void frmResult::buildForm()
 
     for (QWidget* w : std::initializer_list<QWidget*>{lblPOSp, txtPosp, lblSentence, txtSentence, lblSyn, txtSyn[0],
                                                       txtSyn[1], txtSyn[2], lblAnto, txtAnto[0], txtAnto[1],
-                                                      txtAnto[2], lblPro, txtPro})
+                                                      txtAnto[2], lblPro, txtPro, cmdSpeak})
         w->hide();
 
     setTabOrder(cmdView, txtWord);
@@ -141,6 +152,7 @@ void frmResult::buildForm()
     setTabOrder(txtAnto[0], txtAnto[1]);
     setTabOrder(txtAnto[1], txtAnto[2]);
     setTabOrder(txtAnto[2], txtPro);
+    setTabOrder(txtPro, cmdSpeak);
     cmdView->setFocus();
 
     for (int i = 0; i < 3; ++i) {
@@ -163,6 +175,20 @@ bool frmResult::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return ResultDialog::eventFilter(watched, event);
+}
+
+// The sound plays on its own; only a failure is reported, as a message.
+void frmResult::cmdSpeak_Click()
+{
+    if (!speech_)
+        speech_ = new SpeechPlayer(this);
+    cmdSpeak->setEnabled(false);
+    speech_->speak(txtWord->text().trimmed(), [this](const QString& failure) {
+        cmdSpeak->setEnabled(true);
+        if (!failure.isEmpty())
+            lexi::msgBox(this, QStringLiteral("The word cannot be heard: %1.").arg(failure));
+        emit spoken(failure);
+    });
 }
 
 // The word's own card, or the card that says it is not there and offers
@@ -190,6 +216,7 @@ void frmResult::vis(const SearchRequest& search)
     if (search.pronunciation) {
         lblPro->show();
         txtPro->show();
+        cmdSpeak->show();
     }
     if (search.synonyms) {
         lblSyn->show();
@@ -228,6 +255,7 @@ void frmResult::Form_Load(const SearchRequest& search)
             showField(txtPro, r, Field::Pronu);
             txtSentence->setPlainText(QString::fromStdString(r.field(Field::Usage)));
             showField(txtWord, r, Field::Word);
+            cmdSpeak->setEnabled(!txtWord->text().trimmed().isEmpty());
             if (search.save) {
                 pageName = wordPageName(r);
                 pageError = writeWordPage(r);

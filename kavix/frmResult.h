@@ -3,6 +3,7 @@
 #include "frmSearch.h"
 
 #include "formui.h"
+#include "speech.h"
 
 #include <QStringList>
 
@@ -48,6 +49,8 @@ public:
     QLineEdit* txtAnto[3] = {};
     QLabel* lblPro = nullptr;
     QLineEdit* txtPro = nullptr;
+    // Beside the pronunciation, and shown with it: speaks the word.
+    QPushButton* cmdSpeak = nullptr;
     QPushButton* cmdView = nullptr;
 
     // Shown only when the word was not found and the dictionary holds words
@@ -65,6 +68,8 @@ public:
     static const QString kFollowHint;
 
 signals:
+    // What the last press of cmdSpeak came to: empty when the word played.
+    void spoken(const QString& failure);
     // The card a suggestion opened.
     void suggestionOpened(QWidget* card);
     // The card of a synonym or antonym followed from this one.
@@ -82,8 +87,10 @@ private:
     void showSuggestions(const SearchRequest& search, const std::vector<std::string>& words);
     void cmdSuggest_Click(const SearchRequest& search, const QString& word);
     void txtSyn_DblClick(QLineEdit* box);
+    void cmdSpeak_Click();
 
     SearchRequest search_;
+    SpeechPlayer* speech_ = nullptr;
 
 };
 
