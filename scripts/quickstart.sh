@@ -25,7 +25,7 @@ packages=(
   qt6-base-dev qt6-base-private-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  libespeak-ng-dev alsa-utils xclip
+  libespeak-ng-dev alsa-utils xclip xvfb
 )
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
