@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <unordered_set>
 
 namespace dictstore {
@@ -150,6 +151,32 @@ Error MeaningIndex::load(Dictionary& dict, MeaningIndex& out)
         return Error::None;
     });
     out = MeaningIndex(std::move(records), *out.morphology_);
+    return e;
+}
+
+Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIndex>& out)
+{
+    static std::mutex lock;
+    static std::shared_ptr<const MeaningIndex> last;
+
+    std::vector<WordRecord> records;
+    std::int64_t count = 0;
+    if (dict.recordCount(count) == Error::None && count > 0)
+        records.reserve(static_cast<std::size_t>(count));
+    const Error e = dict.readAll([&](const WordRecord& r, std::int64_t) {
+        records.push_back(r);
+        return Error::None;
+    });
+    std::lock_guard<std::mutex> guard(lock);
+    if (last && last->entries_.size() == records.size() &&
+        std::equal(records.begin(), records.end(), last->entries_.begin(),
+                   [](const WordRecord& a, const WordRecord& b) { return a.bytes == b.bytes; })) {
+        out = last;
+        return e;
+    }
+    out = std::make_shared<const MeaningIndex>(std::move(records));
+    if (e == Error::None)
+        last = out;
     return e;
 }
 

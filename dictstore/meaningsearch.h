@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,6 +45,11 @@ public:
 
     // Every record of an open dictionary, in file order.
     static Error load(Dictionary& dict, MeaningIndex& out);
+
+    // The same, but an index made for the very same records before (the
+    // same bytes, read again now) is used again rather than made afresh:
+    // reading is quick, indexing is not.
+    static Error loadShared(Dictionary& dict, std::shared_ptr<const MeaningIndex>& out);
 
     std::size_t size() const { return entries_.size(); }
     const WordRecord& entry(std::size_t i) const { return entries_[i]; }

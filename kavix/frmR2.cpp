@@ -190,11 +190,11 @@ void frmR2::Form_Load(const SearchRequest& search)
                 keep(page.add(r));
         };
         if (error == Error::None && search.byMeaning) {
-            dictstore::MeaningIndex index({});
-            error = dictstore::MeaningIndex::load(dict, index);
+            std::shared_ptr<const dictstore::MeaningIndex> index;
+            error = dictstore::MeaningIndex::loadShared(dict, index);
             if (error == Error::None) {
-                for (const auto& hit : index.search(search.meaning.toStdString()))
-                    list(index.entry(hit.entry));
+                for (const auto& hit : index->search(search.meaning.toStdString()))
+                    list(index->entry(hit.entry));
             }
         } else if (error == Error::None) {
             // Room for every record up front: a long list is then never

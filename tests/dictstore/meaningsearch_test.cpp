@@ -1,10 +1,16 @@
 // Finding words by a description of their meaning, on small dictionaries
 // made here.
 
+#include "dictstore/dictionary.h"
 #include "dictstore/meaningsearch.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -157,6 +163,41 @@ TEST(MeaningSearch, SampleSentencesCountLess)
         {"kite", "a toy that flies", "noun", {}, {}, "flown in a strong wind"},
     });
     EXPECT_EQ(found(index, "strong wind"), (std::vector<std::string>{"gale", "kite"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MeaningSearch, ASharedIndexIsMadeAgainWhenAnyEntryChanged)
+{
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("meaning-shared-" + std::to_string(::getpid()) + ".kvx");
+    auto write = [&](const std::string& meaning) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        dictstore::WordRecord r;
+        dictstore::assignField(r, Field::Word, "gale");
+        dictstore::assignField(r, Field::Meaning, meaning);
+        out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
+    };
+    auto load = [&] {
+        dictstore::Dictionary dict;
+        EXPECT_EQ(dict.openForReading(file), dictstore::Error::None);
+        std::shared_ptr<const MeaningIndex> index;
+        EXPECT_EQ(MeaningIndex::loadShared(dict, index), dictstore::Error::None);
+        return index;
+    };
+    write("a very strong wind");
+    const auto first = load();
+    EXPECT_EQ(load(), first) << "the same entries: the same index";
+    EXPECT_EQ(first->search("strong wind").size(), 1u);
+    // One changed meaning, same length of file: a new index that knows it.
+    write("a very loud noise!!");
+    const auto second = load();
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(second->search("strong wind").empty());
+    EXPECT_EQ(second->search("loud noise").size(), 1u);
+    std::filesystem::remove(file);
 }
 
 }  // namespace
