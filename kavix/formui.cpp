@@ -73,26 +73,61 @@ namespace {
 
 class FirstShowCentring : public QObject {
 public:
-    using QObject::QObject;
+    FirstShowCentring(QWidget* window, bool stepPast) : QObject(window), stepPast_(stepPast) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Show && watched == parent()) {
             centreOverOwner(static_cast<QWidget*>(watched));
+            if (stepPast_)
+                stepPastOthers(static_cast<QWidget*>(watched));
             watched->removeEventFilter(this);
             deleteLater();
         }
         return false;
     }
+
+private:
+    bool stepPast_;
 };
+
+bool placeTaken(const QWidget* window, QPoint at)
+{
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && other->metaObject() == window->metaObject() &&
+            other->pos() == at)
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
-void centreWhenFirstShown(QWidget* window) { window->installEventFilter(new FirstShowCentring(window)); }
+void centreWhenFirstShown(QWidget* window) { window->installEventFilter(new FirstShowCentring(window, false)); }
 
-void CloseBoxDialog::keyPressEvent(QKeyEvent* event)
+void stepPastOthers(QWidget* window)
+{
+    constexpr int kStep = 24;
+    constexpr int kMostSteps = 16;
+    const QRect screen = window->screen() ? window->screen()->availableGeometry() : QRect();
+    QPoint at = window->pos();
+    for (int i = 0; i < kMostSteps && placeTaken(window, at); ++i) {
+        at += QPoint(kStep, kStep);
+        // Off the screen's bottom or right: start again from its top left.
+        if (screen.isValid() && !screen.contains(QRect(at, window->frameGeometry().size())))
+            at = screen.topLeft();
+    }
+    window->move(at);
+}
+
+ResultDialog::ResultDialog(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags)
+{
+    installEventFilter(new FirstShowCentring(this, true));
+}
+
+void ResultDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Cancel)) {
-        event->ignore();
+        close();
         return;
     }
     QDialog::keyPressEvent(event);

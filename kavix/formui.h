@@ -49,16 +49,22 @@ void centreOverOwner(QWidget* window);
 // The same, once, when the window is first shown.
 void centreWhenFirstShown(QWidget* window);
 
-// A window closed only by its close box. A dialog, so that assistive
-// technology announces it as one, but Esc does not close it.
-class CloseBoxDialog : public QDialog {
+// A result window: a dialog, so that assistive technology announces it as
+// one, closed by its close box or Esc. It opens centred over its owner, and
+// further down and right while a result window of its kind already stands
+// there, so that a new one never hides the last.
+class ResultDialog : public QDialog {
     Q_OBJECT
 public:
-    using QDialog::QDialog;
+    ResultDialog(QWidget* owner, Qt::WindowFlags flags);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
+
+// Moves a window down and right, a title bar's height at a time, while a
+// visible window of the same class stands exactly where it is.
+void stepPastOthers(QWidget* window);
 
 // A check box whose caption wraps onto more lines when the box is tall
 // enough, as a long caption needs.

@@ -2,14 +2,18 @@
 #include "windowflags.h"
 
 #include "formui.h"
+#include "frmResult.h"
 #include "savedpages.h"
 
 #include "dictstore/dictionary.h"
+#include "dictstore/meaningsearch.h"
 #include "dictstore/paths.h"
 
 #include "msgbox.h"
 
+#include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 
 namespace kavix {
@@ -40,9 +44,14 @@ int ResultsModel::columnCount(const QModelIndex& parent) const { return parent.i
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= entryCount())
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() || index.row() >= entryCount())
         return {};
-    return QString::fromStdString(entries_[static_cast<std::size_t>(index.row())].trimmed(fieldOf(index.column())));
+    const QString text =
+        QString::fromStdString(entries_[static_cast<std::size_t>(index.row())].trimmed(fieldOf(index.column())));
+    // The tooltip shows the whole text, which a narrow column cuts.
+    if (role == Qt::ToolTipRole)
+        return text + QStringLiteral("\nDouble-click or press Enter to open this word's card");
+    return text;
 }
 
 QVariant ResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -66,12 +75,11 @@ void ResultsModel::setEntries(std::vector<dictstore::WordRecord> entries)
 }
 
 frmR2::frmR2(const SearchRequest& search, QWidget* owner)
-    : CloseBoxDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints), search_(search)
 {
     setObjectName(QStringLiteral("frmR2"));
     setWindowTitle(QStringLiteral("Results"));
     setFixedSize(lexi::twipsSize(5805, 3900));
-    ui::centreWhenFirstShown(this);
 
     model_ = new ResultsModel(this);
     MSFlexGridResults = ui::place(new QTableView(this), 0, 120, 5775, 3735);
@@ -87,11 +95,34 @@ frmR2::frmR2(const SearchRequest& search, QWidget* owner)
     MSFlexGridResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGridResults->verticalHeader()->setDefaultSectionSize(MSFlexGridResults->fontMetrics().height() + 6);
     MSFlexGridResults->horizontalHeader()->setHighlightSections(false);
+    MSFlexGridResults->setAccessibleDescription(QStringLiteral("Double-click a row or press Enter to open its card"));
+    MSFlexGridResults->installEventFilter(this);
+    connect(MSFlexGridResults, &QTableView::doubleClicked, this, &frmR2::MSFlexGridResults_DblClick);
 
     Form_Load(search);
 }
 
 frmR2::~frmR2() = default;
+
+bool frmR2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == MSFlexGridResults && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            MSFlexGridResults_DblClick(MSFlexGridResults->currentIndex());
+            return true;
+        }
+    }
+    return ResultDialog::eventFilter(watched, event);
+}
+
+void frmR2::MSFlexGridResults_DblClick(const QModelIndex& index)
+{
+    if (!index.isValid() || index.row() >= model_->entryCount())
+        return;
+    const QString word = model_->index(index.row(), 0).data().toString();
+    emit rowOpened(openCard(search_, word, parentWidget()));
+}
 
 // A width of 0 hides the column; it keeps its data.
 void frmR2::setWidth(int column, int twips)
@@ -139,13 +170,33 @@ void frmR2::Form_Load(const SearchRequest& search)
 
     std::vector<dictstore::WordRecord> entries;
     Error error = Error::None;
+    // A page that cannot be written is given up; the list goes on.
+    Error pageError = Error::None;
     {
         dictstore::Dictionary dict;
         ListPage page;
         error = dict.openForReading(dictstore::dictionaryPath());
         if (error == Error::None && search.save)
-            error = page.start(search.letters);
-        if (error == Error::None) {
+            pageError = search.byMeaning ? page.startMeaning(search.meaning) : page.start(search.letters);
+        auto keep = [&](Error e) {
+            if (e != Error::None && pageError == Error::None) {
+                pageError = e;
+                page.abandon();
+            }
+        };
+        auto list = [&](const dictstore::WordRecord& r) {
+            entries.push_back(r);
+            if (page.isOpen())
+                keep(page.add(r));
+        };
+        if (error == Error::None && search.byMeaning) {
+            std::shared_ptr<const dictstore::MeaningIndex> index;
+            error = dictstore::MeaningIndex::loadShared(dict, index);
+            if (error == Error::None) {
+                for (const auto& hit : index->search(search.meaning.toStdString()))
+                    list(index->entry(hit.entry));
+            }
+        } else if (error == Error::None) {
             // Room for every record up front: a long list is then never
             // copied while it grows, and unused room costs no memory.
             std::int64_t records = 0;
@@ -155,20 +206,24 @@ void frmR2::Form_Load(const SearchRequest& search)
             error = dict.findByStartingLetters(
                 search.letters.toStdString(),
                 [&](const dictstore::WordRecord& r, std::int64_t) {
-                    entries.push_back(r);
-                    return page.isOpen() ? page.add(r) : Error::None;
+                    list(r);
+                    return Error::None;
                 },
                 dictstore::kMaxKavixRecords);
         }
         dict.close();
         if (error == Error::None && page.isOpen())
-            error = page.finish();
+            keep(page.finish());
     }  // the dictionary and an unfinished page are closed here
     model_->setEntries(std::move(entries));
     // The grid starts on its first data row, so the list opens at its top.
     MSFlexGridResults->setCurrentIndex(model_->index(0, 0));
     if (error != Error::None)
         lexi::msgBox(ui::messageParent(this), QStringLiteral("Word Not found!!!, Please check the spelling."));
+    else if (pageError != Error::None)
+        lexi::msgBox(ui::messageParent(this),
+                     pageFailureMessage(search.byMeaning ? meaningPageName(search.meaning) : listPageName(search.letters),
+                                        pageError));
 }
 
 }  // namespace kavix

@@ -43,7 +43,7 @@ private:
 
 // The results grid, "Results": every entry whose word begins with the letters
 // asked for. Like the card, it does all its work while it is created.
-class frmR2 : public ui::CloseBoxDialog {
+class frmR2 : public ui::ResultDialog {
     Q_OBJECT
 public:
     explicit frmR2(const SearchRequest& search, QWidget* owner = nullptr);
@@ -52,7 +52,16 @@ public:
     QTableView* MSFlexGridResults = nullptr;
     ResultsModel* results() const { return model_; }
 
+signals:
+    // The card a double-click or Enter on a row opened.
+    void rowOpened(QWidget* card);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void MSFlexGridResults_DblClick(const QModelIndex& index);
+    SearchRequest search_;
     void setWidth(int column, int twips);
     void coltitle(const SearchRequest& search);
     void Form_Load(const SearchRequest& search);

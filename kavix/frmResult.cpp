@@ -10,11 +10,14 @@
 
 #include "msgbox.h"
 
+#include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace kavix {
 
@@ -42,21 +45,36 @@ QLabel* smallCaption(QWidget* parent, const char* name, const QString& text, QWi
     return l;
 }
 
-// The field at its full width, trailing spaces included, shown from its start.
+// The field at its full width, trailing spaces included, shown from its
+// start; the tooltip holds the whole field, which a narrow box cuts.
 void showField(QLineEdit* box, const dictstore::WordRecord& r, Field f)
 {
     box->setText(QString::fromStdString(r.field(f)));
     box->setCursorPosition(0);
+    box->setToolTip(QString::fromStdString(r.trimmed(f)));
 }
 
 }  // namespace
 
+const QString frmResult::kFollowHint = QStringLiteral("Double-click or press Enter to look this word up");
+
+frmResult* openCard(const SearchRequest& rows, const QString& word, QWidget* owner)
+{
+    SearchRequest next = rows;
+    next.exactWord = word;
+    next.save = false;
+    next.byMeaning = false;
+    auto* card = new frmResult(next, owner);
+    card->setAttribute(Qt::WA_DeleteOnClose);
+    card->show();
+    return card;
+}
+
 frmResult::frmResult(const SearchRequest& search, QWidget* owner)
-    : CloseBoxDialog(owner, Qt::Dialog | lexi::kFixedWindowHints)
+    : ResultDialog(owner, Qt::Dialog | lexi::kFixedWindowHints), search_(search)
 {
     setObjectName(QStringLiteral("frmResult"));
     setWindowTitle(QStringLiteral("Results"));
-    ui::centreWhenFirstShown(this);
     buildForm();
     Form_Load(search);
 }
@@ -100,7 +118,17 @@ void frmResult::buildForm()
     }
     lblSyn = place(smallCaption(this, "lblSyn", QStringLiteral("Sy&nonyms :"), txtSyn[0]), left, 0, boxWidth, 255);
     lblAnto = place(smallCaption(this, "lblAnto", QStringLiteral("An&tonyms : "), txtAnto[0]), left, 1440, boxWidth, 255);
-    txtPro = place(readOnlyBox(this, QStringLiteral("txtPro")), left, 3120, boxWidth, 285);
+    constexpr int speakWidth = 375;
+    constexpr int gap = 45;
+    txtPro = place(readOnlyBox(this, QStringLiteral("txtPro")), left, 3120, boxWidth - speakWidth - gap, 285);
+    cmdSpeak = place(new QPushButton(this), left + boxWidth - speakWidth, 3105, speakWidth, 315);
+    cmdSpeak->setObjectName(QStringLiteral("cmdSpeak"));
+    cmdSpeak->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    cmdSpeak->setAccessibleName(QStringLiteral("Hear the word"));
+    cmdSpeak->setToolTip(QStringLiteral("Hear the word spoken"));
+    cmdSpeak->setAutoDefault(false);
+    cmdSpeak->setEnabled(false);
+    connect(cmdSpeak, &QPushButton::clicked, this, &frmResult::cmdSpeak_Click);
     lblPro = place(smallCaption(this, "lblPro", QStringLiteral("P&ronunciation"), txtPro), left, 2880, boxWidth, 255);
 
     cmdView = place(new QPushButton(QStringLiteral("&More>>>"), this), 2760, 3480, 1335, 375);
@@ -110,7 +138,7 @@ void frmResult::buildForm()
 
     for (QWidget* w : std::initializer_list<QWidget*>{lblPOSp, txtPosp, lblSentence, txtSentence, lblSyn, txtSyn[0],
                                                       txtSyn[1], txtSyn[2], lblAnto, txtAnto[0], txtAnto[1],
-                                                      txtAnto[2], lblPro, txtPro})
+                                                      txtAnto[2], lblPro, txtPro, cmdSpeak})
         w->hide();
 
     setTabOrder(cmdView, txtWord);
@@ -124,7 +152,50 @@ void frmResult::buildForm()
     setTabOrder(txtAnto[0], txtAnto[1]);
     setTabOrder(txtAnto[1], txtAnto[2]);
     setTabOrder(txtAnto[2], txtPro);
+    setTabOrder(txtPro, cmdSpeak);
     cmdView->setFocus();
+
+    for (int i = 0; i < 3; ++i) {
+        for (QLineEdit* box : {txtSyn[i], txtAnto[i]}) {
+            box->installEventFilter(this);
+            box->setAccessibleDescription(kFollowHint);
+        }
+    }
+}
+
+bool frmResult::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    const bool follow =
+        event->type() == QEvent::MouseButtonDblClick ||
+        (event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter));
+    if (box && follow && !box->text().trimmed().isEmpty()) {
+        txtSyn_DblClick(box);
+        return true;
+    }
+    return ResultDialog::eventFilter(watched, event);
+}
+
+// The sound plays on its own; only a failure is reported, as a message.
+void frmResult::cmdSpeak_Click()
+{
+    if (!speech_)
+        speech_ = new SpeechPlayer(this);
+    cmdSpeak->setEnabled(false);
+    speech_->speak(txtWord->text().trimmed(), [this](const QString& failure) {
+        cmdSpeak->setEnabled(true);
+        if (!failure.isEmpty())
+            lexi::msgBox(this, QStringLiteral("The word cannot be heard: %1.").arg(failure));
+        emit spoken(failure);
+    });
+}
+
+// The word's own card, or the card that says it is not there and offers
+// words like it.
+void frmResult::txtSyn_DblClick(QLineEdit* box)
+{
+    emit wordFollowed(openCard(search_, box->text().trimmed(), parentWidget()));
 }
 
 void frmResult::vis(const SearchRequest& search)
@@ -145,6 +216,7 @@ void frmResult::vis(const SearchRequest& search)
     if (search.pronunciation) {
         lblPro->show();
         txtPro->show();
+        cmdSpeak->show();
     }
     if (search.synonyms) {
         lblSyn->show();
@@ -157,6 +229,8 @@ void frmResult::Form_Load(const SearchRequest& search)
 {
     vis(search);
     Error error = Error::None;
+    Error pageError = Error::None;
+    QString pageName;
     bool found = false;
     std::vector<std::string> suggestions;
     {
@@ -171,14 +245,21 @@ void frmResult::Form_Load(const SearchRequest& search)
             for (int i = 0; i < 3; ++i) {
                 showField(txtAnto[i], r, static_cast<Field>(static_cast<int>(Field::Antonym1) + i));
                 showField(txtSyn[i], r, static_cast<Field>(static_cast<int>(Field::Synonym1) + i));
+                for (QLineEdit* box : {txtAnto[i], txtSyn[i]}) {
+                    if (!box->toolTip().isEmpty())
+                        box->setToolTip(box->toolTip() + QLatin1Char('\n') + kFollowHint);
+                }
             }
             showField(txtMeaning, r, Field::Meaning);
             showField(txtPosp, r, Field::PartOfSpeech);
             showField(txtPro, r, Field::Pronu);
             txtSentence->setPlainText(QString::fromStdString(r.field(Field::Usage)));
             showField(txtWord, r, Field::Word);
-            if (search.save)
-                error = writeWordPage(r);
+            cmdSpeak->setEnabled(!txtWord->text().trimmed().isEmpty());
+            if (search.save) {
+                pageName = wordPageName(r);
+                pageError = writeWordPage(r);
+            }
         } else if (error == Error::None) {
             // Offered, not reported: a failure here only leaves them out.
             dictstore::suggestionsFor(dict, search.exactWord.toStdString(), suggestions);
@@ -187,6 +268,8 @@ void frmResult::Form_Load(const SearchRequest& search)
     if (!found || error != Error::None) {
         lexi::msgBox(ui::messageParent(this), QStringLiteral("Word not found, make sure that it is spelled correctly. OR ") +
                                ui::describe(error));
+    } else if (pageError != Error::None) {
+        lexi::msgBox(ui::messageParent(this), pageFailureMessage(pageName, pageError));
     }
     if (!found)
         showSuggestions(search, suggestions);

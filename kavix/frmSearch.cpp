@@ -3,6 +3,7 @@
 
 #include "frmR2.h"
 #include "frmResult.h"
+#include "recentwords.h"
 #include "formui.h"
 
 #include "folders.h"
@@ -11,13 +12,12 @@
 #include "dictstore/paths.h"
 #include "dictstore/suggest.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCompleter>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QShowEvent>
-#include <QStringListModel>
+#include <QStyle>
+#include <QAction>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -26,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+
+#include <algorithm>
 
 namespace kavix {
 
@@ -37,6 +39,10 @@ W* named(W* widget, const char* name)
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
+
+// The row the search by meaning adds, in twips, and the longest description.
+constexpr int kMeaningRow = 480;
+constexpr int kMostMeaning = 200;
 
 }  // namespace
 
@@ -52,14 +58,16 @@ frmSearch::frmSearch(QWidget* owner)
     buildForm();
 }
 
-// The completer goes first, while the box and the popup it holds still exist.
-frmSearch::~frmSearch() { delete completer_; }
+frmSearch::~frmSearch() = default;
 
 void frmSearch::buildForm()
 {
     using ui::place;
     const QFont caption = ui::captionFont();
-    setFixedSize(lexi::twipsSize(5805, 3525));
+    // The third kind of search, by meaning, takes one row more than the
+    // first two: the frame grows by it and what stands below moves down.
+    constexpr int extra = kMeaningRow;
+    setFixedSize(lexi::twipsSize(5805, 3525 + extra));
 
     fraOptions = place(named(new QGroupBox(QStringLiteral("Show the following in results"), this), "fraOptions"),
                        120, 120, 5655, 975);
@@ -75,10 +83,11 @@ void frmSearch::buildForm()
     chkPOSp = place(check(fraOptions, "chkPOSp", QStringLiteral("&Part of Speech")), 240, 600, 1575, 195);
     chkSelAll = place(check(fraOptions, "chkSelAll", QStringLiteral("Se&lect All")), 3720, 600, 1215, 255);
 
-    cmdSearch = place(named(new QPushButton(QStringLiteral("&Go"), this), "cmdSearch"), 120, 3120, 1575, 375);
-    cmdCancel = place(named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel"), 4080, 3120, 1695, 375);
+    cmdSearch = place(named(new QPushButton(QStringLiteral("&Go"), this), "cmdSearch"), 120, 3120 + extra, 1575, 375);
+    cmdCancel =
+        place(named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel"), 4080, 3120 + extra, 1695, 375);
 
-    fraSrchExp = place(named(new QGroupBox(this), "fraSrchExp"), 120, 1080, 5655, 1455);
+    fraSrchExp = place(named(new QGroupBox(this), "fraSrchExp"), 120, 1080, 5655, 1455 + extra);
     lblShow = place(named(new QLabel(QStringLiteral("Show record(s) where word :"), fraSrchExp), "lblShow"), 120,
                     120, 2775, 255);
     optExact = place(named(new QRadioButton(QStringLiteral("Is Exactly like"), fraSrchExp), "optExact"), 120, 480,
@@ -88,6 +97,13 @@ void frmSearch::buildForm()
     txtExact = place(named(new QLineEdit(fraSrchExp), "txtExact"), 3600, 450, 1695, 285);
     txtExact->setAccessibleName(QStringLiteral("Exact word"));
     txt2letter = place(named(new QLineEdit(fraSrchExp), "txt2letter"), 3600, 930, 1695, 285);
+    optMeaning = place(named(new QRadioButton(QStringLiteral("Has a meaning like"), fraSrchExp), "optMeaning"), 120,
+                       1440, 1815, 255);
+    txtMeaning = place(named(new QLineEdit(fraSrchExp), "txtMeaning"), 2040, 1410, 3255, 285);
+    txtMeaning->setAccessibleName(QStringLiteral("Meaning like"));
+    txtMeaning->setAccessibleDescription(QStringLiteral("Describe the meaning; the words that match it best are listed"));
+    txtMeaning->setPlaceholderText(QStringLiteral("e.g. lasting a very short time"));
+    txtMeaning->setMaxLength(kMostMeaning);
     sliLetter = place(named(new QSlider(Qt::Horizontal, fraSrchExp), "sliLetter"), 1440, 960, 735, 255);
     sliLetter->setRange(1, 6);
     sliLetter->setValue(1);
@@ -98,23 +114,24 @@ void frmSearch::buildForm()
                        975, 255);
     lblletter2->setBuddy(txt2letter);
     for (QWidget* w : std::initializer_list<QWidget*>{fraOptions, cmdSearch, cmdCancel, fraSrchExp, lblShow, optExact,
-                                                      optBeg, lblletter, lblletter2})
+                                                      optBeg, optMeaning, lblletter, lblletter2})
         w->setFont(caption);
-    txtExact->setFont(ui::boxFont());
-    txt2letter->setFont(ui::boxFont());
+    for (QLineEdit* e : {txtExact, txt2letter, txtMeaning})
+        e->setFont(ui::boxFont());
     for (QWidget* w : std::initializer_list<QWidget*>{chkSyn, chkAnto, chkPro, chkEg, chkPOSp, chkSelAll, optExact,
-                                                      optBeg})
+                                                      optBeg, optMeaning})
         ui::fitHeight(w);
 
     auto* save = new ui::WrapCheckBox(
         QStringLiteral("Sa&ve Results to a separate html file (in folder  kavixHOME\\SavedSearches\\)"), this);
-    chkSaveSearch = place(named(save, "chkSaveSearch"), 120, 2640, 3975, 375);
+    chkSaveSearch = place(named(save, "chkSaveSearch"), 120, 2640 + extra, 3975, 375);
     chkSaveSearch->setFont(caption);
     chkSaveSearch->setToolTip(QDir::toNativeSeparators(lexi::savedSearchesFolder()));
 
     // Initial state: no option chosen, both boxes and Go disabled.
     txtExact->setEnabled(false);
     txt2letter->setEnabled(false);
+    txtMeaning->setEnabled(false);
     txt2letter->setMaxLength(1);
     cmdSearch->setEnabled(false);
     for (QPushButton* b : {cmdSearch, cmdCancel})
@@ -130,14 +147,17 @@ void frmSearch::buildForm()
     setTabOrder(cmdSearch, cmdCancel);
     setTabOrder(cmdCancel, optExact);
     setTabOrder(optExact, optBeg);
-    setTabOrder(optBeg, txtExact);
+    setTabOrder(optBeg, optMeaning);
+    setTabOrder(optMeaning, txtExact);
     setTabOrder(txtExact, txt2letter);
     setTabOrder(txt2letter, sliLetter);
-    setTabOrder(sliLetter, chkSaveSearch);
+    setTabOrder(sliLetter, txtMeaning);
+    setTabOrder(txtMeaning, chkSaveSearch);
     chkSyn->setFocus();
 
     txtExact->installEventFilter(this);
     txt2letter->installEventFilter(this);
+    txtMeaning->installEventFilter(this);
     connect(optExact, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             optExact_Click();
@@ -146,26 +166,49 @@ void frmSearch::buildForm()
         if (on)
             optBeg_Click();
     });
+    connect(optMeaning, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optMeaning_Click();
+    });
     connect(sliLetter, &QSlider::valueChanged, this, &frmSearch::sliLetter_Change);
     connect(chkSelAll, &QCheckBox::toggled, this, &frmSearch::chkSelAll_Click);
     connect(txt2letter, &QLineEdit::textChanged, this, &frmSearch::applyLetterLimit);
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
 
-    // The list is filled from the word index as the user types; the
-    // completer's own filter then keeps all of it. (Its unfiltered mode would
-    // mark a first row that Enter then takes instead of pressing Go.)
-    words_ = std::make_unique<dictstore::WordIndex>();
-    completions_ = new QStringListModel(this);
-    completer_ = new QCompleter(completions_, this);
-    completer_->setObjectName(QStringLiteral("wordCompleter"));
-    completer_->setCompletionMode(QCompleter::PopupCompletion);
-    completer_->setCaseSensitivity(Qt::CaseInsensitive);
-    completer_->setMaxVisibleItems(static_cast<int>(dictstore::WordIndex::kCompletions));
-    completer_->popup()->setAccessibleName(QStringLiteral("Matching words"));
-    completer_->popup()->installEventFilter(this);
-    txtExact->setCompleter(completer_);
     connect(txtExact, &QLineEdit::textEdited, this, &frmSearch::txtExact_Change);
+    // Any change of the text counts, a paste with the mouse included.
+    // Only the enabled box decides: the others keep their texts unused.
+    auto onChange = [this](QLineEdit* box, void (frmSearch::*rule)()) {
+        connect(box, &QLineEdit::textChanged, this, [this, box, rule] {
+            if (box->isEnabled())
+                (this->*rule)();
+        });
+    };
+    onChange(txtExact, &frmSearch::txtExact_KeyUp);
+    onChange(txt2letter, &frmSearch::txt2letter_KeyUp);
+    onChange(txtMeaning, &frmSearch::txtMeaning_KeyUp);
+
+    // The matching words stand between the word box and the buttons; the
+    // list never takes the focus, which stays in the box.
+    words_ = std::make_unique<dictstore::WordIndex>();
+    lstWords = named(new QListWidget(this), "lstWords");
+    lstWords->setAccessibleName(QStringLiteral("Matching words"));
+    lstWords->setFocusPolicy(Qt::NoFocus);
+    lstWords->setFont(ui::boxFont());
+    lstWords->setUniformItemSizes(true);
+    const QRect box(txtExact->mapTo(this, QPoint(0, 0)), txtExact->size());
+    lstWords->setGeometry(box.left(), box.bottom() + 1, box.width(),
+                          cmdSearch->geometry().top() - lexi::twips(60) - box.bottom() - 1);
+    lstWords->hide();
+    connect(lstWords, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { lstWords_Click(lstWords->row(item)); });
+
+    cmdRecent = txtExact->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    cmdRecent->setObjectName(QStringLiteral("cmdRecent"));
+    cmdRecent->setText(QStringLiteral("Recent words"));
+    cmdRecent->setToolTip(QStringLiteral("Words looked up lately (Alt+Down)"));
+    connect(cmdRecent, &QAction::triggered, this, &frmSearch::cmdRecent_Click);
 }
 
 SearchRequest frmSearch::request() const
@@ -173,6 +216,8 @@ SearchRequest frmSearch::request() const
     SearchRequest r;
     r.exactWord = txtExact->text();
     r.letters = txt2letter->text();
+    r.meaning = txtMeaning->text();
+    r.byMeaning = optMeaning->isChecked();
     r.synonyms = chkSyn->isChecked();
     r.antonyms = chkAnto->isChecked();
     r.partOfSpeech = chkPOSp->isChecked();
@@ -184,28 +229,92 @@ SearchRequest frmSearch::request() const
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event)
 {
-    // While the list shows it takes the keys and hands their presses to the
-    // box; the box's key-release rule must still see their releases.
-    if (watched == completer_->popup() && event->type() == QEvent::KeyRelease)
-        txtExact_KeyUp();
-    // Enter with no word chosen in the list still presses the default button.
-    if (watched == completer_->popup() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !completer_->popup()->selectionModel()->hasSelection()) {
-            completer_->popup()->hide();
-            if (cmdSearch->isEnabled())
-                cmdSearch->click();
-            return true;
-        }
-    }
+    if (watched == txtExact && event->type() == QEvent::KeyPress &&
+        txtExact_KeyDown(*static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == txtExact && event->type() == QEvent::FocusOut)
+        hideWordList();
     if (event->type() == QEvent::KeyRelease) {
         if (watched == txtExact)
             txtExact_KeyUp();
         else if (watched == txt2letter)
             txt2letter_KeyUp();
+        else if (watched == txtMeaning)
+            txtMeaning_KeyUp();
     }
     return QDialog::eventFilter(watched, event);
 }
+
+// Keys that act on the list while it shows; true when one was used.
+bool frmSearch::txtExact_KeyDown(const QKeyEvent& event)
+{
+    const int key = event.key();
+    if (!lstWords->isVisible()) {
+        const bool openRecent = (key == Qt::Key_Down && (event.modifiers() & Qt::AltModifier)) || key == Qt::Key_F4 ||
+                                (key == Qt::Key_Down && txtExact->text().isEmpty());
+        if (openRecent)
+            cmdRecent_Click();
+        return openRecent;
+    }
+    switch (key) {
+    case Qt::Key_Down: moveInWordList(1); return true;
+    case Qt::Key_Up: moveInWordList(-1); return true;
+    case Qt::Key_PageDown: moveInWordList(4); return true;
+    case Qt::Key_PageUp: moveInWordList(-4); return true;
+    case Qt::Key_Escape: hideWordList(); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A word chosen in the list is taken; with none chosen Enter is Go.
+        if (lstWords->currentRow() < 0)
+            return false;
+        hideWordList();
+        return true;
+    default: return false;
+    }
+}
+
+// The chosen word shows in the box at once, as the user moves.
+void frmSearch::moveInWordList(int step)
+{
+    const int last = lstWords->count() - 1;
+    const int row = std::clamp(lstWords->currentRow() + step, 0, last);
+    lstWords->setCurrentRow(row);
+    lstWords->scrollToItem(lstWords->currentItem());
+    txtExact->setText(lstWords->item(row)->text());
+}
+
+void frmSearch::lstWords_Click(int row)
+{
+    if (row < 0)
+        return;
+    txtExact->setText(lstWords->item(row)->text());
+    hideWordList();
+    txtExact->setFocus();
+}
+
+void frmSearch::cmdRecent_Click()
+{
+    if (!txtExact->isEnabled())
+        return;
+    txtExact->setFocus();
+    showWordList(RecentWords::load(), QStringLiteral("Recent words"));
+}
+
+void frmSearch::showWordList(const QStringList& words, const QString& name)
+{
+    lstWords->setAccessibleName(name);
+    lstWords->clear();
+    lstWords->addItems(words);
+    lstWords->setCurrentRow(-1);
+    if (words.isEmpty() || !txtExact->isEnabled()) {
+        hideWordList();
+        return;
+    }
+    lstWords->raise();
+    lstWords->show();
+}
+
+void frmSearch::hideWordList() { lstWords->hide(); }
 
 // Each opening reads the words afresh, so words added since are offered.
 // A dictionary that cannot be read leaves the list empty: the dialog reports
@@ -231,26 +340,39 @@ void frmSearch::txtExact_Change(const QString& text)
     QStringList list;
     for (const std::string& word : words_->startingWith(text.toStdString()))
         list << QString::fromStdString(word);
-    completions_->setStringList(list);
-    if (list.isEmpty())
-        completer_->popup()->hide();
+    showWordList(list, QStringLiteral("Matching words"));
 }
 
 void frmSearch::optExact_Click()
 {
     txtExact->setEnabled(true);
     txt2letter->setEnabled(false);
+    txtMeaning->setEnabled(false);
     sliLetter->setEnabled(false);
     cmdSearch->setEnabled(false);
 }
 
 void frmSearch::optBeg_Click()
 {
+    hideWordList();
     txt2letter->setEnabled(true);
     txtExact->setEnabled(false);
+    txtMeaning->setEnabled(false);
     sliLetter->setEnabled(true);
     cmdSearch->setEnabled(false);
 }
+
+void frmSearch::optMeaning_Click()
+{
+    hideWordList();
+    txtMeaning->setEnabled(true);
+    txtExact->setEnabled(false);
+    txt2letter->setEnabled(false);
+    sliLetter->setEnabled(false);
+    cmdSearch->setEnabled(false);
+}
+
+void frmSearch::txtMeaning_KeyUp() { cmdSearch->setEnabled(!txtMeaning->text().isEmpty()); }
 
 void frmSearch::txtExact_KeyUp() { cmdSearch->setEnabled(!txtExact->text().isEmpty()); }
 
@@ -286,12 +408,15 @@ void frmSearch::chkSelAll_Click()
 
 void frmSearch::cmdSearch_Click()
 {
+    hideWordList();
     hide();
     QWidget* owner = parentWidget();
     QWidget* result = nullptr;
-    if (optExact->isChecked())
+    if (optExact->isChecked()) {
+        RecentWords::remember(txtExact->text());
         result = new frmResult(request(), owner);
-    else if (optBeg->isChecked())
+    }
+    else if (optBeg->isChecked() || optMeaning->isChecked())
         result = new frmR2(request(), owner);
     if (!result)
         return;

@@ -6,9 +6,10 @@
 
 #include <memory>
 
+class QAction;
 class QCheckBox;
-class QCompleter;
-class QStringListModel;
+class QKeyEvent;
+class QListWidget;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,8 @@ namespace kavix {
 struct SearchRequest {
     QString exactWord;  // txtExact
     QString letters;    // txt2letter
+    QString meaning;    // txtMeaning: a description of what the word means
+    bool byMeaning = false;  // the grid lists the words that mean it
     bool synonyms = false;
     bool antonyms = false;
     bool partOfSpeech = false;
@@ -56,8 +59,10 @@ public:
     QLabel* lblShow = nullptr;
     QRadioButton* optExact = nullptr;
     QRadioButton* optBeg = nullptr;
+    QRadioButton* optMeaning = nullptr;
     QLineEdit* txtExact = nullptr;
     QLineEdit* txt2letter = nullptr;
+    QLineEdit* txtMeaning = nullptr;
     QSlider* sliLetter = nullptr;
     QLabel* lblletter = nullptr;
     QLabel* lblletter2 = nullptr;
@@ -74,8 +79,14 @@ public:
     QWidget* lastResult() const { return lastResult_; }
 
     // Type-ahead of txtExact: the dictionary's words that begin with what
-    // is typed, from a word list read when the dialog is shown.
-    QCompleter* wordCompleter() const { return completer_; }
+    // is typed, from a word list read when the dialog is shown. A list in
+    // the dialog itself, below the box and above the buttons, so that it
+    // takes no click meant for them and a screen reader finds it; Up and
+    // Down in the box move through it, Enter or a click takes a word.
+    QListWidget* lstWords = nullptr;
+    // The box's drop-down of the words last looked up, newest first (also
+    // Alt+Down, or Down in an empty box); the same list shows them.
+    QAction* cmdRecent = nullptr;
 
 signals:
     void resultOpened(QWidget* window);
@@ -88,6 +99,8 @@ private:
     void buildForm();
     void optExact_Click();
     void optBeg_Click();
+    void optMeaning_Click();
+    void txtMeaning_KeyUp();
     void txtExact_KeyUp();
     void txt2letter_KeyUp();
     void sliLetter_Change();
@@ -97,11 +110,15 @@ private:
     void applyLetterLimit();
     void txtExact_Change(const QString& text);
     void loadWords();
+    void showWordList(const QStringList& words, const QString& name);
+    void hideWordList();
+    bool txtExact_KeyDown(const QKeyEvent& key);
+    void cmdRecent_Click();
+    void lstWords_Click(int row);
+    void moveInWordList(int step);
 
     int letterLimit_ = 1;
     QPointer<QWidget> lastResult_;
-    QCompleter* completer_ = nullptr;
-    QStringListModel* completions_ = nullptr;
     std::unique_ptr<dictstore::WordIndex> words_;
 };
 

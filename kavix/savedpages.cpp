@@ -4,7 +4,10 @@
 #include "dictstore/paths.h"
 
 #include "clock.h"
+#include "folders.h"
 #include "version.h"
+
+#include <QDir>
 
 #include <QLocale>
 
@@ -157,6 +160,30 @@ Error PageFile::close()
     return failed ? dictstore::errorFromErrno(err) : Error::None;
 }
 
+QString wordPageName(const dictstore::WordRecord& record)
+{
+    return QString::fromStdString(record.trimmed(Field::Word)) + QLatin1String(".htm");
+}
+
+QString listPageName(const QString& letters) { return QLatin1String("list_") + trimmedSpaces(letters) + QLatin1String(".htm"); }
+
+QString meaningPageName(const QString& description)
+{
+    return QLatin1String("meaning_") + trimmedSpaces(description) + QLatin1String(".htm");
+}
+
+QString pageFailureMessage(const QString& pageName, Error error)
+{
+    QString text = QStringLiteral("The results are shown, but the saved-search page \"%1\" could not be written: %2.")
+                       .arg(pageName, lexi::describe(error));
+    if (error == Error::PathNotFound)
+        text += QStringLiteral(" The folder %1 does not exist; the set-up (lexivane-setup) makes it.")
+                    .arg(QDir::toNativeSeparators(lexi::savedSearchesFolder()));
+    else if (error == Error::BadFileName)
+        text += QStringLiteral(" A file name cannot hold any of \\ / : * ? \" < > |.");
+    return text;
+}
+
 Error writeWordPage(const dictstore::WordRecord& record)
 {
     const QString word = QString::fromStdString(record.trimmed(Field::Word));
@@ -168,7 +195,7 @@ Error writeWordPage(const dictstore::WordRecord& record)
         QLatin1String("</table><hr>Saved Search at ") + stampNow() + QLatin1String("<br>For further help write to ") +
             contactLink() + QLatin1String("</body></html>"),
     };
-    if (const Error e = page.create(word + QLatin1String(".htm")); e != Error::None)
+    if (const Error e = page.create(wordPageName(record)); e != Error::None)
         return e;
     for (const QString& line : lines) {
         if (const Error e = page.writeLine(line); e != Error::None)
@@ -179,11 +206,20 @@ Error writeWordPage(const dictstore::WordRecord& record)
 
 Error ListPage::start(const QString& letters)
 {
-    const QString key = trimmedSpaces(letters);
-    if (const Error e = file_.create(QLatin1String("list_") + key + QLatin1String(".htm")); e != Error::None)
+    return head(listPageName(letters), trimmedSpaces(letters) + QLatin1Char('*'));
+}
+
+Error ListPage::startMeaning(const QString& description)
+{
+    return head(meaningPageName(description), QStringLiteral("a meaning like ") + trimmedSpaces(description));
+}
+
+Error ListPage::head(const QString& name, const QString& title)
+{
+    if (const Error e = file_.create(name); e != Error::None)
         return e;
-    if (const Error e = file_.writeLine(QLatin1String("<html><title>Saved search for ") + htmlEscaped(key) +
-                                        QLatin1String("*</title><body>"));
+    if (const Error e = file_.writeLine(QLatin1String("<html><title>Saved search for ") + htmlEscaped(title) +
+                                        QLatin1String("</title><body>"));
         e != Error::None)
         return e;
     return file_.writeLine(QStringLiteral("<h1><center>Lexivane generated search results</center></h1>"));

@@ -48,6 +48,17 @@ private:
     std::FILE* file_ = nullptr;
 };
 
+// The file names of the two pages: the record's trimmed word, or "list_"
+// and the trimmed letters, with ".htm".
+QString wordPageName(const dictstore::WordRecord& record);
+QString listPageName(const QString& letters);
+// The page of a search by meaning: "meaning_" and the trimmed description.
+QString meaningPageName(const QString& description);
+
+// What the user is told when a page could not be written. The look-up's
+// own result is shown all the same: this is no spelling error.
+QString pageFailureMessage(const QString& pageName, dictstore::Error error);
+
 // The word page, named after the record's trimmed word.
 dictstore::Error writeWordPage(const dictstore::WordRecord& record);
 
@@ -56,11 +67,16 @@ dictstore::Error writeWordPage(const dictstore::WordRecord& record);
 class ListPage {
 public:
     dictstore::Error start(const QString& letters);
+    // The same page for the words that best match a described meaning.
+    dictstore::Error startMeaning(const QString& description);
     dictstore::Error add(const dictstore::WordRecord& record);
     dictstore::Error finish();
+    // Gives up the page, as far as it was written.
+    void abandon() { file_.close(); }
     bool isOpen() const { return file_.isOpen(); }
 
 private:
+    dictstore::Error head(const QString& name, const QString& title);
     PageFile file_;
 };
 

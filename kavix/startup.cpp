@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 
 namespace kavix {
 
@@ -37,6 +38,9 @@ void Startup::run(const QString& commandLine)
 {
     if (!commandLine.isEmpty()) {
         lookUp_ = runCommandLine(commandLine);
+        // Nothing to show (no word selected): the program ends.
+        if (!lookUp_)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         return;
     }
     splash_ = new lexi::frmSplash(lexi::SplashKind::Kavix);

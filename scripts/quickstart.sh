@@ -27,6 +27,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   poppler-utils
   python3 man-db wordnet-base wordnet-sense-index acl
+  libespeak-ng-dev alsa-utils xclip xvfb
 )
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq

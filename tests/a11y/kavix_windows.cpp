@@ -84,6 +84,13 @@ const bool added = a11ytest::addWindows({
      }},
     {"kavix", "frmR2_two_letters", [] { return make<kavix::frmR2>(letters(QStringLiteral("ha"))); }},
     {"kavix", "frmR2_one_letter", [] { return make<kavix::frmR2>(letters(QStringLiteral("s"))); }},
+    {"kavix", "frmR2_by_meaning",
+     [] {
+         SearchRequest s = letters(QString());
+         s.byMeaning = true;
+         s.meaning = QStringLiteral("feeling glad");
+         return make<kavix::frmR2>(s);
+     }},
     {"kavix", "frmViewAll", [] { return make<kavix::frmViewAll>(); }},
     {"kavix", "frmEdit", [] { return make<kavix::frmEdit>(editMemory); }},
     {"kavix", "frmEdit_entry_loaded",

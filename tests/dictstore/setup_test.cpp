@@ -50,6 +50,11 @@ TEST_F(SetupTest, CreatesFoldersAndInstallsTheDictionary)
         testfiles::readBytes(home / ".local" / "share" / "applications" / "lexivane-kavix.desktop");
     EXPECT_NE(desktop.find("Exec=\"" + (home / "bin" / "kavix").string() + "\""), std::string::npos);
     EXPECT_TRUE(fs::exists(home / ".local/share/icons/hicolor/scalable/apps/lexivane-kavix.svg"));
+    const std::string selection =
+        testfiles::readBytes(home / ".local" / "share" / "applications" / "lexivane-kavix-selection.desktop");
+    EXPECT_NE(selection.find("Name=Look Up Selected Word\n"), std::string::npos);
+    EXPECT_NE(selection.find("Exec=\"" + (home / "bin" / "kavix").string() + "\" --selection\n"), std::string::npos);
+    EXPECT_NE(selection.find("Icon=lexivane-kavix\n"), std::string::npos);
 
     dictstore::Dictionary d;
     ASSERT_EQ(d.openForReading(dictstore::dictionaryPath()), dictstore::Error::None);

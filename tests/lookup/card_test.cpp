@@ -3,6 +3,7 @@
 #include "lookupfixture.h"
 
 #include "frmResult.h"
+#include "savedpages.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -132,16 +133,21 @@ TEST_F(ResultCardTest, MoreAndLessSwitchTheOuterWidth)
     EXPECT_EQ(c->cmdView->text(), "&More>>>");
 }
 
-TEST_F(ResultCardTest, OnlyTheCloseBoxClosesIt)
+TEST_F(ResultCardTest, EscOrTheCloseBoxClosesIt)
 {
     frmResult* c = card("happy");
     ASSERT_TRUE(QTest::qWaitForWindowExposed(c));
-    QTest::keyClick(c->cmdView, Qt::Key_Escape);
-    QTest::keyClick(c, Qt::Key_Escape);
+    QTest::keyClick(c->cmdView, Qt::Key_Return);
+    EXPECT_EQ(c->cmdView->text(), "<<<&Less") << "Enter presses the focused button";
     EXPECT_TRUE(c->isVisible());
-    EXPECT_EQ(c->cmdView->text(), "&More>>>");
     EXPECT_TRUE(c->close());
     EXPECT_FALSE(c->isVisible());
+
+    dialog->show();
+    frmResult* other = card("gloomy");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(other));
+    QTest::keyClick(other, Qt::Key_Escape);
+    EXPECT_FALSE(other->isVisible());
 }
 
 TEST_F(ResultCardTest, ReportsTheErrorsDescription)
@@ -150,7 +156,7 @@ TEST_F(ResultCardTest, ReportsTheErrorsDescription)
     // appears, and the next look-up works.
     frmResult* c = card("happy", {&frmSearch::chkSaveSearch});
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], kNotFound + "Path not found");
+    EXPECT_EQ(messages[0], kavix::pageFailureMessage("happy.htm", dictstore::Error::PathNotFound));
     EXPECT_EQ(c->txtWord->text().trimmed(), "happy");
     EXPECT_FALSE(fs::exists(dictstore::savedSearchesPath()));
 

@@ -6,10 +6,12 @@
 #include "a11ycheck.h"
 #include "cmdline.h"
 #include "frmResult.h"
+#include "savedpages.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPlainTextEdit>
@@ -140,7 +142,8 @@ TEST_F(SuggestionCardTest, AFoundWordOrNothingCloseShowsNoLine)
 
     // Found, but the page could not be saved: still no suggestions.
     frmResult* unsaved = card("mouse", {&frmSearch::chkSaveSearch});
-    EXPECT_EQ(messages, std::vector<QString>{kNotFound + "Path not found"});
+    EXPECT_EQ(messages, std::vector<QString>{kavix::pageFailureMessage("Mouse.htm", dictstore::Error::PathNotFound)});
+    EXPECT_EQ(unsaved->txtMeaning->text().trimmed(), "small rodent");
     EXPECT_EQ(unsaved->fraSuggest, nullptr);
 
     messages.clear();
@@ -226,9 +229,8 @@ protected:
     static QStringList offered(frmSearch* d)
     {
         QStringList out;
-        QAbstractItemModel* m = d->wordCompleter()->completionModel();
-        for (int r = 0; r < m->rowCount(); ++r)
-            out << m->index(r, 0).data().toString();
+        for (int r = 0; r < d->lstWords->count(); ++r)
+            out << d->lstWords->item(r)->text();
         return out;
     }
 
@@ -257,7 +259,7 @@ TEST_F(TypeAheadTest, OffersTheFirstTwelveWordsThatBeginWithTheText)
     EXPECT_FALSE(d->cmdSearch->isEnabled()) << "the dialog's rules are unchanged";
     type(d, "hA");
     EXPECT_EQ(offered(d), QStringList({"Happy", "hat", "happen", "happiness"}));
-    EXPECT_TRUE(d->wordCompleter()->popup()->isVisible());
+    EXPECT_TRUE(d->lstWords->isVisible());
     type(d, "happ");
     EXPECT_EQ(offered(d), QStringList({"Happy", "happen", "happiness"}));
     type(d, "H");
@@ -267,43 +269,48 @@ TEST_F(TypeAheadTest, OffersTheFirstTwelveWordsThatBeginWithTheText)
     EXPECT_EQ(h.last(), "h7") << "file order, each word once";
     type(d, "hq");
     EXPECT_TRUE(offered(d).isEmpty());
-    EXPECT_FALSE(d->wordCompleter()->popup()->isVisible());
+    EXPECT_FALSE(d->lstWords->isVisible());
     EXPECT_TRUE(d->cmdSearch->isEnabled());
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(TypeAheadTest, KeysReleasedWhileTheListShowsStillEnableGo)
+TEST_F(TypeAheadTest, TheBoxKeepsTheKeyboardWhileTheListShows)
 {
     frmSearch* d = exactDialog();
-    QAbstractItemView* popup = d->wordCompleter()->popup();
-    // The list opens on the press and takes the keyboard, so the release
-    // arrives at the list, not at the box.
     QTest::keyPress(d->txtExact, Qt::Key_H, Qt::NoModifier);
-    ASSERT_TRUE(popup->isVisible());
-    EXPECT_FALSE(d->cmdSearch->isEnabled());
-    QTest::keyRelease(popup, Qt::Key_H, Qt::NoModifier);
+    ASSERT_TRUE(d->lstWords->isVisible());
+    EXPECT_TRUE(d->txtExact->hasFocus());
+    QTest::keyRelease(d->txtExact, Qt::Key_H, Qt::NoModifier);
     EXPECT_TRUE(d->cmdSearch->isEnabled());
-    // The list hands presses to the box: Backspace empties it, and the
-    // release then disables Go.
-    QTest::keyPress(popup, Qt::Key_Backspace, Qt::NoModifier);
+    QTest::keyClick(d->txtExact, Qt::Key_Backspace);
     EXPECT_TRUE(d->txtExact->text().isEmpty());
-    QTest::keyRelease(popup, Qt::Key_Backspace, Qt::NoModifier);
     EXPECT_FALSE(d->cmdSearch->isEnabled());
+    EXPECT_FALSE(d->lstWords->isVisible());
+
+    // Esc closes the list, not the dialog; leaving the box closes it too.
+    QTest::keyClicks(d->txtExact, "ha");
+    ASSERT_TRUE(d->lstWords->isVisible());
+    QTest::keyClick(d->txtExact, Qt::Key_Escape);
+    EXPECT_FALSE(d->lstWords->isVisible());
+    EXPECT_TRUE(d->isVisible());
+    QTest::keyClicks(d->txtExact, "p");
+    ASSERT_TRUE(d->lstWords->isVisible());
+    d->chkSyn->setFocus();
+    EXPECT_FALSE(d->lstWords->isVisible());
 }
 
 TEST_F(TypeAheadTest, ChoosingAWordFillsTheBoxAndGoLooksItUp)
 {
     frmSearch* d = exactDialog();
     type(d, "happ");
-    QAbstractItemView* popup = d->wordCompleter()->popup();
-    ASSERT_TRUE(popup->isVisible());
+    ASSERT_TRUE(d->lstWords->isVisible());
     // Down to the second word, which shows in the box, and Enter takes it.
-    QTest::keyClick(popup, Qt::Key_Down);
-    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(d->txtExact, Qt::Key_Down);
+    QTest::keyClick(d->txtExact, Qt::Key_Down);
     EXPECT_EQ(d->txtExact->text(), "happen");
-    QTest::keyClick(popup, Qt::Key_Return);
+    QTest::keyClick(d->txtExact, Qt::Key_Return);
     EXPECT_EQ(d->txtExact->text(), "happen");
-    EXPECT_FALSE(popup->isVisible());
+    EXPECT_FALSE(d->lstWords->isVisible());
     EXPECT_TRUE(d->cmdSearch->isEnabled());
     QTest::keyClick(d->txtExact, Qt::Key_Return);
     auto* c = qobject_cast<frmResult*>(d->lastResult());
@@ -313,8 +320,8 @@ TEST_F(TypeAheadTest, ChoosingAWordFillsTheBoxAndGoLooksItUp)
     // With the list open but no word chosen, Enter is still Go.
     d->show();
     type(d, "hat");
-    ASSERT_TRUE(popup->isVisible());
-    QTest::keyClick(popup, Qt::Key_Return);
+    ASSERT_TRUE(d->lstWords->isVisible());
+    QTest::keyClick(d->txtExact, Qt::Key_Return);
     auto* hat = qobject_cast<frmResult*>(d->lastResult());
     ASSERT_NE(hat, nullptr);
     EXPECT_NE(hat, c);

@@ -4,6 +4,7 @@
 // home, the saved-search folder on demand, and a record of every message.
 
 #include "frmSearch.h"
+#include "recentwords.h"
 
 #include "dictstore/paths.h"
 #include "dictstore/wordrecord.h"
@@ -28,6 +29,11 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// Readable texts in failure output.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 namespace lookuptest {
 
@@ -60,6 +66,10 @@ protected:
     {
         fs::remove_all(dictstore::lexivaneRoot());
         fs::create_directories(dictstore::dictionaryPath().parent_path());
+        // The words last looked up are kept beside the test's own folder.
+        const fs::path recent = dictstore::lexivaneRoot().parent_path() / "kavix-recent-test.ini";
+        fs::remove(recent);
+        kavix::RecentWords::setStoreFile(QString::fromStdString(recent.string()));
         lexi::setMessageHandler([this](const lexi::Message& m) {
             messages.push_back(m.text);
             return lexi::MsgAnswer::Ok;

@@ -232,13 +232,13 @@ TEST_F(SavedPagesTest, NamesThatWouldLeaveTheFolderAreRefused)
 {
     auto* card = saved<kavix::frmResult>(true, "a/b");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Word not found, make sure that it is spelled correctly. OR Bad file name or number");
+    EXPECT_EQ(messages[0], kavix::pageFailureMessage("a/b.htm", dictstore::Error::BadFileName));
     EXPECT_EQ(card->txtMeaning->text().trimmed(), "slash");
 
     messages.clear();
     saved<kavix::frmR2>(false, "?");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Word Not found!!!, Please check the spelling.");
+    EXPECT_EQ(messages[0], kavix::pageFailureMessage("list_?.htm", dictstore::Error::BadFileName));
 
     EXPECT_TRUE(fs::is_empty(dictstore::savedSearchesPath()));
     for (const QString& bad : {QStringLiteral("a\\b"), QStringLiteral("a:b"), QStringLiteral("a*"),

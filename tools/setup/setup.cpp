@@ -43,6 +43,21 @@ std::string desktopEntry(const fs::path& kavix)
            "Keywords=thesaurus;dictionary;synonym;antonym;words;\n";
 }
 
+// Looks up the word selected in any program; desktops can bind it to a key.
+std::string selectionEntry(const fs::path& kavix)
+{
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Look Up Selected Word\n"
+           "GenericName=Thesaurus look-up\n"
+           "Comment=Look up the word selected in any program in the Lexivane thesaurus\n"
+           "Exec=\"" + kavix.string() + "\" --selection\n"
+           "Icon=lexivane-kavix\n"
+           "Terminal=false\n"
+           "Categories=Office;Dictionary;Qt;\n"
+           "Keywords=thesaurus;selection;selected;look up;\n";
+}
+
 fs::path homeFolder()
 {
     const char* home = std::getenv("HOME");
@@ -268,8 +283,10 @@ Report run(const Options& options)
         const char* name;  // of the icon and the entry, without extension
         std::string (*text)(const fs::path& program);
     };
+    const fs::path noIcon;  // the entry shares kavix's icon
     const MenuEntry entries[] = {
         {options.iconFile, options.kavixPath, "lexivane-kavix", desktopEntry},
+        {noIcon, options.kavixPath, "lexivane-kavix-selection", selectionEntry},
         {options.wkvxIconFile, options.wkvxPath, "lexivane-wkvx", writerDesktopEntry},
         {options.exportIconFile, options.exportUtilPath, "lexivane-exportutil",
          [](const fs::path& program) { return exportUtilEntry(program, documentsFolder()); }},

@@ -1,0 +1,113 @@
+#pragma once
+
+// Finding a word by what it means: the words of a description against every
+// entry's meaning, synonyms and sample sentence.
+
+#include "dictstore/errors.h"
+#include "dictstore/suggest.h"
+#include "dictstore/wordrecord.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace dictstore {
+
+class Dictionary;
+
+// The entries of one dictionary, indexed by the base forms of the words in
+// their meanings, synonyms and sample sentences.
+//
+// A description's words count by how rare they are in the dictionary (a
+// word few entries use says more than one many use); small words such as
+// "a", "of" or "very" do not count. An entry scores for a description word
+// found in its meaning, more for one among its synonyms, less for one in its
+// sample sentence, and also when the description word's own entry lists it
+// as a synonym. Its own word does not count: "a tired feeling" asks for
+// another word than tired. The synonyms of a description word count a
+// little where they stand in a meaning; after "not", the word's antonyms
+// count ("not brave": cowardly). A description that starts with "to" asks
+// for a verb, one that starts with "a" or "the" for a noun.
+class MeaningIndex {
+public:
+    static constexpr std::size_t kMostResults = 50;
+
+    struct Hit {
+        std::size_t entry;  // place in the order the entries were given
+        double score;
+    };
+
+    explicit MeaningIndex(std::vector<WordRecord> entries, const Morphology& morphology = Morphology::shipped());
+
+    // Every record of an open dictionary, in file order.
+    static Error load(Dictionary& dict, MeaningIndex& out);
+
+    // The same, but an index made for the very same records before (the
+    // same bytes, read again now) is used again rather than made afresh:
+    // reading is quick, indexing is not.
+    static Error loadShared(Dictionary& dict, std::shared_ptr<const MeaningIndex>& out);
+
+    std::size_t size() const { return entries_.size(); }
+    const WordRecord& entry(std::size_t i) const { return entries_[i]; }
+
+    // The best matching entries, best first; equal scores in file order.
+    // Nothing for a description with no word the dictionary uses.
+    std::vector<Hit> search(std::string_view description, std::size_t limit = kMostResults) const;
+
+    // The terms a text counts with: lower case, base forms, small words
+    // left out, each once. For tests and for tuning.
+    std::vector<std::string> terms(std::string_view utf8) const;
+
+private:
+    using TermId = std::uint32_t;
+    struct Posting {
+        std::uint32_t entry;
+        float weight;
+    };
+
+    static constexpr TermId kNoTerm = static_cast<TermId>(-1);
+
+    // The terms a folded word counts as: its base form, and for some words
+    // a second one. kNoTerm for a small word or, when not creating, one no
+    // entry uses.
+    struct Forms {
+        TermId main = kNoTerm;
+        TermId other = kNoTerm;
+        std::string mainBase;
+        std::string otherBase;
+    };
+    Forms formsOf(const std::string& word);  // made as the index is built
+    Forms findForms(const std::string& word) const;
+    TermId termForBase(const std::string& base);
+    TermId knownTerm(const std::string& base) const;
+    // The base form a folded word counts as; `other` gets a second one.
+    std::string lemma(const std::string& word, std::string* other = nullptr) const;
+    void addField(std::string_view raw, float weight, std::unordered_map<TermId, float>& best);
+    void build();
+    // What one description word gives each entry, the best of its routes.
+    void scoreTerm(TermId term, const std::string& base, bool negated, float scale, std::vector<float>& best,
+                   std::vector<std::uint32_t>& touched) const;
+    // Entries named by a field of the entries that a folded word names.
+    void entriesListedBy(const std::string& base, const Field* fields, std::size_t count,
+                         std::vector<std::uint32_t>& out) const;
+
+    const Morphology* morphology_;
+    std::vector<WordRecord> entries_;
+    // Folded headwords, for the base forms a text's words are taken to.
+    std::unordered_map<std::string, std::uint32_t> headwords_;
+    // Every entry that each folded headword names, in file order.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> entriesNamed_;
+    // The entries that list a folded word among their antonyms.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> listingAsAntonym_;
+    std::unordered_map<std::string, Forms> surface_;   // a word as written: its terms
+    std::unordered_map<std::string, TermId> lemmas_;   // a base form: its term
+    std::vector<std::vector<Posting>> postings_;        // per term
+    std::vector<float> idf_;                            // per term
+    std::vector<float> norm_;                           // per entry: shorter meanings weigh more
+};
+
+}  // namespace dictstore
