@@ -14,9 +14,6 @@
 #include <QTextFrame>
 #include <QTextTable>
 
-// Failures show text, not bytes.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 using namespace lookuptest;
 using kavix::frmSearch;
 
