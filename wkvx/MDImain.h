@@ -14,6 +14,9 @@ namespace wkvx {
 
 class frmChild;
 class KavixTools;
+class Recovery;
+class Spelling;
+class WordMenu;
 
 // The word processor's frame: the menus, the document windows and the file
 // commands. There is one per program; the dialogs reach the active document
@@ -43,6 +46,13 @@ public:
     lexi::frmAbout* aboutBox() const { return about_; }
     // The "&KavixTools" commands and their two dialogs.
     KavixTools* kavixTools() const { return kavixTools_; }
+
+    // Spelling, the word menu and recovery copies, for every document.
+    Spelling* spelling() const { return spelling_; }
+    WordMenu* wordMenu() const { return wordMenu_; }
+    Recovery* recovery() const { return recovery_; }
+    // Follows a document window's current document with them.
+    void attachWritingAids(frmChild* child);
 
     QMdiArea* mdiArea = nullptr;
 
@@ -81,6 +91,7 @@ protected:
 
 private:
     void buildMenus();
+    void addWritingAids();
     void MDIForm_Load(const QStringList& files);
     void childUnloaded(frmChild* child);
     bool queryExit();
@@ -110,6 +121,9 @@ private:
     int newDocCount_ = 0;  // every document opened in this run; never goes down
     QPointer<lexi::frmAbout> about_;
     KavixTools* kavixTools_ = nullptr;
+    Spelling* spelling_ = nullptr;
+    WordMenu* wordMenu_ = nullptr;
+    Recovery* recovery_ = nullptr;
 };
 
 }  // namespace wkvx

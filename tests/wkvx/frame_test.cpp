@@ -38,7 +38,7 @@ TEST_F(FrameTest, MenusCaptionsAndShortcuts)
     QStringList bar;
     for (QAction* a : frame->menuBar()->actions())
         bar << a->text();
-    EXPECT_EQ(bar, (QStringList{"&File", "&Edit", "&KavixTools", "E&xtra"}));
+    EXPECT_EQ(bar, (QStringList{"&File", "&Edit", "&View", "&KavixTools", "E&xtra"}));
     EXPECT_EQ(menuLayout(frame->mnuFile),
               (QStringList{"&New...|Ctrl+N", "&Open...|Ctrl+O", "-", "&Save As...|Ctrl+S", "E&xit|"}));
     EXPECT_EQ(menuLayout(frame->mnuEdit),
@@ -48,7 +48,8 @@ TEST_F(FrameTest, MenusCaptionsAndShortcuts)
               (QStringList{"&Bold|Ctrl+B", "&Italic|Ctrl+I", "&Underline|Ctrl+U", "-", "Align &Left|Ctrl+L",
                            "Align &Mid|Ctrl+K", "Align &Right|Ctrl+R"}));
     EXPECT_EQ(menuLayout(frame->mnuKavix),
-              (QStringList{"&Insert a word...|F9", "-", "&Find selected word in kavix...|Ctrl+F"}));
+              (QStringList{"&Insert a word...|F9", "-", "&Find selected word in kavix...|Ctrl+F", "-",
+                           "Check &Spelling...|F7", "&Look up in Kavix|Shift+F7"}));
     EXPECT_EQ(menuLayout(frame->mnuExtra), (QStringList{"&Windows|>", "-", "&About...|F1"}));
     // Names as the forms use them.
     for (const char* name : {"mnuFileNew", "mnufileOpen", "mnuFileBar1", "mnuSave", "mnuFileExit", "mnuEditCut",
