@@ -48,20 +48,51 @@ QTextCharFormat unknownWordFormat()
     return f;
 }
 
-void clearMarks(QTextBlock block, QTextDocument* doc)
-{
-    if (block.layout() && !block.layout()->formats().isEmpty()) {
-        block.layout()->clearFormats();
-        doc->markContentsDirty(block.position(), block.length());
-    }
-}
-
 bool isUnknown(SpellChecker* checker, const QString& text, WordSpan span)
 {
     return worthChecking(text, span) && !checker->isKnown(plainWord(text, span));
 }
 
 }  // namespace
+
+// Laying out one paragraph again costs the layout as much as laying out a
+// few hundred in one go: the paragraphs whose marks change while one of
+// these lives are laid out together when it goes.
+class SpellHighlighter::Batch {
+public:
+    explicit Batch(SpellHighlighter* h) : h_(h) { ++h_->batchDepth_; }
+    ~Batch()
+    {
+        if (--h_->batchDepth_ > 0 || h_->dirtyFrom_ < 0)
+            return;
+        if (h_->doc_)
+            h_->doc_->markContentsDirty(h_->dirtyFrom_, h_->dirtyTo_ - h_->dirtyFrom_);
+        h_->dirtyFrom_ = h_->dirtyTo_ = -1;
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+private:
+    SpellHighlighter* h_;
+};
+
+void SpellHighlighter::relayout(const QTextBlock& block)
+{
+    const int from = block.position();
+    const int to = from + block.length();
+    dirtyFrom_ = dirtyFrom_ < 0 ? from : std::min(dirtyFrom_, from);
+    dirtyTo_ = std::max(dirtyTo_, to);
+    if (batchDepth_ == 0)
+        Batch flush(this);
+}
+
+void SpellHighlighter::clearMarks(QTextBlock block)
+{
+    if (block.layout() && !block.layout()->formats().isEmpty()) {
+        block.layout()->clearFormats();
+        relayout(block);
+    }
+}
 
 SpellHighlighter::SpellHighlighter(QTextEdit* box, CheckerSource checker)
     : QObject(box->document()), box_(box), doc_(box->document()), checker_(std::move(checker))
@@ -85,9 +116,10 @@ SpellHighlighter::~SpellHighlighter()
 {
     if (!doc_)
         return;
+    Batch batch(this);
     for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
         if (dataOf(b)) {
-            clearMarks(b, doc_);
+            clearMarks(b);
             b.setUserData(nullptr);
         }
     }
@@ -176,7 +208,7 @@ void SpellHighlighter::mark(QTextBlock block)
     if (ranges.isEmpty() && block.layout()->formats().isEmpty())
         return;
     block.layout()->setFormats(ranges);
-    doc_->markContentsDirty(block.position(), block.length());
+    relayout(block);
 }
 
 void SpellHighlighter::wait(const QTextBlock& block)
@@ -185,7 +217,7 @@ void SpellHighlighter::wait(const QTextBlock& block)
         data->checked = false;
         data->unknown.clear();
     }
-    clearMarks(block, doc_);
+    clearMarks(block);
     const int n = block.blockNumber();
     waitingFrom_ = waitingFrom_ < 0 ? n : std::min(waitingFrom_, n);
 }
@@ -194,6 +226,7 @@ void SpellHighlighter::contentsChange(int from, int removed, int added)
 {
     if (!doc_)
         return;
+    Batch batch(this);
     const QTextBlock first = doc_->findBlock(from);
     const QTextBlock last = doc_->findBlock(from + added);
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
@@ -226,6 +259,7 @@ void SpellHighlighter::checkShown()
         }
         shownKnown_ = true;
     }
+    Batch batch(this);
     for (QTextBlock b = doc_->findBlockByNumber(firstShown_); b.isValid() && b.blockNumber() <= lastShown_;
          b = b.next()) {
         const SpellData* data = dataOf(b);
@@ -244,6 +278,7 @@ void SpellHighlighter::checkInBackground()
     }
     QElapsedTimer slice;
     slice.start();
+    Batch batch(this);
     QTextBlock b = doc_->findBlockByNumber(waitingFrom_);
     for (; b.isValid() && slice.elapsed() < kSliceMs; b = b.next()) {
         const SpellData* data = dataOf(b);
@@ -271,6 +306,7 @@ void SpellHighlighter::recheckWord(const QString& word)
 {
     if (!doc_)
         return;
+    Batch batch(this);
     for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
         const SpellData* data = dataOf(b);
         if (!data || !data->checked)

@@ -55,6 +55,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class Batch;
+    void relayout(const QTextBlock& block);
+    void clearMarks(QTextBlock block);
     void contentsChange(int from, int removed, int added);
     // Checks the whole paragraph, or only the words around an edit.
     void check(QTextBlock block);
@@ -75,6 +78,9 @@ private:
     bool shownKnown_ = false;
     int firstShown_ = 0;
     int lastShown_ = -1;
+    int batchDepth_ = 0;
+    int dirtyFrom_ = -1;  // the text whose marks changed in this batch
+    int dirtyTo_ = -1;
 };
 
 }  // namespace wkvx
