@@ -69,7 +69,7 @@ QList<RecoveredDocument> leftoverDocuments(std::vector<std::unique_ptr<SessionLo
         if (!lock->tryLock(run.absoluteFilePath() + QLatin1Char('/') + kLockName))
             continue;
         const QDir dir(run.absoluteFilePath());
-        const QFileInfoList copies = dir.entryInfoList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Time | QDir::Reversed);
+        const QFileInfoList copies = dir.entryInfoList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
         if (copies.isEmpty()) {
             lock.reset();
             QDir(run.absoluteFilePath()).removeRecursively();
@@ -84,7 +84,9 @@ QList<RecoveredDocument> leftoverDocuments(std::vector<std::unique_ptr<SessionLo
         locks.push_back(std::move(lock));
     }
     std::stable_sort(out.begin(), out.end(),
-                     [](const RecoveredDocument& a, const RecoveredDocument& b) { return a.written < b.written; });
+                     [](const RecoveredDocument& a, const RecoveredDocument& b) {
+                         return a.written != b.written ? a.written < b.written : a.copyPath < b.copyPath;
+                     });
     return out;
 }
 

@@ -5,11 +5,13 @@
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
-#include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -40,63 +42,110 @@ SpellData* ensureData(QTextBlock block)
     return data;
 }
 
-QTextCharFormat unknownWordFormat()
-{
-    QTextCharFormat f;
-    f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    f.setUnderlineColor(QColor(220, 0, 0));
-    return f;
-}
-
 bool isUnknown(SpellChecker* checker, const QString& text, WordSpan span)
 {
     return worthChecking(text, span) && !checker->isKnown(plainWord(text, span));
 }
 
+// A wave two pixels high under [x1, x2] at y.
+void drawWave(QPainter& p, qreal x1, qreal x2, qreal y)
+{
+    constexpr qreal kHalf = 2;
+    QPainterPath path(QPointF(x1, y));
+    bool up = true;
+    for (qreal x = x1; x < x2; x += kHalf) {
+        path.lineTo(std::min(x + kHalf, x2), up ? y - 1 : y + 1);
+        up = !up;
+    }
+    p.drawPath(path);
+}
+
 }  // namespace
 
-// Laying out one paragraph again costs the layout as much as laying out a
-// few hundred in one go: the paragraphs whose marks change while one of
-// these lives are laid out together when it goes.
-class SpellHighlighter::Batch {
+// The transparent layer over a box's text that draws the waves under the
+// words marked in the paragraphs on the screen.
+class SpellMarks : public QWidget {
 public:
-    explicit Batch(SpellHighlighter* h) : h_(h) { ++h_->batchDepth_; }
-    ~Batch()
+    explicit SpellMarks(QTextEdit* box)
+        : QWidget(box->viewport()), box_(box)
     {
-        if (--h_->batchDepth_ > 0 || h_->dirtyFrom_ < 0)
-            return;
-        if (h_->doc_)
-            h_->doc_->markContentsDirty(h_->dirtyFrom_, h_->dirtyTo_ - h_->dirtyFrom_);
-        h_->dirtyFrom_ = h_->dirtyTo_ = -1;
+        setObjectName(QStringLiteral("spellMarks"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        follow();
+        show();
     }
-    Batch(const Batch&) = delete;
-    Batch& operator=(const Batch&) = delete;
+
+    // Back over the whole viewport (scrolling moves the box's children),
+    // drawn again where the text now is.
+    void follow()
+    {
+        if (geometry() != box_->viewport()->rect())
+            setGeometry(box_->viewport()->rect());
+        raise();
+        update();
+    }
+
+    // Draws a paragraph's waves again.
+    void redraw(const QTextBlock& block)
+    {
+        const QPointF scroll(box_->horizontalScrollBar()->value(), box_->verticalScrollBar()->value());
+        const QRectF r = box_->document()->documentLayout()->blockBoundingRect(block).translated(-scroll);
+        if (r.isValid())
+            update(r.toAlignedRect().adjusted(-2, -2, 2, 4));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QTextDocument* doc = box_->document();
+        const QRect r = rect();
+        const QTextBlock first = box_->cursorForPosition(r.topLeft()).block();
+        const QTextBlock last = box_->cursorForPosition(r.bottomRight()).block();
+        if (!first.isValid())
+            return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(220, 0, 0), 1));
+        const QPointF scroll(box_->horizontalScrollBar()->value(), box_->verticalScrollBar()->value());
+        for (QTextBlock b = first; b.isValid(); b = b.next()) {
+            const QList<WordSpan> words = SpellHighlighter::marked(b);
+            const QTextLayout* layout = b.layout();
+            if (!words.isEmpty() && layout) {
+                const QPointF origin = doc->documentLayout()->blockBoundingRect(b).topLeft() - scroll;
+                for (int i = 0; i < layout->lineCount(); ++i)
+                    drawLine(p, layout->lineAt(i), words, origin);
+            }
+            if (b == last)
+                break;
+        }
+    }
 
 private:
-    SpellHighlighter* h_;
-};
-
-void SpellHighlighter::relayout(const QTextBlock& block)
-{
-    const int from = block.position();
-    const int to = from + block.length();
-    dirtyFrom_ = dirtyFrom_ < 0 ? from : std::min(dirtyFrom_, from);
-    dirtyTo_ = std::max(dirtyTo_, to);
-    if (batchDepth_ == 0)
-        Batch flush(this);
-}
-
-void SpellHighlighter::clearMarks(QTextBlock block)
-{
-    if (block.layout() && !block.layout()->formats().isEmpty()) {
-        block.layout()->clearFormats();
-        relayout(block);
+    static void drawLine(QPainter& p, const QTextLine& line, const QList<WordSpan>& words, QPointF origin)
+    {
+        const int from = line.textStart();
+        const int to = from + line.textLength();
+        const qreal y = origin.y() + line.y() + line.ascent() + 2;
+        for (const WordSpan& w : words) {
+            const int a = std::max(w.start, from);
+            const int b = std::min(w.end(), to);
+            if (a < b)
+                drawWave(p, origin.x() + line.cursorToX(a), origin.x() + line.cursorToX(b), y);
+        }
     }
-}
+
+    QTextEdit* box_;
+};
 
 SpellHighlighter::SpellHighlighter(QTextEdit* box, CheckerSource checker)
     : QObject(box->document()), box_(box), doc_(box->document()), checker_(std::move(checker))
 {
+    // One layer per box, shared by the documents it shows in turn.
+    marks_ = box->viewport()->findChild<SpellMarks*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!marks_)
+        marks_ = new SpellMarks(box);
     shownTimer_.setSingleShot(true);
     shownTimer_.setInterval(0);
     backgroundTimer_.setInterval(0);
@@ -116,18 +165,23 @@ SpellHighlighter::~SpellHighlighter()
 {
     if (!doc_)
         return;
-    Batch batch(this);
     for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
-        if (dataOf(b)) {
-            clearMarks(b);
+        if (dataOf(b))
             b.setUserData(nullptr);
-        }
     }
+    if (marks_)
+        marks_->update();
 }
 
 SpellHighlighter* SpellHighlighter::of(const QTextEdit* box)
 {
     return box ? box->document()->findChild<SpellHighlighter*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+QList<WordSpan> SpellHighlighter::marked(const QTextBlock& block)
+{
+    const SpellData* data = dataOf(block);
+    return data && data->checked ? data->unknown : QList<WordSpan>();
 }
 
 bool SpellHighlighter::eventFilter(QObject* watched, QEvent* event)
@@ -141,6 +195,8 @@ void SpellHighlighter::shownMayHaveMoved()
 {
     shownKnown_ = false;
     shownTimer_.start();
+    if (marks_ && stillShown())
+        marks_->follow();
 }
 
 bool SpellHighlighter::shownNow(const QTextBlock& block)
@@ -150,6 +206,12 @@ bool SpellHighlighter::shownNow(const QTextBlock& block)
     return block.blockNumber() >= firstShown_ && block.blockNumber() <= lastShown_;
 }
 
+void SpellHighlighter::redraw(const QTextBlock& block)
+{
+    if (marks_ && shownNow(block))
+        marks_->redraw(block);
+}
+
 void SpellHighlighter::check(QTextBlock block)
 {
     SpellChecker* checker = checker_ ? checker_() : nullptr;
@@ -157,6 +219,7 @@ void SpellHighlighter::check(QTextBlock block)
         return;
     SpellData* data = ensureData(block);
     const QString text = block.text();
+    const bool hadMarks = !data->unknown.isEmpty();
     data->unknown.clear();
     for (const WordSpan& w : wordSpans(text)) {
         if (isUnknown(checker, text, w))
@@ -164,7 +227,8 @@ void SpellHighlighter::check(QTextBlock block)
     }
     data->checked = true;
     data->length = block.length();
-    mark(block);
+    if (hadMarks || !data->unknown.isEmpty())
+        redraw(block);
 }
 
 void SpellHighlighter::checkAround(QTextBlock block, int at, int removed, int added)
@@ -193,22 +257,7 @@ void SpellHighlighter::checkAround(QTextBlock block, int at, int removed, int ad
     std::sort(kept.begin(), kept.end(), [](const WordSpan& a, const WordSpan& b) { return a.start < b.start; });
     data->unknown = kept;
     data->length = block.length();
-    mark(block);
-}
-
-void SpellHighlighter::mark(QTextBlock block)
-{
-    const SpellData* data = dataOf(block);
-    if (!block.layout() || !data)
-        return;
-    QList<QTextLayout::FormatRange> ranges;
-    static const QTextCharFormat format = unknownWordFormat();
-    for (const WordSpan& w : data->unknown)
-        ranges.append({w.start, w.length, format});
-    if (ranges.isEmpty() && block.layout()->formats().isEmpty())
-        return;
-    block.layout()->setFormats(ranges);
-    relayout(block);
+    redraw(block);
 }
 
 void SpellHighlighter::wait(const QTextBlock& block)
@@ -217,7 +266,6 @@ void SpellHighlighter::wait(const QTextBlock& block)
         data->checked = false;
         data->unknown.clear();
     }
-    clearMarks(block);
     const int n = block.blockNumber();
     waitingFrom_ = waitingFrom_ < 0 ? n : std::min(waitingFrom_, n);
 }
@@ -226,7 +274,6 @@ void SpellHighlighter::contentsChange(int from, int removed, int added)
 {
     if (!doc_)
         return;
-    Batch batch(this);
     const QTextBlock first = doc_->findBlock(from);
     const QTextBlock last = doc_->findBlock(from + added);
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
@@ -244,9 +291,19 @@ void SpellHighlighter::contentsChange(int from, int removed, int added)
     shownTimer_.start();
 }
 
+bool SpellHighlighter::stillShown()
+{
+    if (doc_ && box_ && box_->document() == doc_)
+        return true;
+    // The box was given another document: this one is not shown any more.
+    shownTimer_.stop();
+    backgroundTimer_.stop();
+    return false;
+}
+
 void SpellHighlighter::checkShown()
 {
-    if (!doc_ || !box_)
+    if (!stillShown())
         return;
     if (!shownKnown_) {
         const QRect r = box_->viewport()->rect();
@@ -259,7 +316,6 @@ void SpellHighlighter::checkShown()
         }
         shownKnown_ = true;
     }
-    Batch batch(this);
     for (QTextBlock b = doc_->findBlockByNumber(firstShown_); b.isValid() && b.blockNumber() <= lastShown_;
          b = b.next()) {
         const SpellData* data = dataOf(b);
@@ -272,13 +328,12 @@ void SpellHighlighter::checkShown()
 
 void SpellHighlighter::checkInBackground()
 {
-    if (!doc_ || waitingFrom_ < 0 || !(checker_ && checker_())) {
+    if (!stillShown() || waitingFrom_ < 0 || !(checker_ && checker_())) {
         backgroundTimer_.stop();
         return;
     }
     QElapsedTimer slice;
     slice.start();
-    Batch batch(this);
     QTextBlock b = doc_->findBlockByNumber(waitingFrom_);
     for (; b.isValid() && slice.elapsed() < kSliceMs; b = b.next()) {
         const SpellData* data = dataOf(b);
@@ -306,7 +361,6 @@ void SpellHighlighter::recheckWord(const QString& word)
 {
     if (!doc_)
         return;
-    Batch batch(this);
     for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
         const SpellData* data = dataOf(b);
         if (!data || !data->checked)

@@ -95,6 +95,66 @@ TEST_F(WritingTest, UnknownWordsAreMarkedWithoutChangingTheDocument)
     EXPECT_FALSE(rtf.contains("\\ul"));
 }
 
+// Where red is drawn in the box, in the viewport's coordinates.
+QRect redDrawn(QTextEdit* box)
+{
+    const QImage shot = box->viewport()->grab().toImage();
+    QRect found;
+    const qreal ratio = shot.devicePixelRatio();
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 110 && c.blue() < 110)
+                found |= QRect(int(x / ratio), int(y / ratio), 1, 1);
+        }
+    }
+    return found;
+}
+
+QRect wordRect(QTextEdit* box, int from, int to)
+{
+    QTextCursor c(box->document());
+    c.setPosition(from);
+    const QRect a = box->cursorRect(c);
+    c.setPosition(to);
+    return a.united(box->cursorRect(c));
+}
+
+TEST_F(WritingTest, WavesAreDrawnUnderTheWordsOnTheScreen)
+{
+    if (!guitest::realFontAvailable())
+        GTEST_SKIP() << "no real font";
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << (i == 150 ? QStringLiteral("far down a mistaek here") : QStringLiteral("all good words here"));
+    lines[0] = QStringLiteral("Good teh words");
+    setText(lines.join('\n'));
+    QRect red = redDrawn(text());
+    QRect word = wordRect(text(), 5, 8);
+    ASSERT_TRUE(red.isValid());
+    EXPECT_GE(red.left(), word.left() - 2);
+    EXPECT_LE(red.right(), word.right() + 2);
+    EXPECT_GE(red.top(), word.center().y());
+    EXPECT_LE(red.bottom(), word.bottom() + 5);
+    // Scrolled to the other mistake, the waves go with the text.
+    const int at = int(lines.mid(0, 150).join('\n').size()) + 1 + 11;
+    QTextCursor c(text()->document());
+    c.setPosition(at);
+    text()->setTextCursor(c);
+    text()->ensureCursorVisible();
+    ASSERT_TRUE(settle(text()));
+    red = redDrawn(text());
+    word = wordRect(text(), at, at + 7);
+    ASSERT_TRUE(red.isValid());
+    EXPECT_GE(red.left(), word.left() - 2);
+    EXPECT_LE(red.right(), word.right() + 2);
+    EXPECT_GE(red.top(), word.center().y());
+    EXPECT_LE(red.bottom(), word.bottom() + 5);
+    // Off, nothing is drawn.
+    frame->spelling()->mnuViewSpelling->trigger();
+    EXPECT_FALSE(redDrawn(text()).isValid());
+}
+
 TEST_F(WritingTest, TypingChecksTheWordsAroundTheEdit)
 {
     setText(QStringLiteral("teh cat and teh dog"));

@@ -21,10 +21,8 @@ namespace wkvxtest {
 inline QStringList marks(const QTextBlock& block)
 {
     QStringList out;
-    for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
-        if (r.format.underlineStyle() == QTextCharFormat::WaveUnderline)
-            out << QStringLiteral("%1+%2").arg(r.start).arg(r.length);
-    }
+    for (const wkvx::WordSpan& w : wkvx::SpellHighlighter::marked(block))
+        out << QStringLiteral("%1+%2").arg(w.start).arg(w.length);
     return out;
 }
 
@@ -32,8 +30,8 @@ inline QStringList marks(const QTextBlock& block)
 inline QStringList markedWords(const QTextBlock& block)
 {
     QStringList out;
-    for (const QTextLayout::FormatRange& r : block.layout()->formats())
-        out << block.text().mid(r.start, r.length);
+    for (const wkvx::WordSpan& w : wkvx::SpellHighlighter::marked(block))
+        out << block.text().mid(w.start, w.length);
     return out;
 }
 
