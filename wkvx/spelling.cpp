@@ -24,7 +24,7 @@ SpellChecker* checker() { return SpellChecker::shared().get(); }
 
 QMenu* viewMenu(QMainWindow* frame, QAction* before)
 {
-    if (auto* menu = frame->menuBar()->findChild<QMenu*>(QStringLiteral("mnuView")))
+    if (auto* menu = frame->findChild<QMenu*>(QStringLiteral("mnuView")))
         return menu;
     auto* menu = new QMenu(QStringLiteral("&View"), frame->menuBar());
     menu->setObjectName(QStringLiteral("mnuView"));

@@ -64,8 +64,8 @@ private:
     ShowMenu showMenu_;
 };
 
-// The View menu of a frame: the one named mnuView, or a new "&View" placed
-// before the menu that `before` opens.
+// The View menu of a frame: the one named mnuView among the frame's
+// children, or a new "&View" placed before the menu that `before` opens.
 QMenu* viewMenu(QMainWindow* frame, QAction* before);
 
 }  // namespace wkvx

@@ -7,6 +7,7 @@
 
 #include "dictstore/paths.h"
 
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QTemporaryDir>
 
@@ -229,7 +230,7 @@ TEST_F(WritingTest, ShownParagraphsFirstTheRestInTheBackground)
 
 TEST_F(WritingTest, ViewMenuTurnsTheMarksOffAndOn)
 {
-    QMenu* view = frame->menuBar()->findChild<QMenu*>(QStringLiteral("mnuView"));
+    QMenu* view = frame->findChild<QMenu*>(QStringLiteral("mnuView"));
     ASSERT_NE(view, nullptr);
     QAction* toggle = frame->spelling()->mnuViewSpelling;
     EXPECT_TRUE(view->actions().contains(toggle));
@@ -386,4 +387,23 @@ TEST(SpellingWithoutDictionaryTest, SpellingIsOffAndSaysWhy)
         rec.answers = {lexi::MsgAnswer::No};
     }
     SpellChecker::setSearchFolders(folders);
+}
+
+TEST(ViewMenuTest, JoinsTheFramesOwnViewMenuOrMakesOne)
+{
+    QMainWindow window;
+    QMenu* edit = window.menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* tools = window.menuBar()->addMenu(QStringLiteral("&Tools"));
+    QMenu* made = viewMenu(&window, tools->menuAction());
+    EXPECT_EQ(made->objectName(), QStringLiteral("mnuView"));
+    EXPECT_EQ(window.menuBar()->actions(), (QList<QAction*>{edit->menuAction(), made->menuAction(), tools->menuAction()}));
+    EXPECT_EQ(viewMenu(&window, tools->menuAction()), made);
+
+    // A View menu the frame made itself, owned by the frame, is the one used.
+    QMainWindow other;
+    auto* own = new QMenu(QStringLiteral("&View"), &other);
+    own->setObjectName(QStringLiteral("mnuView"));
+    other.menuBar()->addMenu(own);
+    EXPECT_EQ(viewMenu(&other, nullptr), own);
+    EXPECT_EQ(other.menuBar()->actions().size(), 1);
 }
