@@ -39,5 +39,7 @@ std::filesystem::path dictionaryPath() { return lexivaneRoot() / "db" / "diction
 std::filesystem::path savedSearchesPath() { return lexivaneRoot() / "SavedSearches"; }
 std::filesystem::path helpFolderPath() { return lexivaneRoot() / "Help4Kavix"; }
 std::filesystem::path helpIndexPath() { return helpFolderPath() / "index.htm"; }
+std::filesystem::path personalWordsPath() { return lexivaneRoot() / "MyWords.txt"; }
+std::filesystem::path recoveryPath() { return lexivaneRoot() / "Recovery"; }
 
 }  // namespace dictstore

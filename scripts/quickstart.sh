@@ -24,6 +24,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-private-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libhunspell-dev hunspell-en-us
   fonts-liberation fonts-dejavu-core
   poppler-utils
   python3 man-db wordnet-base wordnet-sense-index acl

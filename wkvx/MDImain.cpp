@@ -3,7 +3,10 @@
 #include "frmChild.h"
 #include "kavixtools.h"
 #include "recentfiles.h"
+#include "recovery.h"
 #include "richtextbox.h"
+#include "spelling.h"
+#include "wordmenu.h"
 
 #include "clock.h"
 #include "dialogs.h"
@@ -76,6 +79,7 @@ MDImain::MDImain(const QStringList& files, QWidget* parent)
     buildMenus();
     createWriterMenus();
     createStatusBar();
+    addWritingAids();
 
     if (const QScreen* screen = this->screen()) {
         const QRect avail = screen->availableGeometry();
@@ -264,6 +268,7 @@ frmChild* MDImain::loadNewDoc(const QString& docTitle)
     } else {
         child->setWindowTitle(QStringLiteral("Document") + QString::number(newDocCount_));
     }
+    attachWritingAids(child);
     child->show();
     mdiArea->setActiveSubWindow(child);
     return child;
@@ -480,7 +485,35 @@ void MDImain::popupEditMenu(const QPoint& globalPos)
     // Copy is the default only in the pop-up, not in the menu bar.
     connect(mnuEdit, &QMenu::aboutToHide, this, [this] { mnuEdit->setDefaultAction(nullptr); },
             Qt::SingleShotConnection);
+    if (RichTextBox* t = box(activeDocument())) {
+        if (const std::optional<int> at = wordUnder(t, t->viewport()->mapFromGlobal(globalPos)))
+            wordMenu_->addItems(mnuEdit, t, *at);
+    }
     mnuEdit->popup(globalPos);
+}
+
+void MDImain::addWritingAids()
+{
+    spelling_ = new Spelling(
+        this, [this] { return activeText(); },
+        [this](QTextEdit* t) { popupEditMenu(t->viewport()->mapToGlobal(t->cursorRect().center())); });
+    wordMenu_ = new WordMenu(this, spelling_, kavixTools_);
+    recovery_ = new Recovery(this);
+
+    QMenu* view = viewMenu(this, mnuKavix->menuAction());
+    if (!view->isEmpty())
+        view->addSeparator();
+    view->addAction(spelling_->mnuViewSpelling);
+    mnuKavix->addSeparator()->setObjectName(QStringLiteral("mnuKavixBar2"));
+    mnuKavix->addAction(spelling_->mnuSpellCheck);
+    mnuKavix->addAction(wordMenu_->mnuLookUpKvx);
+    connect(wordMenu_->mnuLookUpKvx, &QAction::triggered, this, [this] { wordMenu_->lookUpAtCaret(activeText()); });
+}
+
+void MDImain::attachWritingAids(frmChild* child)
+{
+    spelling_->attach(child->rtfText);
+    recovery_->watch(child);
 }
 
 }  // namespace wkvx

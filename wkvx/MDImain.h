@@ -19,6 +19,9 @@ namespace wkvx {
 class frmChild;
 class frmFind;
 class KavixTools;
+class Recovery;
+class Spelling;
+class WordMenu;
 
 // The word processor's frame: the menus, the document windows and the file
 // commands. There is one per program; the dialogs reach the active document
@@ -52,6 +55,13 @@ public:
     lexi::frmAbout* aboutBox() const { return about_; }
     // The "&KavixTools" commands and their two dialogs.
     KavixTools* kavixTools() const { return kavixTools_; }
+
+    // Spelling, the word menu and recovery copies, for every document.
+    Spelling* spelling() const { return spelling_; }
+    WordMenu* wordMenu() const { return wordMenu_; }
+    Recovery* recovery() const { return recovery_; }
+    // Follows a document window's current document with them.
+    void attachWritingAids(frmChild* child);
 
     QMdiArea* mdiArea = nullptr;
 
@@ -117,6 +127,7 @@ protected:
 
 private:
     void buildMenus();
+    void addWritingAids();
     void MDIForm_Load(const QStringList& files);
     void childUnloaded(frmChild* child);
     bool queryExit();
@@ -178,6 +189,9 @@ private:
     QPointer<frmFind> find_;
     QTimer* statusTimer_ = nullptr;
     DocumentCounter counter_;
+    Spelling* spelling_ = nullptr;
+    WordMenu* wordMenu_ = nullptr;
+    Recovery* recovery_ = nullptr;
 };
 
 }  // namespace wkvx

@@ -84,11 +84,16 @@ void KavixTools::findSelection()
         showMessage(frame_, text, lexi::MsgIcon::Information);
         return;
     }
+    showEntry(match->record);
+}
+
+void KavixTools::showEntry(const dictstore::WordRecord& record)
+{
     if (!replace_) {
         replace_ = new frmReplace(frame_, activeText_);
         replace_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    replace_->fill(match->record);
+    replace_->fill(record);
     bringForward(replace_);
 }
 

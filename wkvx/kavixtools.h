@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace dictstore {
+struct WordRecord;
+}
+
 namespace wkvx {
 
 class frmInsert;
@@ -28,6 +32,10 @@ public:
     // mnuFindKvx: looks the active document's selection up and shows it in
     // "Replace with", or says why it cannot.
     void findSelection();
+
+    // Shows an entry found for the selection in "Replace with", as a
+    // successful look-up does.
+    void showEntry(const dictstore::WordRecord& record);
 
     frmInsert* insertDialog() const;
     frmReplace* replaceDialog() const;

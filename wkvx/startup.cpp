@@ -1,12 +1,14 @@
 #include "startup.h"
 
 #include "MDImain.h"
+#include "recovery.h"
 
 #include "logo.h"
 #include "version.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace wkvx {
 
@@ -47,6 +49,8 @@ void Startup::loadFrameWith(const QStringList& files)
         return;
     frame_ = new MDImain(files);
     frame_->show();
+    // Work left by a run that crashed is offered once the frame is up.
+    QTimer::singleShot(0, frame_, [frame = frame_] { frame->recovery()->offer(); });
 }
 
 }  // namespace wkvx

@@ -1,5 +1,5 @@
-// The windows of wkvx: its splash and about box, the frame with its documents
-// and the two dictionary dialogs.
+// The windows of wkvx: its splash and about box, the frame with its documents,
+// the two dictionary dialogs and the offer of work left by a crash.
 
 #include "windows.h"
 
@@ -9,6 +9,7 @@
 #include "frmChild.h"
 #include "frmFind.h"
 #include "frmInsert.h"
+#include "frmRecover.h"
 #include "frmReplace.h"
 #include "printing.h"
 #include "richtextbox.h"
@@ -87,6 +88,14 @@ const bool added = a11ytest::addWindows({
          auto replace = std::make_unique<wkvx::frmReplace>(nullptr, [] { return nullptr; });
          replace->fill(happy());
          return std::unique_ptr<QWidget>(std::move(replace));
+     }},
+    {"wkvx", "frmRecover_two_documents",
+     [] {
+         const QDateTime when = QDateTime::currentDateTime();
+         return std::unique_ptr<QWidget>(new wkvx::frmRecover(
+             {{QStringLiteral("/tmp/a.rtf"), QStringLiteral("/home/writer/letter.rtf"), when},
+              {QStringLiteral("/tmp/b.rtf"), QStringLiteral("Document2"), when}},
+             nullptr));
      }},
 });
 

@@ -51,12 +51,14 @@ TEST_F(FrameTest, MenusCaptionsAndShortcuts)
                            "&Font...|", "Insert Date and &Time|Ctrl+D", "&Format|>", "-",
                            "Find and R&eplace...|Ctrl+H", "Find &Next|F3", "Find Pre&vious|Shift+F3"}));
     EXPECT_EQ(frame->mnuEditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    EXPECT_EQ(menuLayout(frame->mnuView), (QStringList{"Zoom &In|Ctrl++", "Zoom &Out|Ctrl+-", "&Actual Size|Ctrl+0"}));
+    EXPECT_EQ(menuLayout(frame->mnuView), (QStringList{"Zoom &In|Ctrl++", "Zoom &Out|Ctrl+-", "&Actual Size|Ctrl+0", "-",
+                                            "Check Spelling as You Type|"}));
     EXPECT_EQ(menuLayout(frame->mnuEditFormat),
               (QStringList{"&Bold|Ctrl+B", "&Italic|Ctrl+I", "&Underline|Ctrl+U", "-", "Align &Left|Ctrl+L",
                            "Align &Mid|Ctrl+K", "Align &Right|Ctrl+R"}));
     EXPECT_EQ(menuLayout(frame->mnuKavix),
-              (QStringList{"&Insert a word...|F9", "-", "&Find selected word in kavix...|Ctrl+F"}));
+              (QStringList{"&Insert a word...|F9", "-", "&Find selected word in kavix...|Ctrl+F", "-",
+                           "Check &Spelling...|F7", "&Look up in Kavix|Shift+F7"}));
     EXPECT_EQ(menuLayout(frame->mnuExtra), (QStringList{"&Windows|>", "-", "&About...|F1"}));
     // Names as the forms use them.
     for (const char* name : {"mnuFileNew", "mnufileOpen", "mnuFileBar1", "mnuSave", "mnuFileExit", "mnuEditCut",
