@@ -141,7 +141,8 @@ void MDImain::enableWriterCommands(bool enabled)
 {
     for (QAction* a : {mnuFileClose, mnuFileSave, mnuFilePreview, mnuFilePrint, mnuFilePdf})
         a->setEnabled(enabled);
-    for (QAction* a : mnuView->actions())
+    // Zoom needs a document; the View menu's settings do not.
+    for (QAction* a : {mnuViewZoomIn, mnuViewZoomOut, mnuViewZoomReset})
         a->setEnabled(enabled);
     // The Edit menu as a whole has just been switched; undo and redo only
     // when there is something to undo or redo.
