@@ -2,10 +2,18 @@
 
 #include "startup.h"
 
+#include "commandoptions.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    if (const auto status = lexi::answerHelpOrVersion(argc, argv, "wkvx",
+                                                       "usage: wkvx [FILE.rtf...]\n"
+                                                       "  Kavix Writer, the word processor of the Lexivane thesaurus;\n"
+                                                       "  opens each FILE in a window of its own\n"
+                                                       "  --help, --version\n"))
+        return *status;
     QApplication app(argc, argv);
     wkvx::Startup startup;
     // Qt has taken its own options; what is left names documents to open.

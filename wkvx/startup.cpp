@@ -3,6 +3,7 @@
 #include "MDImain.h"
 
 #include "logo.h"
+#include "desktopids.h"
 #include "version.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ Startup::Startup()
 {
     lexi::setCurrentProgram(lexi::wkvxInfo());
     QApplication::setApplicationName(QStringLiteral("wkvx"));
+    // Ties the windows to the menu entry (StartupWMClass is the name above).
+    QApplication::setDesktopFileName(QLatin1String(lexi::kWriterDesktopId));
     QApplication::setWindowIcon(lexi::appIcon());
 }
 

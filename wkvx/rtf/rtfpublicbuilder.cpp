@@ -59,8 +59,6 @@ private:
             formats_.push_back(format);
         return it->second;
     }
-    QTextCharFormat charAt(int index) const { return formats_[size_t(index)].toCharFormat(); }
-    QTextBlockFormat blockAt(int index) const { return formats_[size_t(index)].toBlockFormat(); }
 
     std::vector<QTextFormat> formats_;
     std::unordered_map<QTextFormat, int, FormatHash> indices_;
@@ -68,6 +66,18 @@ private:
 
 void PublicBuilder::write()
 {
+    // Typed once: each run and block then passes its format by reference.
+    std::vector<QTextCharFormat> chars;
+    std::vector<QTextBlockFormat> blockFormats;
+    chars.reserve(formats_.size());
+    blockFormats.reserve(formats_.size());
+    for (const QTextFormat& f : formats_) {
+        chars.push_back(f.toCharFormat());
+        blockFormats.push_back(f.toBlockFormat());
+    }
+    auto charAt = [&](int index) -> const QTextCharFormat& { return chars[size_t(index)]; };
+    auto blockAt = [&](int index) -> const QTextBlockFormat& { return blockFormats[size_t(index)]; };
+
     QTextCursor c(doc_);
     c.beginEditBlock();
     size_t block = 0;
@@ -80,7 +90,8 @@ void PublicBuilder::write()
     for (size_t i = 0; i < fragments_.size(); ++i) {
         const Fragment& f = fragments_[i];
         if (f.separator == 0) {
-            c.insertText(text_.sliced(textPosition, f.length), charAt(f.format));
+            // Qt copies the text into its own buffer: no copy of ours is needed.
+            c.insertText(QString::fromRawData(text_.constData() + textPosition, f.length), charAt(f.format));
             textPosition += f.length;
             continue;
         }
