@@ -24,7 +24,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mirror=${DEBIAN_MIRROR:-}
 if [ -z "$mirror" ]; then
   mirror=$(grep -hsoE '(URIs:|deb) +https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list /etc/apt/sources.list.d/* \
-             | grep -v security | head -n1 | awk '{print $2}')
+             | grep -v security | head -n1 | awk '{print $2}' || true)
 fi
 if [ -z "$mirror" ]; then
   echo "no Debian mirror found in /etc/apt/sources.list*; set DEBIAN_MIRROR" >&2
