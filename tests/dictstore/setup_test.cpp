@@ -229,6 +229,8 @@ TEST_F(SetupTest, WritesNoMenuEntriesOverASystemInstall)
 {
     const fs::path oldEntry = home / ".local/share/applications/lexivane-kavix.desktop";
     const fs::path oldIcon = home / ".local/share/icons/hicolor/scalable/apps/lexivane-kavix.svg";
+    fs::create_directories(oldEntry.parent_path());
+    fs::create_directories(oldIcon.parent_path());
     testfiles::writeBytes(oldEntry, "[Desktop Entry]\n");
     testfiles::writeBytes(oldIcon, "<svg/>");
     const fs::path system = home / "usr-share";
@@ -261,4 +263,17 @@ TEST_F(SetupTest, AMissingDataFolderIsAnErrorAndChangesNothing)
     EXPECT_NE(report.lines.back().find((home / "nonexistent").string()), std::string::npos);
     EXPECT_FALSE(fs::exists(home / "Lexivane"));
     EXPECT_FALSE(fs::exists(home / ".local/share/applications"));
+}
+
+// Installed into ~/.local, the programs' icons already are where the set-up
+// puts them: it leaves them and succeeds.
+TEST_F(SetupTest, IconsAlreadyInPlaceAreLeftAlone)
+{
+    const fs::path icon = home / ".local/share/icons/hicolor/scalable/apps/org.example.lexivane.kavix.svg";
+    fs::create_directories(icon.parent_path());
+    testfiles::writeBytes(icon, "<svg>installed</svg>");
+    options.iconFile = icon;
+    const setup::Report report = setup::run(options);
+    EXPECT_TRUE(report.ok);
+    EXPECT_EQ(testfiles::readBytes(icon), "<svg>installed</svg>");
 }

@@ -267,9 +267,11 @@ Report run(const Options& options)
     };
     for (const MenuEntry& entry : entries) {
         const std::string id = desktopId(entry.which);
-        if (!entry.icon.empty()) {
+        // An install into ~/.local has put the icon in place already.
+        const fs::path iconPath = icons / (id + ".svg");
+        if (!entry.icon.empty() && !fs::equivalent(entry.icon, iconPath, ec)) {
             std::error_code copyError;
-            fs::copy_file(entry.icon, icons / (id + ".svg"), fs::copy_options::overwrite_existing, copyError);
+            fs::copy_file(entry.icon, iconPath, fs::copy_options::overwrite_existing, copyError);
             if (copyError)
                 fail("cannot install the icon " + entry.icon.string() + ": " + copyError.message());
         }
