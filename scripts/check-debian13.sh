@@ -80,9 +80,10 @@ mkdir -p "$root/home/lexi/lexivane"
    | tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$root/home/lexi/lexivane"
 chroot "$root" chown -R lexi:lexi /home/lexi
 
+# A login as the user: its own HOME and PATH, no DISPLAY.
 as_user() {
-  chroot "$root" /usr/bin/env -i HOME=/home/lexi PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 \
-    /bin/su lexi -s /bin/bash -c "cd ~/lexivane && $1"
+  chroot "$root" /usr/bin/env -i TERM=dumb LANG=C.UTF-8 \
+    /bin/su - lexi -s /bin/bash -c "cd /home/lexi/lexivane && $1"
 }
 
 echo "== $(chroot "$root" sh -c '. /etc/os-release; echo "$PRETTY_NAME"')"
