@@ -5,13 +5,13 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Lexivane authors")
 set(CPACK_PACKAGE_CONTACT "The Lexivane authors <${SUPPORT_EMAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "offline English thesaurus with a word processor")
+# The extended description; CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "offline English thesaurus with a word processor
- Lexivane looks up English words (meaning, part of speech, sample sentence,
- synonyms, antonyms, pronunciation), lists words by their first letters and
- saves results as HTML pages (kavix). Kavix Writer (wkvx) edits RTF documents
- and swaps a word for a synonym or antonym; exportUtil4Kavix moves the
- dictionary to and from CSV files. Run lexivane-setup once per user.")
+    "Lexivane looks up English words (meaning, part of speech, sample sentence,
+synonyms, antonyms, pronunciation), lists words by their first letters and
+saves results as HTML pages (kavix). Kavix Writer (wkvx) edits RTF documents
+and swaps a word for a synonym or antonym; exportUtil4Kavix moves the
+dictionary to and from CSV files. Run lexivane-setup once per user.")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${HOME_PAGE}")

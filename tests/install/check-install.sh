@@ -54,7 +54,8 @@ unescaped=$(printf '%s' "$exec_line" | sed -e 's/\\\\/\\/g' -e 's/%%/%/g')
 eval "set -- $unescaped"
 [ "$1" = "$prefix/bin/wkvx" ] && [ "${2:-}" = "%F" ] || fail "wkvx's Exec line gives '$1' '${2:-}'"
 for page in kavix wkvx exportUtil4Kavix lexivane-setup rtfcat; do
-  [ -f "$prefix/share/man/man1/$page.1" ] || fail "no man page $page.1"
+  [ -f "$prefix/share/man/man1/$page.1.gz" ] || fail "no man page $page.1.gz"
+  gzip -dc "$prefix/share/man/man1/$page.1.gz" | grep -q '^\.TH ' || fail "$page.1.gz is no manual page"
 done
 [ -s "$prefix/share/doc/lexivane/copyright" ] || fail "no copyright file"
 [ -f "$prefix/share/lexivane/dictionary.csv" ] || fail "no default dictionary"
