@@ -57,6 +57,8 @@ if [ ! -x "$root/usr/bin/apt-get" ]; then
   debootstrap --variant=minbase --include=sudo,ca-certificates,git "$suite" "$root" "$mirror"
 fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# A mirror's snapshot may be older than this machine's clock says.
+echo 'Acquire::Check-Valid-Until "false";' > "$root/etc/apt/apt.conf.d/99lexivane-check"
 if [ -n "$extra" ]; then
   echo "deb $mirror $extra main" > "$root/etc/apt/sources.list.d/$extra.list"
   # Qt alone comes from the extra suite.
