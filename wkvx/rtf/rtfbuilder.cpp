@@ -13,7 +13,8 @@ namespace {
 // What QTextCursor would read as structure, and what a fragment may not hold.
 bool isStructure(char16_t c)
 {
-    return (c == QChar::ParagraphSeparator) | (c == 0xFDD0) | (c == 0xFDD1) | (c == u'\r') | (c == u'\n');
+    // Comparisons the compiler can make for many characters at once.
+    return (c == QChar::ParagraphSeparator) | (char16_t(c - 0xFDD0) < 2) | (c == u'\n') | (c == u'\r');
 }
 
 } // namespace
@@ -43,9 +44,10 @@ void DocumentBuilder::appendText(QStringView text, int charFormat)
     const qsizetype start = text_.size();
     text_.append(text);
     // One pass without branches finds whether anything needs replacing.
-    bool structure = false;
-    for (const QChar c : text)
-        structure |= isStructure(c.unicode());
+    const char16_t* chars = text.utf16();
+    unsigned structure = 0;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i)
+        structure |= unsigned(isStructure(chars[i]));
     if (structure) {
         for (QChar* c = text_.data() + start, *end = text_.data() + text_.size(); c != end; ++c) {
             if (isStructure(c->unicode()))
