@@ -9,12 +9,14 @@ const QString kCompany = QStringLiteral("The Lexivane authors");
 
 const ProgramInfo* current = nullptr;
 
+// Every program carries the suite's version (CMake's project version).
+
 }  // namespace
 
 const ProgramInfo& kavixInfo()
 {
     static const ProgramInfo info{
-        QStringLiteral("Lexivane"), 1, 0, 0,
+        QStringLiteral("Lexivane"), LEXIVANE_VERSION_MAJOR, LEXIVANE_VERSION_MINOR, LEXIVANE_VERSION_PATCH,
         QStringLiteral("This program is made only for educational purposes and is free of cost; "
                        "updates and support at %1. Please use it for education only.")
             .arg(QLatin1String(kHomePage)),
@@ -24,14 +26,14 @@ const ProgramInfo& kavixInfo()
 
 const ProgramInfo& wkvxInfo()
 {
-    static const ProgramInfo info{QStringLiteral("Kavix Writer"), 1, 0, 0,
+    static const ProgramInfo info{QStringLiteral("Kavix Writer"), LEXIVANE_VERSION_MAJOR, LEXIVANE_VERSION_MINOR, LEXIVANE_VERSION_PATCH,
                                   QStringLiteral("Kavix Word Processing Helper"), kCopyright, kCompany};
     return info;
 }
 
 const ProgramInfo& exportUtilInfo()
 {
-    static const ProgramInfo info{QStringLiteral("exportUtil4Kavix"), 1, 0, 0,
+    static const ProgramInfo info{QStringLiteral("exportUtil4Kavix"), LEXIVANE_VERSION_MAJOR, LEXIVANE_VERSION_MINOR, LEXIVANE_VERSION_PATCH,
                                   QStringLiteral("Lexivane dictionary export and import utility"),
                                   kCopyright, kCompany};
     return info;

@@ -2,12 +2,18 @@
 
 #include "startup.h"
 
+#include "commandoptions.h"
+#include "usage.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     // The command line is read before Qt sees it, so that a word such as
     // "-style" is looked up rather than taken as a Qt option.
+    // "--help" and "--version" alone are options, not words to look up.
+    if (const auto status = lexi::answerHelpOrVersion(argc, argv, "kavix", kavix::kUsage))
+        return *status;
     const QString commandLine = kavix::commandLineFrom(argc, argv);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);

@@ -5,6 +5,7 @@
 
 #include "frmSplash.h"
 #include "logo.h"
+#include "desktopids.h"
 #include "version.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@ Startup::Startup()
 {
     lexi::setCurrentProgram(lexi::kavixInfo());
     QApplication::setApplicationName(QStringLiteral("kavix"));
+    // Ties the windows to the menu entry (StartupWMClass is the name above).
+    QApplication::setDesktopFileName(QLatin1String(lexi::kKavixDesktopId));
     QApplication::setWindowIcon(lexi::appIcon());
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets Lexivane up on Debian 12 and either starts kavix or runs the tests.
+# Sets Lexivane up on Debian 12 or 13 and either starts kavix or runs the tests.
+# Run it as your user: it uses sudo for apt-get when it is not run as root.
 #   scripts/quickstart.sh run    install dependencies, build, install, set up, start kavix
 #   scripts/quickstart.sh test   install dependencies, build, set up, run the whole test suite
 set -euo pipefail
@@ -18,18 +19,18 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo="sudo"
 fi
 
-# Everything the build and the tests need, installed every time so that a
-# missing package fails here rather than hiding behind what a machine has.
+# Everything the build (and for test, the tests) need, installed every time so
+# that a missing package fails here rather than hiding behind what a machine has.
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-private-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  libhunspell-dev hunspell-en-us
+  libhunspell-dev hunspell-en-us libespeak-ng-dev alsa-utils
   fonts-liberation fonts-dejavu-core
-  poppler-utils
-  python3 man-db wordnet-base wordnet-sense-index acl
-  libespeak-ng-dev alsa-utils xclip xvfb
 )
+if [ "$mode" = test ]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream
+             poppler-utils python3 man-db wordnet-base wordnet-sense-index acl xclip xvfb)
+fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
@@ -47,7 +48,11 @@ if [ "$mode" = test ]; then
   cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXIVANE_TESTS=ON \
     -DPython3_EXECUTABLE=/usr/bin/python3 -DLEXIVANE_GENDICT_NPM="$npm_dir/node_modules"
   cmake --build "$build" -j "$jobs"
-  cmake --build "$build" --target setup
+  # The set-up runs into a home of its own: the user's menu entries would
+  # otherwise point into this build tree.
+  setup_home=$(mktemp -d)
+  HOME="$setup_home" cmake --build "$build" --target setup
+  rm -rf "$setup_home"
   # As this user and, for root, as an ordinary user too (see the script).
   exec bash "$top/scripts/run-tests.sh" "$build" "$jobs"
 fi

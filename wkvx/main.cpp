@@ -2,12 +2,20 @@
 
 #include "startup.h"
 
+#include "commandoptions.h"
+
 #include <QApplication>
 
 #include <csignal>
 
 int main(int argc, char** argv)
 {
+    if (const auto status = lexi::answerHelpOrVersion(argc, argv, "wkvx",
+                                                       "usage: wkvx [FILE.rtf...]\n"
+                                                       "  Kavix Writer, the word processor of the Lexivane thesaurus;\n"
+                                                       "  opens each FILE in a window of its own\n"
+                                                       "  --help, --version\n"))
+        return *status;
 #ifdef SIGXFSZ
     // Past a file-size limit a save fails and says so instead of ending the
     // program with the user's work.

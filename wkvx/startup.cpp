@@ -4,6 +4,7 @@
 #include "recovery.h"
 
 #include "logo.h"
+#include "desktopids.h"
 #include "version.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@ Startup::Startup()
 {
     lexi::setCurrentProgram(lexi::wkvxInfo());
     QApplication::setApplicationName(QStringLiteral("wkvx"));
+    // Ties the windows to the menu entry (StartupWMClass is the name above).
+    QApplication::setDesktopFileName(QLatin1String(lexi::kWriterDesktopId));
     QApplication::setWindowIcon(lexi::appIcon());
 }
 

@@ -1,5 +1,6 @@
 // Reading and writing a generated 10 MB document, the size of a long book.
 // Build with -DLEXIVANE_BENCH=ON -DCMAKE_BUILD_TYPE=Release.
+#include "rtfbuilder.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
@@ -54,6 +55,34 @@ void BM_ReadRtf(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
 }
 BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+// The same document through each builder: the fast one (where this build has
+// it) and the public one every build has.
+void BM_ReadRtfWithBuilder(benchmark::State& state)
+{
+    const auto kind = kvx::rtf::BuilderKind(state.range(0));
+    if (kind == kvx::rtf::BuilderKind::Fast && !kvx::rtf::fastBuilderUsable()) {
+        state.SkipWithError("the fast builder is not in this build");
+        return;
+    }
+    state.SetLabel(kind == kvx::rtf::BuilderKind::Fast ? "fast builder" : "public builder");
+    kvx::rtf::RtfReadOptions options;
+    options.builder = kind;
+    const QByteArray& data = sample();
+    for (auto _ : state) {
+        auto doc = std::make_unique<QTextDocument>();
+        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get(), options).ok);
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+}
+BENCHMARK(BM_ReadRtfWithBuilder)
+    ->Arg(int(kvx::rtf::BuilderKind::Fast))
+    ->Arg(int(kvx::rtf::BuilderKind::Public))
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3);
 
 // The same text at 2.5, 5 and 20 MB: the time per byte must stay flat.
 void BM_ReadRtfScaling(benchmark::State& state)

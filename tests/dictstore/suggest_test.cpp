@@ -8,9 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <set>
 
-#include <fstream>
 
 using namespace dictstore;
 

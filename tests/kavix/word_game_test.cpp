@@ -29,6 +29,10 @@ protected:
     static void answer(frmWordGame& g, const QString& text)
     {
         g.show();  // Enter reaches only a shown default button
+        // As the user's window is: Qt 6.8 keeps focus on a clicked button of
+        // an inactive window, whatever setFocus says.
+        g.activateWindow();
+        (void)QTest::qWaitForWindowActive(&g);
         g.txtWord->setFocus();
         QTest::keyClicks(g.txtWord, text);
         QTest::keyClick(g.txtWord, Qt::Key_Return);  // Commit is the default

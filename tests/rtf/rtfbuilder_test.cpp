@@ -1,12 +1,19 @@
-// DocumentBuilder writes QTextDocument's trees itself. These tests build the
-// same content through QTextCursor as well and compare the two documents, check
-// the trees Qt will go on editing (documentTreeFault), and edit both documents
-// alike afterwards: a damaged tree shows there first.
+// Both document builders against the same content built straight through
+// QTextCursor, and against each other on the sample files. The fast one
+// writes QTextDocument's trees itself: its trees are checked as Qt will go on
+// editing them (documentTreeFault), and the documents are edited alike
+// afterwards, where a damaged tree shows first.
 #include "rtfbuilder.h"
+#include "rtfdocument.h"
+#include "rtfreader.h"
+
+#include "referencetext.h"
 
 #include "guitest.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -16,8 +23,10 @@
 #include <QTextImageFormat>
 #include <QTextTable>
 
+#if KVX_RTF_FAST_BUILDER
 #include <private/qfragmentmap_p.h>
 #include <private/qtextdocument_p.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -97,9 +106,35 @@ void buildWithCursor(QTextDocument& doc, const std::vector<Part>& parts)
     }
 }
 
-void buildWithBuilder(QTextDocument& doc, const std::vector<Part>& parts)
+// The builders this build has: the public one always.
+std::vector<BuilderKind> builders()
 {
-    DocumentBuilder b(&doc);
+    if (fastBuilderBuilt())
+        return {BuilderKind::Public, BuilderKind::Fast};
+    return {BuilderKind::Public};
+}
+
+const char* name(BuilderKind kind)
+{
+    return kind == BuilderKind::Fast ? "fast builder" : "public builder";
+}
+
+// No fault to find in trees that Qt's own code made.
+std::string treeFault(QTextDocument* doc, BuilderKind kind)
+{
+#if KVX_RTF_FAST_BUILDER
+    if (kind == BuilderKind::Fast)
+        return documentTreeFault(doc);
+#endif
+    (void)doc;
+    (void)kind;
+    return {};
+}
+
+void buildWithBuilder(QTextDocument& doc, const std::vector<Part>& parts, BuilderKind kind)
+{
+    const auto builder = makeDocumentBuilder(&doc, kind);
+    DocumentBuilder& b = *builder;
     bool used = false;
     for (const Part& part : parts) {
         if (part.columns == 0) {
@@ -254,27 +289,39 @@ std::string describe(const QTextDocument& doc)
     return out.toStdString();
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+#if KVX_RTF_FAST_BUILDER
 template <class Node>
 const QFragmentMapData<Node>& treeData(const QFragmentMap<Node>& map)
 {
     return reinterpret_cast<const QFragmentMapData<Node>&>(map);
 }
+#endif
 
 } // namespace
 
-TEST(DocumentBuilder, BuildsWhatQTextCursorWouldBuild)
+TEST(DocumentBuilder, BothBuildWhatQTextCursorWouldBuild)
 {
     for (quint32 seed = 1; seed <= 12; ++seed) {
         const std::vector<Part> parts = randomParts(seed, 20 + int(seed) * 15);
-        QTextDocument expected, built;
+        QTextDocument expected;
         buildWithCursor(expected, parts);
-        buildWithBuilder(built, parts);
-        EXPECT_EQ(describe(built), describe(expected)) << "seed " << seed;
-        EXPECT_EQ(documentTreeFault(&built), "") << "seed " << seed;
-        // Runs of one format are one fragment, as Qt joins them.
-        EXPECT_EQ(QTextDocumentPrivate::get(&built)->fragmentMap().numNodes(),
-                  QTextDocumentPrivate::get(&expected)->fragmentMap().numNodes());
-        EXPECT_EQ(built.toPlainText(), expected.toPlainText());
+        for (BuilderKind kind : builders()) {
+            SCOPED_TRACE(name(kind));
+            QTextDocument built;
+            buildWithBuilder(built, parts, kind);
+            // Runs of one format are one fragment, as Qt joins them: the
+            // description lists every fragment.
+            EXPECT_EQ(describe(built), describe(expected)) << "seed " << seed;
+            EXPECT_EQ(treeFault(&built, kind), "") << "seed " << seed;
+            EXPECT_EQ(built.toPlainText(), expected.toPlainText());
+        }
     }
 }
 
@@ -293,67 +340,74 @@ TEST(DocumentBuilder, TablesFirstLastAndOneAfterAnother)
     para.para.runs.emplace_back(QStringLiteral("between"), QTextCharFormat());
     parts.push_back(para);
     parts.push_back(table);
-    QTextDocument expected, built;
+    QTextDocument expected;
     buildWithCursor(expected, parts);
-    buildWithBuilder(built, parts);
-    EXPECT_EQ(describe(built), describe(expected));
-    EXPECT_EQ(documentTreeFault(&built), "");
-    EXPECT_EQ(built.rootFrame()->childFrames().size(), 3);
-    QTextTable* last = qobject_cast<QTextTable*>(built.rootFrame()->childFrames().back());
-    ASSERT_NE(last, nullptr);
-    EXPECT_EQ(last->cellAt(1, 0).firstCursorPosition().block().text(), QStringLiteral("cell 2"));
-    EXPECT_TRUE(last->cellAt(1, 1).format().boolProperty(kPaddedProperty));
-    EXPECT_FALSE(last->cellAt(1, 0).format().boolProperty(kPaddedProperty));
+    for (BuilderKind kind : builders()) {
+        SCOPED_TRACE(name(kind));
+        QTextDocument built;
+        buildWithBuilder(built, parts, kind);
+        EXPECT_EQ(describe(built), describe(expected));
+        EXPECT_EQ(treeFault(&built, kind), "");
+        EXPECT_EQ(built.rootFrame()->childFrames().size(), 3);
+        QTextTable* last = qobject_cast<QTextTable*>(built.rootFrame()->childFrames().back());
+        ASSERT_NE(last, nullptr);
+        EXPECT_EQ(last->cellAt(1, 0).firstCursorPosition().block().text(), QStringLiteral("cell 2"));
+        EXPECT_TRUE(last->cellAt(1, 1).format().boolProperty(kPaddedProperty));
+        EXPECT_FALSE(last->cellAt(1, 0).format().boolProperty(kPaddedProperty));
+    }
 }
 
 // Qt's own insertions, removals, table edits and undo run on the built trees.
 TEST(DocumentBuilder, DocumentStaysEditable)
 {
-    for (quint32 seed = 1; seed <= 6; ++seed) {
-        const std::vector<Part> parts = randomParts(seed * 31, 60);
-        QTextDocument expected, built;
-        buildWithCursor(expected, parts);
-        buildWithBuilder(built, parts);
-        ASSERT_EQ(describe(built), describe(expected));
-        for (QTextDocument* doc : {&expected, &built}) {
-            doc->setUndoRedoEnabled(false);  // the same empty history for both
-            doc->setUndoRedoEnabled(true);
-        }
-        QRandomGenerator rng(seed);
-        for (int step = 0; step < 150; ++step) {
-            const int length = expected.characterCount() - 1;
-            const int pos = int(rng.bounded(length + 1));
-            const int end = std::min(length, pos + int(rng.bounded(40)));
-            const int action = int(rng.bounded(6));
+    for (BuilderKind kind : builders()) {
+        SCOPED_TRACE(name(kind));
+        for (quint32 seed = 1; seed <= 6; ++seed) {
+            const std::vector<Part> parts = randomParts(seed * 31, 60);
+            QTextDocument expected, built;
+            buildWithCursor(expected, parts);
+            buildWithBuilder(built, parts, kind);
+            ASSERT_EQ(describe(built), describe(expected));
             for (QTextDocument* doc : {&expected, &built}) {
-                QTextCursor c(doc);
-                c.setPosition(pos);
-                switch (action) {
-                case 0: c.insertText(QStringLiteral("typed")); break;
-                case 1: c.insertBlock(); break;
-                case 2:
-                    c.setPosition(end, QTextCursor::KeepAnchor);
-                    c.removeSelectedText();
-                    break;
-                case 3: {
-                    QTextCharFormat bold;
-                    bold.setFontWeight(QFont::Bold);
-                    c.setPosition(end, QTextCursor::KeepAnchor);
-                    c.mergeCharFormat(bold);
-                    break;
-                }
-                case 4:
-                    if (QTextTable* t = c.currentTable())
-                        t->insertRows(t->cellAt(c).row(), 1);
-                    else
-                        c.insertTable(2, 2);
-                    break;
-                case 5: doc->undo(); break;
-                }
+                doc->setUndoRedoEnabled(false);  // the same empty history for both
+                doc->setUndoRedoEnabled(true);
             }
-            ASSERT_EQ(describe(built), describe(expected)) << "seed " << seed << " step " << step;
+            QRandomGenerator rng(seed);
+            for (int step = 0; step < 150; ++step) {
+                const int length = expected.characterCount() - 1;
+                const int pos = int(rng.bounded(length + 1));
+                const int end = std::min(length, pos + int(rng.bounded(40)));
+                const int action = int(rng.bounded(6));
+                for (QTextDocument* doc : {&expected, &built}) {
+                    QTextCursor c(doc);
+                    c.setPosition(pos);
+                    switch (action) {
+                    case 0: c.insertText(QStringLiteral("typed")); break;
+                    case 1: c.insertBlock(); break;
+                    case 2:
+                        c.setPosition(end, QTextCursor::KeepAnchor);
+                        c.removeSelectedText();
+                        break;
+                    case 3: {
+                        QTextCharFormat bold;
+                        bold.setFontWeight(QFont::Bold);
+                        c.setPosition(end, QTextCursor::KeepAnchor);
+                        c.mergeCharFormat(bold);
+                        break;
+                    }
+                    case 4:
+                        if (QTextTable* t = c.currentTable())
+                            t->insertRows(t->cellAt(c).row(), 1);
+                        else
+                            c.insertTable(2, 2);
+                        break;
+                    case 5: doc->undo(); break;
+                    }
+                }
+                ASSERT_EQ(describe(built), describe(expected)) << "seed " << seed << " step " << step;
+            }
+            EXPECT_EQ(treeFault(&built, kind), "") << "seed " << seed;
         }
-        EXPECT_EQ(documentTreeFault(&built), "") << "seed " << seed;
     }
 }
 
@@ -363,72 +417,146 @@ TEST(DocumentBuilder, ItsLayoutAndCursorsFollow)
     if (!guitest::realFontAvailable())
         GTEST_SKIP() << "no real font installed (fonts-dejavu-core): every glyph is a box of one width";
     const std::vector<Part> parts = randomParts(5, 80);
-    QTextDocument expected, built;
-    for (QTextDocument* doc : {&expected, &built}) {
-        doc->setPlainText(QStringLiteral("old text\nto be replaced"));
-        doc->setTextWidth(300);
-        doc->documentLayout();
+    for (BuilderKind kind : builders()) {
+        SCOPED_TRACE(name(kind));
+        QTextDocument expected, built;
+        for (QTextDocument* doc : {&expected, &built}) {
+            doc->setPlainText(QStringLiteral("old text\nto be replaced"));
+            doc->setTextWidth(300);
+            doc->documentLayout();
+        }
+        QTextCursor expectedCursor(&expected), builtCursor(&built);
+        expectedCursor.setPosition(5);
+        builtCursor.setPosition(5);
+        QSignalSpy blockCount(&built, &QTextDocument::blockCountChanged);
+        QSignalSpy changed(&built, &QTextDocument::contentsChanged);
+        expected.clear();
+        buildWithCursor(expected, parts);
+        buildWithBuilder(built, parts, kind);
+        EXPECT_EQ(built.size(), expected.size());
+        EXPECT_GT(built.size().height(), 100);
+        EXPECT_EQ(built.pageCount(), expected.pageCount());
+        EXPECT_EQ(builtCursor.position(), expectedCursor.position());
+        ASSERT_FALSE(blockCount.isEmpty());
+        EXPECT_EQ(blockCount.last().at(0).toInt(), expected.blockCount());
+        EXPECT_GE(changed.count(), 1);
+        for (QTextBlock b = built.begin(), e = expected.begin(); b.isValid() && e.isValid(); b = b.next(), e = e.next())
+            ASSERT_EQ(b.layout()->lineCount(), e.layout()->lineCount()) << b.blockNumber();
     }
-    QTextCursor expectedCursor(&expected), builtCursor(&built);
-    expectedCursor.setPosition(5);
-    builtCursor.setPosition(5);
-    QSignalSpy blockCount(&built, &QTextDocument::blockCountChanged);
-    QSignalSpy changed(&built, &QTextDocument::contentsChanged);
-    expected.clear();
-    buildWithCursor(expected, parts);
-    buildWithBuilder(built, parts);
-    EXPECT_EQ(built.size(), expected.size());
-    EXPECT_GT(built.size().height(), 100);
-    EXPECT_EQ(built.pageCount(), expected.pageCount());
-    EXPECT_EQ(builtCursor.position(), expectedCursor.position());
-    ASSERT_FALSE(blockCount.isEmpty());
-    EXPECT_EQ(blockCount.last().at(0).toInt(), expected.blockCount());
-    EXPECT_GE(changed.count(), 1);
-    for (QTextBlock b = built.begin(), e = expected.begin(); b.isValid() && e.isValid(); b = b.next(), e = e.next())
-        ASSERT_EQ(b.layout()->lineCount(), e.layout()->lineCount()) << b.blockNumber();
 }
 
 TEST(DocumentBuilder, TextCannotMakeStructure)
 {
-    QTextDocument doc;
-    DocumentBuilder b(&doc);
-    b.appendText(QStringLiteral("one\u2029two\uFDD0three\uFDD1"), b.charFormat(QTextCharFormat()));
-    b.finish();
-    EXPECT_EQ(doc.blockCount(), 1);
-    EXPECT_EQ(doc.toPlainText(), QStringLiteral("one\uFFFDtwo\uFFFDthree\uFFFD"));
-    EXPECT_EQ(documentTreeFault(&doc), "");
+    for (BuilderKind kind : builders()) {
+        SCOPED_TRACE(name(kind));
+        QTextDocument doc;
+        const auto b = makeDocumentBuilder(&doc, kind);
+        b->appendText(QStringLiteral("one\u2029two\uFDD0three\uFDD1four\r\nfive"), b->charFormat(QTextCharFormat()));
+        b->finish();
+        EXPECT_EQ(doc.blockCount(), 1);
+        EXPECT_EQ(doc.toPlainText(), QStringLiteral("one\uFFFDtwo\uFFFDthree\uFFFDfour\uFFFD\uFFFDfive"));
+        EXPECT_EQ(treeFault(&doc, kind), "");
+    }
 }
 
 TEST(DocumentBuilder, StopsAtItsLengthAndSaysSo)
 {
-    QTextDocument doc;
-    DocumentBuilder b(&doc, 12);
-    const int plain = b.charFormat(QTextCharFormat());
-    b.appendText(QStringLiteral("hello"), plain);
-    b.appendBlock(b.currentBlockFormat(), plain);
-    b.appendText(QStringLiteral("world"), plain);
-    EXPECT_FALSE(b.truncated());
-    b.appendText(QStringLiteral("and more"), plain);
-    b.appendBlock(b.currentBlockFormat(), plain);
-    b.appendText(QStringLiteral("!"), plain);
-    b.finish();
-    EXPECT_TRUE(b.truncated());
-    EXPECT_EQ(doc.toPlainText(), QStringLiteral("hello\nworld\n"));  // the block mark fitted, "!" not
-    EXPECT_EQ(documentTreeFault(&doc), "");
+    for (BuilderKind kind : builders()) {
+        SCOPED_TRACE(name(kind));
+        QTextDocument doc;
+        const auto b = makeDocumentBuilder(&doc, kind, 12);
+        const int plain = b->charFormat(QTextCharFormat());
+        b->appendText(QStringLiteral("hello"), plain);
+        b->appendBlock(b->currentBlockFormat(), plain);
+        b->appendText(QStringLiteral("world"), plain);
+        EXPECT_FALSE(b->truncated());
+        b->appendText(QStringLiteral("and more"), plain);
+        b->appendBlock(b->currentBlockFormat(), plain);
+        b->appendText(QStringLiteral("!"), plain);
+        b->finish();
+        EXPECT_TRUE(b->truncated());
+        EXPECT_EQ(doc.toPlainText(), QStringLiteral("hello\nworld\n"));  // the block mark fitted, "!" not
+        EXPECT_EQ(treeFault(&doc, kind), "");
+    }
 }
 
 TEST(DocumentBuilder, NothingAddedLeavesOneBlockOfItsFormat)
 {
+    for (BuilderKind kind : builders()) {
+        SCOPED_TRACE(name(kind));
+        QTextDocument doc;
+        doc.setPlainText(QStringLiteral("old"));
+        const auto b = makeDocumentBuilder(&doc, kind);
+        QTextBlockFormat centred;
+        centred.setAlignment(Qt::AlignHCenter);
+        b->setBlockFormat(b->blockFormat(centred));
+        b->finish();
+        EXPECT_EQ(doc.characterCount(), 1);
+        EXPECT_EQ(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
+        EXPECT_FALSE(doc.isUndoAvailable());
+    }
+}
+
+// Every sample file reads to the same document through either builder; the
+// public one also gives LibreOffice's text, in builds without the fast one.
+TEST(DocumentBuilder, SamplesReadAlikeThroughBoth)
+{
+    const QDir dir(QStringLiteral(LEXIVANE_RTF_SAMPLES));
+    const QStringList files = dir.entryList({"*.rtf"}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 13);
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const QByteArray data = readFile(dir.filePath(file));
+        QTextDocument reference;
+        RtfReadOptions options;
+        options.builder = BuilderKind::Public;
+        ASSERT_TRUE(readRtf(data, &reference, options).ok);
+        const QString expected = rtftest::referenceText(dir.filePath(QString(file).replace(".rtf", ".txt")));
+        EXPECT_EQ(rtftest::sameBullets(plainText(reference)).toStdString(), rtftest::sameBullets(expected).toStdString());
+        if (!fastBuilderBuilt())
+            continue;
+        QTextDocument fast;
+        options.builder = BuilderKind::Fast;
+        ASSERT_TRUE(readRtf(data, &fast, options).ok);
+        EXPECT_EQ(describe(fast), describe(reference));
+        EXPECT_EQ(treeFault(&fast, BuilderKind::Fast), "");
+    }
+}
+
+TEST(DocumentBuilder, FastOneOnlyOnTheQtItWasBuiltFor)
+{
+    EXPECT_EQ(fastBuilderUsable(QT_VERSION_STR), fastBuilderBuilt());
+    EXPECT_EQ(fastBuilderUsable(), fastBuilderBuilt());  // the tests run on the Qt they were built for
+    const QString built = QStringLiteral(QT_VERSION_STR);
+    const QString patch = QStringLiteral("%1.%2.%3").arg(QT_VERSION_MAJOR).arg(QT_VERSION_MINOR).arg(QT_VERSION_PATCH + 1);
+    const QString minor = QStringLiteral("%1.%2.%3").arg(QT_VERSION_MAJOR).arg(QT_VERSION_MINOR + 1).arg(QT_VERSION_PATCH);
+    for (const QString& other : {patch, minor, built + QStringLiteral(".1"), built.chopped(1), QString()})
+        EXPECT_FALSE(fastBuilderUsable(other.toLatin1().constData())) << other.toStdString();
+    EXPECT_FALSE(fastBuilderUsable(nullptr));
+
     QTextDocument doc;
-    doc.setPlainText(QStringLiteral("old"));
-    DocumentBuilder b(&doc);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    b.setBlockFormat(b.blockFormat(centred));
-    b.finish();
-    EXPECT_EQ(doc.characterCount(), 1);
-    EXPECT_EQ(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
-    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_EQ(makeDocumentBuilder(&doc)->kind(), fastBuilderUsable() ? BuilderKind::Fast : BuilderKind::Public);
+    EXPECT_EQ(makeDocumentBuilder(&doc, BuilderKind::Public)->kind(), BuilderKind::Public);
+    // Asked for where it is not built, the fast builder is the public one.
+    EXPECT_EQ(makeDocumentBuilder(&doc, BuilderKind::Fast)->kind(),
+              fastBuilderBuilt() ? BuilderKind::Fast : BuilderKind::Public);
+}
+
+#if KVX_RTF_FAST_BUILDER
+// Qt's insertions take text without block marks: the buffer holds the one
+// paragraph mark a cleared document has and one of each table mark, however
+// many the document holds.
+TEST(DocumentBuilder, FastOneGivesQtNoBlockMarksToInsert)
+{
+    const std::vector<Part> parts = randomParts(7, 120);
+    QTextDocument built;
+    buildWithBuilder(built, parts, BuilderKind::Fast);
+    ASSERT_FALSE(built.rootFrame()->childFrames().isEmpty());
+    ASSERT_GT(built.blockCount(), 100);
+    const QString buffer = QTextDocumentPrivate::get(&built)->buffer();
+    EXPECT_EQ(buffer.count(QChar(QChar::ParagraphSeparator)), 1);
+    EXPECT_EQ(buffer.count(QChar(QTextBeginningOfFrame)), 1);
+    EXPECT_EQ(buffer.count(QChar(QTextEndOfFrame)), 1);
 }
 
 // Half a million runs: the trees stay balanced (a tree filled one node at a
@@ -436,7 +564,8 @@ TEST(DocumentBuilder, NothingAddedLeavesOneBlockOfItsFormat)
 TEST(DocumentBuilder, LongDocumentsKeepBalancedTrees)
 {
     QTextDocument doc;
-    DocumentBuilder b(&doc);
+    const auto builder = makeDocumentBuilder(&doc, BuilderKind::Fast);
+    DocumentBuilder& b = *builder;
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     const int plain = b.charFormat(QTextCharFormat()), strong = b.charFormat(bold);
@@ -459,3 +588,4 @@ TEST(DocumentBuilder, LongDocumentsKeepBalancedTrees)
     c.insertText(QStringLiteral("typed "));
     EXPECT_EQ(doc.findBlockByNumber(50000).text(), QStringLiteral("run typed run run run run "));
 }
+#endif

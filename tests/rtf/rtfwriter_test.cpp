@@ -64,7 +64,7 @@ QStringList describe(const QTextDocument& doc)
             const QColor color = f.foreground().style() == Qt::NoBrush ? QColor() : f.foreground().color();
             for (QChar c : frag.text()) {
                 out << QString("%1 %2 %3 b%4 i%5 u%6 s%7 %8")
-                           .arg(c.unicode(), 4, 16, QChar('0'))
+                           .arg(int(c.unicode()), 4, 16, QChar(u'0'))
                            .arg(f.fontFamilies().toStringList().value(0))
                            .arg(f.fontPointSize())
                            .arg(f.fontWeight() >= QFont::DemiBold)

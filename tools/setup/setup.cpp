@@ -1,5 +1,7 @@
 #include "setup.h"
 
+#include "desktopentry.h"
+
 #include "dictstore/csvreader.h"
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
@@ -7,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #ifndef _WIN32
@@ -29,73 +32,32 @@ fs::path xdgDataHome()
     return fs::path(home && *home ? home : "/") / ".local" / "share";
 }
 
-std::string desktopEntry(const fs::path& kavix)
-{
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Lexivane\n"
-           "GenericName=Thesaurus\n"
-           "Comment=Look up English words, their meanings, synonyms and antonyms\n"
-           "Exec=\"" + kavix.string() + "\"\n"
-           "Icon=lexivane-kavix\n"
-           "Terminal=false\n"
-           "Categories=Office;Dictionary;Education;Qt;\n"
-           "Keywords=thesaurus;dictionary;synonym;antonym;words;\n";
-}
-
-// Looks up the word selected in any program; desktops can bind it to a key.
-std::string selectionEntry(const fs::path& kavix)
-{
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Look Up Selected Word\n"
-           "GenericName=Thesaurus look-up\n"
-           "Comment=Look up the word selected in any program in the Lexivane thesaurus\n"
-           "Exec=\"" + kavix.string() + "\" --selection\n"
-           "Icon=lexivane-kavix\n"
-           "Terminal=false\n"
-           "Categories=Office;Dictionary;Qt;\n"
-           "Keywords=thesaurus;selection;selected;look up;\n";
-}
-
 fs::path homeFolder()
 {
     const char* home = std::getenv("HOME");
     return fs::path(home && *home ? home : "/");
 }
 
-std::string exportUtilEntry(const fs::path& program, const fs::path& folder)
+// The entry of a system-wide install (cmake --install, the package) in the
+// desktop's data folders, if there is one.
+std::optional<fs::path> installedMenuEntry()
 {
-    // A backslash is the one character of a path that an entry's value escapes.
-    std::string path;
-    for (const char c : folder.string())
-        path += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Lexivane Export and Import\n"
-           "GenericName=Dictionary export and import\n"
-           "Comment=Export the Lexivane dictionary to a CSV file or import word lists from one\n"
-           "Exec=\"" + program.string() + "\"\n"
-           "Path=" + path + "\n"
-           "Icon=lexivane-exportutil\n"
-           "Terminal=false\n"
-           "Categories=Office;Dictionary;Qt;\n"
-           "Keywords=csv;export;import;spreadsheet;thesaurus;\n";
-}
-
-// The word processor takes the files a desktop opens with it.
-std::string writerDesktopEntry(const fs::path& wkvx)
-{
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Kavix Writer\n"
-           "GenericName=Word Processor\n"
-           "Comment=Write rich-text documents with the Lexivane thesaurus at hand\n"
-           "Exec=\"" + wkvx.string() + "\" %F\n"
-           "Icon=lexivane-wkvx\n"
-           "Terminal=false\n"
-           "MimeType=text/rtf;application/rtf;\n"
-           "Categories=Office;WordProcessor;Qt;\n";
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    std::string list = dirs && *dirs ? dirs : "/usr/local/share:/usr/share";
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = list.find(':', start);
+        if (end == std::string::npos)
+            end = list.size();
+        const std::string dir = list.substr(start, end - start);
+        start = end + 1;
+        if (dir.empty() || dir.front() != '/')
+            continue;
+        const fs::path entry = fs::path(dir) / "applications" / (std::string(lexi::kKavixDesktopId) + ".desktop");
+        std::error_code ec;
+        if (fs::exists(entry, ec))
+            return entry;
+    }
+    return std::nullopt;
 }
 
 bool writeFile(const fs::path& path, const std::string& text)
@@ -222,6 +184,13 @@ Report run(const Options& options)
         report.ok = false;
         report.lines.push_back("error: " + std::move(line));
     };
+    {
+        std::error_code ec;
+        if (!fs::is_directory(options.dataDir, ec)) {
+            fail("the data folder " + options.dataDir.string() + " does not exist");
+            return report;
+        }
+    }
 
     const fs::path root = dictstore::lexivaneRoot();
     const fs::path db = dictstore::dictionaryPath().parent_path();
@@ -275,34 +244,48 @@ Report run(const Options& options)
 #ifndef _WIN32
     const fs::path apps = xdgDataHome() / "applications";
     const fs::path icons = xdgDataHome() / "icons" / "hicolor" / "scalable" / "apps";
+    // Entries and icons of earlier set-ups, before the programs had ids.
+    for (const char* old : {"lexivane-kavix", "lexivane-wkvx", "lexivane-exportutil"}) {
+        fs::remove(apps / (std::string(old) + ".desktop"), ec);
+        fs::remove(icons / (std::string(old) + ".svg"), ec);
+    }
+    if (const auto installed = installedMenuEntry()) {
+        report.lines.push_back("menu entries: installed with the programs (" + installed->string() + ")");
+        return report;
+    }
     fs::create_directories(apps, ec);
     fs::create_directories(icons, ec);
     struct MenuEntry {
         const fs::path& icon;
         const fs::path& program;
-        const char* name;  // of the icon and the entry, without extension
-        std::string (*text)(const fs::path& program);
+        MenuProgram which;
     };
     const fs::path noIcon;  // the entry shares kavix's icon
     const MenuEntry entries[] = {
-        {options.iconFile, options.kavixPath, "lexivane-kavix", desktopEntry},
-        {noIcon, options.kavixPath, "lexivane-kavix-selection", selectionEntry},
-        {options.wkvxIconFile, options.wkvxPath, "lexivane-wkvx", writerDesktopEntry},
-        {options.exportIconFile, options.exportUtilPath, "lexivane-exportutil",
-         [](const fs::path& program) { return exportUtilEntry(program, documentsFolder()); }},
+        {options.iconFile, options.kavixPath, MenuProgram::Kavix},
+        {noIcon, options.kavixPath, MenuProgram::Selection},
+        {options.wkvxIconFile, options.wkvxPath, MenuProgram::Writer},
+        {options.exportIconFile, options.exportUtilPath, MenuProgram::ExportUtil},
     };
     for (const MenuEntry& entry : entries) {
-        if (!entry.icon.empty()) {
+        const std::string id = desktopId(entry.which);
+        // An install into ~/.local has put the icon in place already.
+        const fs::path iconPath = icons / (id + ".svg");
+        if (!entry.icon.empty() && !fs::equivalent(entry.icon, iconPath, ec)) {
             std::error_code copyError;
-            fs::copy_file(entry.icon, icons / (std::string(entry.name) + ".svg"),
-                          fs::copy_options::overwrite_existing, copyError);
+            fs::copy_file(entry.icon, iconPath, fs::copy_options::overwrite_existing, copyError);
             if (copyError)
                 fail("cannot install the icon " + entry.icon.string() + ": " + copyError.message());
         }
         if (entry.program.empty())
             continue;
-        const fs::path entryPath = apps / (std::string(entry.name) + ".desktop");
-        if (writeFile(entryPath, entry.text(fs::absolute(entry.program))))
+        const fs::path entryPath = apps / (id + ".desktop");
+        // The utility starts where it writes and reads its CSV files.
+        const auto text = menuEntry(entry.which, fs::absolute(entry.program),
+                                    entry.which == MenuProgram::ExportUtil ? documentsFolder() : fs::path());
+        if (!text)
+            fail("a menu entry cannot name " + entry.program.string());
+        else if (writeFile(entryPath, *text))
             report.lines.push_back("menu entry: " + entryPath.string());
         else
             fail("cannot write " + entryPath.string());

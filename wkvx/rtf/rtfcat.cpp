@@ -4,6 +4,8 @@
 #include "rtffile.h"
 #include "rtfwriter.h"
 
+#include "commandoptions.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -13,14 +15,17 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: rtfcat [--rtf | --libreoffice] FILE\n"
+    "  prints the document's text as UTF-8, one paragraph per line;\n"
+    "  --rtf          writes the document again as RTF instead\n"
+    "  --libreoffice  reads runs of spaces as LibreOffice 7.4 does, for comparing\n"
+    "                 with its text export\n"
+    "  --help, --version\n";
+
 int usage()
 {
-    std::fputs("usage: rtfcat [--rtf | --libreoffice] FILE\n"
-               "  prints the document's text as UTF-8, one paragraph per line;\n"
-               "  --rtf          writes the document again as RTF instead\n"
-               "  --libreoffice  reads runs of spaces as LibreOffice 7.4 does, for comparing\n"
-               "                 with its text export\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
@@ -34,11 +39,13 @@ bool writeAll(const QByteArray& data)
 
 int main(int argc, char** argv)
 {
+    if (const auto status = lexi::answerHelpOrVersion(argc, argv, "rtfcat", kUsage))
+        return *status;
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     bool asRtf = false;
     kvx::rtf::RtfReadOptions options;
-    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--")) && args.first() != QLatin1String("--help")) {
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         if (args.first() == QLatin1String("--rtf"))
             asRtf = true;
         else if (args.first() == QLatin1String("--libreoffice"))
@@ -47,7 +54,7 @@ int main(int argc, char** argv)
             return usage();
         args.removeFirst();
     }
-    if (args.size() != 1 || args.first().isEmpty() || args.first() == QLatin1String("--help"))
+    if (args.size() != 1 || args.first().isEmpty())
         return usage();
 
     QTextDocument doc;

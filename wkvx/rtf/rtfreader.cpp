@@ -415,7 +415,7 @@ private:
     RtfTokenizer lex_;
     long long inputSize_;
     QTextDocument* doc_;
-    std::optional<DocumentBuilder> builder_;
+    std::unique_ptr<DocumentBuilder> builder_;
     RtfReadResult result_;
 
     std::vector<State> stack_;
@@ -489,7 +489,7 @@ private:
 
 RtfReadResult Reader::run()
 {
-    builder_.emplace(doc_);
+    builder_ = makeDocumentBuilder(doc_, options_.builder);
     defaultCharFormat_ = builder_->charFormat(QTextCharFormat());
     // Leading white space and a UTF-8 byte order mark are tolerated.
     if (!lex_.skipLeadingSpace()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtfbuilderkind.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -25,6 +27,8 @@ struct RtfReadOptions {
     // two or more becomes U+2006 SIX-PER-EM SPACE plus a space. Only for
     // comparing with LibreOffice's text; it changes the document's text.
     bool libreOfficeSpaces = false;
+    // Which builder lays the document out; the two give the same document.
+    BuilderKind builder = BuilderKind::Automatic;
 };
 
 // Replaces the content of doc with the RTF document in data. Never throws; any

@@ -1,0 +1,11 @@
+# The product's addresses and ids are kept once, in the programs' headers.
+function(lexivane_header_constant header name out)
+  file(STRINGS "${PROJECT_SOURCE_DIR}/common/${header}" line REGEX "${name} = \"")
+  string(REGEX REPLACE ".*${name} = \"([^\"]*)\".*" "\\1" value "${line}")
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+lexivane_header_constant(version.h kHomePage HOME_PAGE)
+lexivane_header_constant(version.h kSupportEmail SUPPORT_EMAIL)
+lexivane_header_constant(desktopids.h kKavixDesktopId KAVIX_ID)
+lexivane_header_constant(desktopids.h kWriterDesktopId WRITER_ID)
+lexivane_header_constant(desktopids.h kExportUtilDesktopId EXPORTUTIL_ID)
