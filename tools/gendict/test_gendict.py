@@ -615,6 +615,44 @@ class CoreTest(unittest.TestCase):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
 
 
+class StandInTest(unittest.TestCase):
+    """A reviewed line may offer a broader term only where the stand-ins
+    list names that very pair; the rules never offer one."""
+
+    def entry(self, line, stand_ins):
+        from offensive import Offensive
+        wn = tiny_wordnet(SenseAndSynonymTest.LINES, SenseAndSynonymTest.COUNTS)
+        g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), parse_core([line]), stand_ins)
+        return g.entry("bank", ["n"])
+
+    def test_only_the_listed_pair_is_exempt(self):
+        line = "bank\tnoun\t2\t\tinstitution;depository\t\t\treviewed"
+        listed = {("bank", "institution"): "the plain word"}
+        self.assertEqual(self.entry(line, listed)["synonyms"][:2], ["institution", "depository"])
+        # unlisted, or listed for another word, the broader term is still refused
+        for other in ({}, {("depository", "institution"): "the plain word"}):
+            with self.assertRaises(ValueError):
+                self.entry(line, other)
+        # the rules' own synonyms never take it, listed or not
+        self.assertNotIn("institution", self.entry("bank\tnoun\t2\t\t\t\t\treviewed", {})["synonyms"])
+
+    def test_listed_pair_must_be_offered_and_related(self):
+        line = "bank\tnoun\t2\t\tinstitution\t\t\treviewed"
+        for stale in ({("bank", "institution"): "r", ("bank", "establishment"): "not offered"},
+                      # slope is broader than the river bank only, not the sense shown
+                      {("bank", "institution"): "r", ("bank", "slope"): "another sense"}):
+            with self.assertRaises(ValueError):
+                self.entry(line.replace("institution", "institution;slope"), stale)
+
+    def test_malformed_lines_are_refused(self):
+        from core import parse_stand_ins
+        self.assertEqual(parse_stand_ins(["# comment", "King\tMonarch\tthe plain word"]),
+                         {("king", "monarch"): "the plain word"})
+        for bad in (["king\tmonarch"], ["king\tmonarch\t "], ["king\tmonarch\tr", "king\tmonarch\tr"]):
+            with self.assertRaises(ValueError):
+                parse_stand_ins(bad)
+
+
 class AddedWordTest(unittest.TestCase):
     """A word in the additions takes its empty fields from the rules every
     other word gets; a core word from the lenient ones it was reviewed under."""
