@@ -207,11 +207,19 @@ class Generator:
         for lemma in self._lemmas:
             if "_" in lemma or len(lemma) < 2 or len(lemma) > WIDTHS["word"]:
                 continue
-            if not HEADWORD.match(lemma) or lemma in FUNCTION_WORDS:
+            # a reviewed line naming its part of speech makes the word a
+            # headword there, where the rules take it for a function word
+            # (hello, yes) or an inflection (bed: not "be" + -d)
+            reviewed = self.core.get(lemma)
+            reviewed_pos = reviewed.pos if reviewed and reviewed.meaning != "-" \
+                and self.wn.is_lemma(lemma, reviewed.pos) else ""
+            if not HEADWORD.match(lemma) or (lemma in FUNCTION_WORDS and not reviewed_pos):
                 continue
             if not re.search("[aeiouy]", lemma):
                 continue
             pos_list = self.base_pos(lemma)
+            if reviewed_pos and reviewed_pos not in pos_list:
+                pos_list = pos_list + [reviewed_pos]
             if pos_list:
                 candidates[lemma] = pos_list
         everyday = self.everyday_counts(candidates)
