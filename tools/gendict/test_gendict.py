@@ -653,6 +653,31 @@ class StandInTest(unittest.TestCase):
                 parse_stand_ins(bad)
 
 
+class ReviewedHeadwordTest(unittest.TestCase):
+    """A reviewed line with a part of speech makes its word a headword
+    candidate where the rules would take it for a function word or for an
+    inflection (bed: not be + -d)."""
+
+    LINES = [("n", "00006000 10 n 01 hello 0 000 | an expression of greeting"),
+             ("n", "00006100 06 n 01 bed 0 000 | a piece of furniture that provides a place to sleep"),
+             ("v", "00006200 42 v 01 be 0 000 | have the quality of being")]
+    COUNTS = {("be", "v", 6200): 900, ("bed", "n", 6100): 5}
+
+    def ranked(self, lines):
+        wn = tiny_wordnet(self.LINES, self.COUNTS)
+        g = Generator(wn, {}, {}, core=parse_core(lines))
+        return dict(g.rank())
+
+    def test_only_a_reviewed_part_of_speech_brings_the_word_in(self):
+        self.assertEqual(sorted(self.ranked([])), ["be"])
+        ranked = self.ranked(["hello\tnoun\t\t\t\t\t\treviewed", "bed\tnoun\t\t\t\t\t\treviewed"])
+        self.assertEqual((ranked["hello"], ranked["bed"]), (["n"], ["n"]))
+        # not without a part of speech, nor in one WordNet lacks, nor when reviewed out
+        for line in ("hello\t\t\t\t\t\t\treviewed", "hello\tverb\t\t\t\t\t\treviewed",
+                     "hello\tnoun\t\t-\t\t\t\treviewed: no everyday use"):
+            self.assertNotIn("hello", self.ranked([line]), line)
+
+
 class AddedWordTest(unittest.TestCase):
     """A word in the additions takes its empty fields from the rules every
     other word gets; a core word from the lenient ones it was reviewed under."""
