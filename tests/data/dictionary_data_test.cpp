@@ -307,6 +307,31 @@ TEST(DictionaryFile, CommonWordsHaveUsefulEntries)
         EXPECT_EQ(find(w), nullptr) << w;
 }
 
+TEST(DictionaryFile, ListedStandInsAreOfferedByTheirWords)
+{
+    // The only broader terms a reviewed line may offer are the listed
+    // pairs, each with its reason; a pair its word does not offer is a
+    // stale exemption.
+    const auto lines = listLines(LEXIVANE_STAND_INS);
+    ASSERT_FALSE(lines.empty());
+    std::set<std::pair<std::string, std::string>> seen;
+    for (const auto& line : lines) {
+        std::vector<std::string> fields;
+        std::stringstream in(line);
+        for (std::string f; std::getline(in, f, '\t');)
+            fields.push_back(f);
+        ASSERT_EQ(fields.size(), 3u) << line;
+        EXPECT_FALSE(fields[2].empty()) << line << ": no reason";
+        EXPECT_TRUE(seen.insert({lower(fields[0]), lower(fields[1])}).second) << line << ": listed twice";
+        const auto* r = find(fields[0]);
+        ASSERT_NE(r, nullptr) << fields[0];
+        const std::set<std::string> synonyms = {lower(value(*r, Field::Synonym1)), lower(value(*r, Field::Synonym2)),
+                                                lower(value(*r, Field::Synonym3))};
+        EXPECT_TRUE(synonyms.count(lower(fields[1]))) << fields[0] << " does not offer " << fields[1];
+    }
+    EXPECT_TRUE(seen.count({"king", "monarch"}));
+}
+
 TEST(DictionaryFile, InstallsIntoADictionaryThatFindsItsWords)
 {
     const fs::path dir = fs::path(std::getenv("HOME")) / "data-install";

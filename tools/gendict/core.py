@@ -6,6 +6,9 @@ import os
 CORE_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "core.tsv")
 # reviewed words outside the core that the reviews found wrong or missing
 ADDITIONS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "additions.tsv")
+# reviewed synonyms that WordNet files as a broader or narrower term of the
+# sense shown, allowed because they are the plain word a writer would use
+STAND_INS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lists", "stand-ins.tsv")
 FIELDS = ["word", "pos", "sense", "meaning", "synonyms", "antonyms", "usage", "note"]
 POS_CODES = {"noun": "n", "verb": "v", "adjective": "a", "adverb": "r"}
 
@@ -76,3 +79,30 @@ def load_reviewed(core_path=CORE_FILE, additions_path=ADDITIONS_FILE):
         e.in_core = False
         table[word] = e
     return table
+
+
+def parse_stand_ins(lines):
+    """{(lowercase word, lowercase synonym): reason} from tab-separated
+    lines of word, synonym and why it stands in; '#' starts a comment.
+    Raises ValueError on a line without its three fields or its reason,
+    or on a pair listed twice."""
+    table = {}
+    for n, line in enumerate(lines, 1):
+        line = line.rstrip("\r\n")
+        if not line.strip() or line.startswith("#"):
+            continue
+        values = [v.strip() for v in line.split("\t")]
+        if len(values) != 3 or not all(values):
+            raise ValueError("stand-ins line %d: word, synonym and reason needed" % n)
+        pair = (values[0].lower(), values[1].lower())
+        if pair in table:
+            raise ValueError("stand-ins line %d: %s: %s twice" % (n, values[0], values[1]))
+        table[pair] = values[2]
+    return table
+
+
+def load_stand_ins(path=STAND_INS_FILE):
+    if not os.path.exists(path):
+        return {}
+    with open(path, encoding="ascii") as fh:
+        return parse_stand_ins(fh)

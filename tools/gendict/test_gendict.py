@@ -615,6 +615,69 @@ class CoreTest(unittest.TestCase):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
 
 
+class StandInTest(unittest.TestCase):
+    """A reviewed line may offer a broader term only where the stand-ins
+    list names that very pair; the rules never offer one."""
+
+    def entry(self, line, stand_ins):
+        from offensive import Offensive
+        wn = tiny_wordnet(SenseAndSynonymTest.LINES, SenseAndSynonymTest.COUNTS)
+        g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), parse_core([line]), stand_ins)
+        return g.entry("bank", ["n"])
+
+    def test_only_the_listed_pair_is_exempt(self):
+        line = "bank\tnoun\t2\t\tinstitution;depository\t\t\treviewed"
+        listed = {("bank", "institution"): "the plain word"}
+        self.assertEqual(self.entry(line, listed)["synonyms"][:2], ["institution", "depository"])
+        # unlisted, or listed for another word, the broader term is still refused
+        for other in ({}, {("depository", "institution"): "the plain word"}):
+            with self.assertRaises(ValueError):
+                self.entry(line, other)
+        # the rules' own synonyms never take it, listed or not
+        self.assertNotIn("institution", self.entry("bank\tnoun\t2\t\t\t\t\treviewed", {})["synonyms"])
+
+    def test_listed_pair_must_be_offered_and_related(self):
+        line = "bank\tnoun\t2\t\tinstitution\t\t\treviewed"
+        for stale in ({("bank", "institution"): "r", ("bank", "establishment"): "not offered"},
+                      # slope is broader than the river bank only, not the sense shown
+                      {("bank", "institution"): "r", ("bank", "slope"): "another sense"}):
+            with self.assertRaises(ValueError):
+                self.entry(line.replace("institution", "institution;slope"), stale)
+
+    def test_malformed_lines_are_refused(self):
+        from core import parse_stand_ins
+        self.assertEqual(parse_stand_ins(["# comment", "King\tMonarch\tthe plain word"]),
+                         {("king", "monarch"): "the plain word"})
+        for bad in (["king\tmonarch"], ["king\tmonarch\t "], ["king\tmonarch\tr", "king\tmonarch\tr"]):
+            with self.assertRaises(ValueError):
+                parse_stand_ins(bad)
+
+
+class ReviewedHeadwordTest(unittest.TestCase):
+    """A reviewed line with a part of speech makes its word a headword
+    candidate where the rules would take it for a function word or for an
+    inflection (bed: not be + -d)."""
+
+    LINES = [("n", "00006000 10 n 01 hello 0 000 | an expression of greeting"),
+             ("n", "00006100 06 n 01 bed 0 000 | a piece of furniture that provides a place to sleep"),
+             ("v", "00006200 42 v 01 be 0 000 | have the quality of being")]
+    COUNTS = {("be", "v", 6200): 900, ("bed", "n", 6100): 5}
+
+    def ranked(self, lines):
+        wn = tiny_wordnet(self.LINES, self.COUNTS)
+        g = Generator(wn, {}, {}, core=parse_core(lines))
+        return dict(g.rank())
+
+    def test_only_a_reviewed_part_of_speech_brings_the_word_in(self):
+        self.assertEqual(sorted(self.ranked([])), ["be"])
+        ranked = self.ranked(["hello\tnoun\t\t\t\t\t\treviewed", "bed\tnoun\t\t\t\t\t\treviewed"])
+        self.assertEqual((ranked["hello"], ranked["bed"]), (["n"], ["n"]))
+        # not without a part of speech, nor in one WordNet lacks, nor when reviewed out
+        for line in ("hello\t\t\t\t\t\t\treviewed", "hello\tverb\t\t\t\t\t\treviewed",
+                     "hello\tnoun\t\t-\t\t\t\treviewed: no everyday use"):
+            self.assertNotIn("hello", self.ranked([line]), line)
+
+
 class AddedWordTest(unittest.TestCase):
     """A word in the additions takes its empty fields from the rules every
     other word gets; a core word from the lenient ones it was reviewed under."""
