@@ -254,11 +254,15 @@ bool MDImain::saveDocumentAs(frmChild* doc)
     if (fileName.isEmpty())
         return false;
     QString error;
-    if (!doc->rtfText->saveFile(fileName, &error)) {
+    QStringList warnings;
+    if (!doc->rtfText->saveFile(fileName, &error, &warnings)) {
         lexi::msgBox(this, QStringLiteral("Cannot save %1\n\n%2").arg(fileName, error), lexi::MsgButtons::Ok,
                      lexi::MsgIcon::Exclamation);
         return false;
     }
+    if (!warnings.isEmpty())
+        lexi::msgBox(this, QStringLiteral("%1 was saved.\n\n%2").arg(fileName, warnings.join(QLatin1Char('\n'))),
+                     lexi::MsgButtons::Ok, lexi::MsgIcon::Exclamation);
     return true;
 }
 

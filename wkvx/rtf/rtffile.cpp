@@ -80,7 +80,7 @@ bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const 
     return true;
 }
 
-bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error)
+bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error, QStringList* warnings)
 {
     if (path.isEmpty() || QFileInfo(path).isDir()) {
         setError(error, QStringLiteral("Bad file name or number"));
@@ -97,7 +97,7 @@ bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error)
         setError(error, QStringLiteral("Permission denied"));
         return false;
     }
-    const QByteArray rtf = writeRtf(doc);
+    const QByteArray rtf = writeRtf(doc, warnings);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         setError(error, file.error() == QFileDevice::PermissionsError || !QFileInfo(QFileInfo(path).absolutePath()).isWritable()

@@ -17,7 +17,8 @@ bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const 
                  QStringList* warnings = nullptr);
 
 // Writes doc as RTF to path, replacing an existing file only once the whole
-// file has been written. On failure returns false and sets *error.
-bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error);
+// file has been written. On failure returns false and sets *error; kept parts
+// that had to be left out are told in *warnings.
+bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error, QStringList* warnings = nullptr);
 
 } // namespace kvx::rtf

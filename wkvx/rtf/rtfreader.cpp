@@ -28,8 +28,11 @@ Concern concernOf(Kw kw)
         return Concern::Tables;
     case Kw::Field: case Kw::FldInst: case Kw::FldRslt:
         return Concern::Fields;
-    case Kw::Footnote:
+    case Kw::Footnote: case Kw::Sect: case Kw::StyleSheet: case Kw::Info: case Kw::HeaderFooter: case Kw::DocGroup:
+    case Kw::SectGroup: case Kw::DocFormat: case Kw::SectFormat: case Kw::Chftn:
         return Concern::Notes;
+    case Kw::S:
+        return Concern::DocumentTables;
     case Kw::Pict: case Kw::ShpPict: case Kw::PictKind: case Kw::PicW: case Kw::PicH: case Kw::PicWGoal:
     case Kw::PicHGoal: case Kw::PicScaleX: case Kw::PicScaleY:
         return Concern::Pictures;
@@ -78,6 +81,60 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         };
         for (const auto& [name, kw] : words)
             t.emplace(name, KwInfo{kw, 0, concernOf(kw)});
+        const std::pair<const char*, Kw> kept[] = {
+            {"stylesheet", Kw::StyleSheet}, {"info", Kw::Info}, {"s", Kw::S}, {"chftn", Kw::Chftn},
+            {"header", Kw::HeaderFooter}, {"headerl", Kw::HeaderFooter}, {"headerr", Kw::HeaderFooter},
+            {"headerf", Kw::HeaderFooter}, {"footer", Kw::HeaderFooter}, {"footerl", Kw::HeaderFooter},
+            {"footerr", Kw::HeaderFooter}, {"footerf", Kw::HeaderFooter}, {"pnseclvl", Kw::SectGroup},
+            {"ftnsep", Kw::DocGroup}, {"ftnsepc", Kw::DocGroup}, {"ftncn", Kw::DocGroup}, {"aftnsep", Kw::DocGroup},
+            {"aftnsepc", Kw::DocGroup}, {"aftncn", Kw::DocGroup}, {"pgdsctbl", Kw::DocGroup},
+        };
+        for (const auto& [name, kw] : kept)
+            t.emplace(name, KwInfo{kw, 0, concernOf(kw)});
+        // The document's page, margins, footnote and view settings, and a
+        // section's: kept as read, not interpreted.
+        const char* documentFormat[] = {
+            "paperw", "paperh", "psz", "margl", "margr", "margt", "margb", "facingp", "gutter", "ogutter",
+            "rtlgutter", "gutterprl", "margmirror", "landscape", "pgnstart", "widowctrl", "twoonone", "bookfold",
+            "bookfoldrev", "bookfoldsheets", "deftab", "hyphhotz", "hyphconsec", "hyphcaps", "hyphauto",
+            "linestart", "fracwidth", "makebackup", "defformat", "psover", "doctemp", "deflang", "deflangfe",
+            "adeflang", "doctype", "horzdoc", "vertdoc", "jcompress", "jexpand", "lnongrid", "fet",
+            "endnotes", "enddoc", "ftntj", "ftnbj", "ftnstart", "ftnrstpg", "ftnrestart", "ftnrstcont",
+            "ftnnar", "ftnnalc", "ftnnauc", "ftnnrlc", "ftnnruc", "ftnnchi", "aendnotes", "aenddoc", "aftntj",
+            "aftnbj", "aftnstart", "aftnrstcont", "aftnrestart", "aftnnar", "aftnnalc", "aftnnauc", "aftnnrlc",
+            "aftnnruc", "aftnnchi", "formprot", "allprot", "formshade", "formdisp", "revprot", "revisions",
+            "revbar", "revprop", "annotprot", "readprot", "viewscale", "viewzk", "viewbksp", "dghspace",
+            "dgvspace", "dghorigin", "dgvorigin", "dghshow", "dgvshow", "dgsnap", "dgmargin", "noxlattoyen",
+            "expshrtn", "noultrlspc", "dntblnsbdb", "nospaceforul", "htmautsp", "nolnhtadjtbl", "lytexcttp",
+            "lytprtmet", "splytwnine", "ftnlytwnine", "useltbaln", "alntblind", "lytcalctblwd", "lyttblrtgr",
+            "lnbrkrule", "nojkernpunct", "asianbrkrule", "snaptogridincell", "allowfieldendsel", "wrppunct",
+            "nobrkwrptbl", "newtblstyruls", "nogrowautofit", "trackmoves", "trackformatting",
+            "donotembedsysfont", "relyonvml", "donotembedlingdata", "grfdocevents", "validatexml",
+            "showplaceholdtext", "ignoremixedcontent", "saveinvalidxml", "showxmlerrors", "themelang",
+            "themelangfe", "themelangcs", "stylelock", "stylelockenforced", "stylelockqfset", "stylelocktheme",
+            "stylesortmethod", "autofmtoverride", "rempersonalinfo", "remdttm", "notabind", "wraptrsp",
+            "prcolbl", "noextrasprl", "nocolbal", "cvmme", "sprstsp", "sprsspbf", "otblrul", "transmf",
+            "swpbdr", "brkfrm", "sprslnsp", "subfontbysize", "truncatefontheight", "truncex", "bdbfhdr",
+            "msmcap", "nolead", "oldlinewrap", "sprsbsp", "sprstsm", "wpjst", "wpsp", "wptab", "oldas",
+            "bdrrlswsix", "ApplyBrkRules", "linkstyles", "hwelev", "usexform", "ilfomacatclnup",
+        };
+        for (const char* name : documentFormat)
+            t.emplace(name, KwInfo{Kw::DocFormat, 0, Concern::Notes});
+        const char* sectionFormat[] = {
+            "sectd", "sbknone", "sbkcol", "sbkpage", "sbkeven", "sbkodd", "cols", "colsx", "colno", "colsr",
+            "colw", "linebetcol", "sftntj", "sftnbj", "sftnstart", "sftnrstpg", "sftnrestart", "sftnrstcont",
+            "sftnnar", "sftnnalc", "sftnnauc", "sftnnrlc", "sftnnruc", "sftnnchi", "saftnstart",
+            "saftnrestart", "saftnrstcont", "saftnnar", "saftnnalc", "saftnnauc", "saftnnrlc", "saftnnruc",
+            "saftnnchi", "endnhere", "binfsxn", "binsxn", "linemod", "linex", "linestarts", "linerestart",
+            "lineppage", "linecont", "pgwsxn", "pghsxn", "marglsxn", "margrsxn", "margtsxn", "margbsxn",
+            "guttersxn", "margmirsxn", "lndscpsxn", "titlepg", "headery", "footery", "pgnstarts", "pgncont",
+            "pgnrestart", "pgnx", "pgny", "pgndec", "pgnucrm", "pgnlcrm", "pgnucltr", "pgnlcltr", "pgnhn",
+            "pgnhnsh", "pgnhnsp", "pgnhnsc", "pgnhnsm", "pgnhnsn", "vertalt", "vertalb", "vertalc", "vertalj",
+            "vertal", "sectunlocked", "ltrsect", "rtlsect", "stextflow", "sectexpand", "sectlinegrid",
+            "sectdefaultcl", "sectspecifycl", "sectspecifyl", "sectspecifygen", "pgdscno",
+        };
+        for (const char* name : sectionFormat)
+            t.emplace(name, KwInfo{Kw::SectFormat, 0, Concern::Notes});
         const std::pair<const char*, char16_t> charsets[] = {
             {"ansi", 1252}, {"mac", 10000}, {"pc", 437}, {"pca", 850},
         };
@@ -108,15 +165,13 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         // with \* are skipped as well; unknown ones without it are read, as
         // RTF asks of readers.
         const char* skipped[] = {
-            "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-            "footerr", "footerf", "revtbl",
+            "revtbl",
             "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
             "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr",
-            "pnseclvl", "bkmkstart", "bkmkend", "atnid", "atnauthor",
+            "bkmkstart", "bkmkend", "atnid", "atnauthor",
             "annotation", "atrfstart", "atrfend", "atntime", "atnref", "atndate", "atnicn",
-            "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "ftnsep", "ftnsepc",
-            "ftncn", "aftnsep", "aftnsepc", "aftncn", "background", "userprops", "fchars",
-            "lchars", "pgdsctbl", "listpicture", "protusertbl", "objdata", "objclass", "objname",
+            "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "background", "userprops", "fchars",
+            "lchars", "listpicture", "protusertbl", "objdata", "objclass", "objname",
             "objalias", "objsect", "objtime", "datafield", "do", "sp", "sn", "sv", "listname", "panose", "falt", "fname", "fontemb", "fontfile",
             "keycode", "author", "operator", "title", "subject", "company", "comment", "doccomm",
             "category", "keywords", "manager", "hlinkbase", "creatim", "revtim", "printim",
@@ -137,6 +192,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
 RtfReadResult Reader::run()
 {
     builder_.emplace(doc_);
+    setKeptParts(*doc_, KeptParts{});
     defaultCharFormat_ = builder_->charFormat(QTextCharFormat());
     // Leading white space and a UTF-8 byte order mark are tolerated.
     if (!lex_.skipLeadingSpace()) {
@@ -239,6 +295,8 @@ void Reader::openGroup()
 {
     flushBytes();
     skipChars_ = 0;
+    groupOpen_ = lex_.position() - 1;
+    groupOpenDepth_ = stack_.size() + 1;
     if (int(stack_.size()) >= kMaxDepth) {
         if (overflowDepth_ == 0)
             warn(QStringLiteral("Groups nested deeper than %1 levels were flattened.").arg(kMaxDepth));
@@ -247,6 +305,8 @@ void Reader::openGroup()
     }
     stack_.push_back(st_);
     st_.starred = false;
+    st_.emittedAtOpen = emitted_;
+    st_.paragraphsAtOpen = paragraphs_;
 }
 
 void Reader::closeGroup()
@@ -267,6 +327,8 @@ void Reader::closeGroup()
     st_ = stack_.back();
     stack_.pop_back();
     refreshCodePage();
+    if (capture_ && stack_.size() < capture_->depth)
+        endCapture();
     if (closing == Dest::ListLevel && st_.dest != Dest::ListLevel)
         finishListLevel(st_.dest);
     else if (closing == Dest::ListEntry && st_.dest != Dest::ListEntry && !lists_.empty())
@@ -285,7 +347,7 @@ void Reader::closeGroup()
         rootClosed_ = true;
 }
 
-void Reader::skipGroupRest()
+bool Reader::skipGroupRest()
 {
     bool truncated = false;
     const bool closed = lex_.skipGroup(&truncated);
@@ -293,6 +355,7 @@ void Reader::skipGroupRest()
         warnBinary();
     if (closed)
         closeGroup();
+    return closed;
 }
 
 void Reader::literalRun()
@@ -527,7 +590,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
             && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator
             && info.kw != Kw::Footnote && info.kw != Kw::ListTable && info.kw != Kw::OverrideTable
-            && info.kw != Kw::ShpPict) {
+            && info.kw != Kw::ShpPict && info.concern != Concern::Notes) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;
@@ -552,7 +615,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Concern::Lists: return listKeyword(info, hasParam, param);
     case Concern::Tables: return tableKeyword(info.kw, param);
     case Concern::Fields: return fieldKeyword(info.kw);
-    case Concern::Notes: return noteKeyword(info.kw);
+    case Concern::Notes: return noteKeyword(info, name, hasParam, param);
     case Concern::Pictures: return pictureStart(info.kw);
     }
     const bool on = !hasParam || param != 0;
@@ -578,7 +641,6 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::Par:
         endParagraph();
         break;
-    case Kw::Sect:
     case Kw::Page:
     case Kw::Column:
         // Breaks end a paragraph that has text, as word processors do.
@@ -644,6 +706,12 @@ Para Reader::takeParagraph()
     if (hasPending())
         closeRun();
     Para para{std::move(paraText_), std::move(para_), st_.pa};
+    // Each paragraph knows its section; the section's bytes are those read
+    // before its first paragraph.
+    ++paragraphs_;
+    para.props.section = int(sections_.size()) - 1;
+    if (!sections_.empty())
+        sectionFrozen_ = true;
     paraText_ = QString();
     para_.clear();
     pendingStart_ = 0;
@@ -680,6 +748,7 @@ void Reader::finish()
     // An empty block left after a final table stays: word processors keep a
     // paragraph after every table.
     builder_->finish();
+    storeKeptParts();
     if (builder_->truncated())
         warn(QStringLiteral("The document is too long to be held whole; its end was left out."));
 }
@@ -710,6 +779,14 @@ const QTextCharFormat& Reader::charFormat(const CharProps& p)
     }
     if (p.label)
         f.setProperty(ListLabelProperty, true);
+    // A note whose group could not be kept leaves its mark as text.
+    if (p.note >= 0 && size_t(p.note) < notes_.size() && !notes_[size_t(p.note)].group.isEmpty()) {
+        const Note& note = notes_[size_t(p.note)];
+        f.setProperty(NoteProperty, note.group);
+        f.setProperty(NoteIdProperty, p.note);
+        f.setProperty(NoteAnchorProperty, note.anchor);
+        f.setProperty(NoteAutoProperty, note.automatic);
+    }
     return formatCache_.emplace(p, f).first->second;
 }
 
@@ -731,6 +808,12 @@ const QTextBlockFormat& Reader::blockFormat(const ParaProps& p)
     if (p.sa != 0) f.setBottomMargin(p.sa / 15.0);
     if (p.inList())
         f.setProperty(ListLevelProperty, p.ilvl);
+    if (p.style > 0)
+        f.setProperty(StyleProperty, p.style);
+    if (p.section >= 0 && size_t(p.section) < sections_.size()) {
+        f.setProperty(SectionIdProperty, p.section);
+        f.setProperty(SectionProperty, sections_[size_t(p.section)]);
+    }
     return f;
 }
 

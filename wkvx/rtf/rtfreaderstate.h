@@ -6,6 +6,7 @@
 // parts, pictures) interprets its own control words in a file of its own.
 #include "rtfbuilder.h"
 #include "rtfcodepage.h"
+#include "rtfdocument.h"
 #include "rtflists.h"
 #include "rtfreader.h"
 #include "rtftokenizer.h"
@@ -89,6 +90,7 @@ struct CharProps {
     int fg = 0;
     int bg = 0;
     int link = -1;
+    int note = -1;  // the footnote or endnote whose mark this is
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -103,7 +105,7 @@ struct CharPropsHash {
     size_t operator()(const CharProps& p) const noexcept
     {
         size_t h = size_t(p.font) * 1000003u;
-        h ^= size_t(p.halfPoints) * 10007u + size_t(p.fg) * 131u + size_t(p.bg) * 17u + size_t(p.link + 1) * 7919u;
+        h ^= size_t(p.halfPoints) * 10007u + size_t(p.fg) * 131u + size_t(p.bg) * 17u + size_t(p.link + 1) * 7919u + size_t(p.note + 1) * 104729u;
         h ^= (size_t(p.bold) | size_t(p.italic) << 1 | size_t(p.underline) << 2 | size_t(p.strike) << 3
               | size_t(p.label) << 4 | size_t(p.vert + 1) << 5) * 2654435761u;
         return h;
@@ -118,13 +120,15 @@ struct ParaProps {
     Qt::Alignment align = Qt::AlignLeft;
     bool intbl = false;
     bool oldList = false;  // Word 95 numbering (\pn)
+    int style = 0;     // \s
+    int section = -1;  // the section break before it, -1 in the first section
 
     bool inList() const { return ls > 0 || oldList; }
     // Equal when they give the same QTextBlockFormat.
     bool sameLayout(const ParaProps& o) const
     {
         return li == o.li && ri == o.ri && fi == o.fi && sb == o.sb && sa == o.sa && align == o.align
-            && inList() == o.inList() && ilvl == o.ilvl;
+            && inList() == o.inList() && ilvl == o.ilvl && style == o.style && section == o.section;
     }
 };
 
@@ -139,6 +143,8 @@ struct State {
     std::array<int, 3> runFonts{-1, -1, -1};
     unsigned char runType = 0;
     bool starred = false;
+    long long emittedAtOpen = 0;  // characters read before the group
+    long long paragraphsAtOpen = 0;
 };
 
 struct FontEntry {
@@ -188,6 +194,8 @@ enum class Kw : unsigned char {
     ListTable, List, ListLevel, LevelText, LevelNumbers, LevelNfc, LevelStartAt, LevelFollow, LevelLegal,
     LevelNoRestart, ListId, ListSimple, OverrideTable, ListOverride, LfoLevel,
     Pict, ShpPict, PictKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
+    // Parts the document does not show, kept for the writer.
+    StyleSheet, Info, HeaderFooter, DocGroup, SectGroup, DocFormat, SectFormat, S, Chftn,
     Char,  // a control word that stands for one character
 };
 
@@ -225,7 +233,7 @@ private:
     void controlSequence();
     void controlWord(std::string_view name, bool hasParam, int param);
     void literalRun();
-    void skipGroupRest();
+    bool skipGroupRest();
     void skipBinary(int length)
     {
         bool truncated = false;
@@ -261,7 +269,7 @@ private:
     void listKeyword(const KwInfo& info, bool hasParam, int param);
     void tableKeyword(Kw kw, int param);
     void fieldKeyword(Kw kw);
-    void noteKeyword(Kw kw);
+    void noteKeyword(const KwInfo& info, std::string_view name, bool hasParam, int param);
     void pictureStart(Kw kw);
 
     // --- lists and pictures ---
@@ -362,6 +370,45 @@ private:
     std::vector<QString> links_;
     int footnoteCount_ = 0;
     int endnoteCount_ = 0;
+
+    // --- kept parts (rtfreadnotes.cpp) ---
+    struct Note {
+        QByteArray group;
+        QString anchor;
+        bool automatic = true;
+    };
+    // A \chftn mark in the text, waiting for its note.
+    struct Anchor {
+        int note = -1;
+        qsizetype start = 0, length = 0;
+    };
+    // A group being kept as it reads while the reader reads it too.
+    struct Capture {
+        QByteArray* into = nullptr;
+        const unsigned char* start = nullptr;
+        size_t depth = 0;
+        long long emitted = 0;  // text and paragraphs read before it
+        long long paragraphs = 0;
+    };
+    bool keepGroup(QByteArray& into);
+    bool groupIsOwn() const;
+    void startCapture(QByteArray& into);
+    void endCapture();
+    void sectionBreak();
+    void footnote();
+    void chftn();
+    qsizetype ownMarkLength();
+    QByteArray* sectionBytes();
+    void storeKeptParts();
+    const unsigned char* groupOpen_ = nullptr;  // the last '{' read
+    size_t groupOpenDepth_ = 0;
+    std::optional<Capture> capture_;
+    KeptParts kept_;
+    std::vector<QByteArray> sections_;
+    bool sectionFrozen_ = false;  // its first paragraph has its bytes
+    long long paragraphs_ = 0;    // taken so far
+    std::vector<Note> notes_;
+    Anchor anchor_;
 
     // The paragraph being read: its text, its finished runs, and the current
     // run from pendingStart_ to the end of the text.

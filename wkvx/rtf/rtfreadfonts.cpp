@@ -55,9 +55,13 @@ void Reader::documentTableKeyword(const KwInfo& info, int param)
     switch (info.kw) {
     case Kw::FontTbl:
         st_.dest = Dest::FontTable;
+        if (kept_.fontTable.isEmpty())
+            startCapture(kept_.fontTable);
         break;
     case Kw::ColorTbl:
         st_.dest = Dest::ColorTable;
+        if (kept_.colorTable.isEmpty())
+            startCapture(kept_.colorTable);
         colors_.clear();
         red_ = green_ = blue_ = -1;
         break;
@@ -103,6 +107,7 @@ void Reader::documentTableKeyword(const KwInfo& info, int param)
         break;
     case Kw::Deff:
         defaultFont_ = param;
+        kept_.defaultFont = param;
         if (st_.ch.font < 0)
             setFont(param);
         break;
@@ -116,6 +121,10 @@ void Reader::documentTableKeyword(const KwInfo& info, int param)
         else
             warn(QStringLiteral("Code page %1 is not supported; Windows-1252 was used.").arg(param));
         refreshCodePage();
+        break;
+    case Kw::S:
+        if (st_.dest == Dest::Body)
+            st_.pa.style = std::clamp(param, 0, 32767);
         break;
     case Kw::Red: red_ = param; break;
     case Kw::Green: green_ = param; break;

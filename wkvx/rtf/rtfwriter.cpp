@@ -21,6 +21,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace kvx::rtf {
@@ -61,8 +62,22 @@ struct ListRun {
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc)
+    explicit Writer(const QTextDocument& doc) : doc_(doc), kept_(keptParts(doc))
     {
+        // Kept parts refer to the fonts and colours by the file's numbers.
+        for (const auto& [number, family] : kept_.fonts) {
+            fonts_.emplace(family, number);
+            nextFont_ = std::max(nextFont_, number + 1);
+        }
+        if (!kept_.colorTable.isEmpty()) {
+            for (size_t i = 1; i < kept_.colors.size(); ++i) {
+                if (kept_.colors[i].isValid())
+                    colors_.emplace(kept_.colors[i].rgb(), int(i));
+            }
+            nextColor_ = std::max<int>(1, int(kept_.colors.size()));
+        }
+        docNonAnsi_ = !kept_.fontTable.isEmpty() && kept_.codePage != 1252;
+        unicodeOnly_ = docNonAnsi_;
         defaultFamily_ = doc.defaultFont().family();
         if (defaultFamily_.isEmpty())
             defaultFamily_ = QStringLiteral("Times New Roman");
@@ -72,6 +87,7 @@ public:
     }
 
     QByteArray run();
+    QStringList warnings() const;
 
 private:
     void collect(const QTextFrame* frame);
@@ -88,15 +104,27 @@ private:
     void writeListTable();
     void writeText(QStringView text);
     void writePicture(const QTextImageFormat& f);
+    void writeNoteMark(const QTextFragment& frag, const QTextCharFormat& f);
+    void writeSectionBreak(const QTextBlockFormat& f);
 
     const QTextDocument& doc_;
     QString defaultFamily_;
     qreal defaultPoints_ = 12;
     QByteArray out_;
+    KeptParts kept_;
     std::map<QString, int> fonts_;
-    std::vector<QString> fontOrder_;
+    std::vector<std::pair<int, QString>> fontOrder_;  // fonts the file did not have
+    int nextFont_ = 0;
     std::map<QRgb, int> colors_;
-    std::vector<QColor> colorOrder_;
+    std::vector<QColor> colorOrder_;  // colours the file did not have
+    int nextColor_ = 1;               // entry 0 is "auto"
+    std::set<int> notesWritten_;
+    int lastSection_ = -1;
+    // The run's font reads bytes in another code page than Windows-1252:
+    // its text goes as \u only.
+    bool unicodeOnly_ = false;
+    bool docNonAnsi_ = false;  // the kept parts' code page is not Windows-1252
+    int sectionsWritten_ = 0;
     // One list per run of list paragraphs, so that separate lists restart.
     std::vector<ListRun> lists_;
     bool inList_ = false;
@@ -107,9 +135,9 @@ int Writer::fontIndex(const QString& family)
     auto it = fonts_.find(family);
     if (it != fonts_.end())
         return it->second;
-    const int index = int(fontOrder_.size());
+    const int index = nextFont_++;
     fonts_.emplace(family, index);
-    fontOrder_.push_back(family);
+    fontOrder_.emplace_back(index, family);
     return index;
 }
 
@@ -119,7 +147,7 @@ int Writer::colorIndex(const QColor& color)
     auto it = colors_.find(rgb);
     if (it != colors_.end())
         return it->second;
-    const int index = int(colorOrder_.size()) + 1;  // entry 0 is "auto"
+    const int index = nextColor_++;
     colors_.emplace(rgb, index);
     colorOrder_.push_back(color);
     return index;
@@ -157,22 +185,39 @@ QByteArray Writer::run()
     writeFrame(doc_.rootFrame(), false);
     body.swap(out_);
 
-    out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
-    for (size_t i = 0; i < fontOrder_.size(); ++i) {
-        out_ += "{\\f" + QByteArray::number(qulonglong(i)) + "\\fnil\\fcharset0 ";
-        QString name = fontOrder_[i];
+    // New fonts are Windows-1252 (\\fcharset0) whatever the document's code page.
+    unicodeOnly_ = false;
+    const bool keptFonts = !kept_.fontTable.isEmpty();
+    out_ += "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(keptFonts ? kept_.codePage : 1252) + "\\deff"
+        + QByteArray::number(keptFonts ? kept_.defaultFont : 0) + "\\uc1\n";
+    // A kept table goes back as it was read, the new entries added at its end.
+    auto openTable = [](const QByteArray& kept) { return kept.left(kept.lastIndexOf('}')); };
+    out_ += kept_.fontTable.isEmpty() ? QByteArray("{\\fonttbl") : openTable(kept_.fontTable);
+    for (const auto& [number, family] : fontOrder_) {
+        out_ += "{\\f" + QByteArray::number(number) + "\\fnil\\fcharset0 ";
+        QString name = family;
         name.remove(QLatin1Char(';'));
         writeText(name);
         out_ += ";}";
     }
-    out_ += "}\n{\\colortbl;";
+    out_ += "}\n";
+    out_ += kept_.colorTable.isEmpty() ? QByteArray("{\\colortbl;") : openTable(kept_.colorTable);
     for (const QColor& c : colorOrder_) {
         out_ += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue"
             + QByteArray::number(c.blue()) + ';';
     }
     out_ += "}\n";
+    unicodeOnly_ = docNonAnsi_;
+    if (!kept_.styleSheet.isEmpty())
+        out_ += kept_.styleSheet + '\n';
     writeListTable();
-    out_ += "{\\*\\generator Lexivane;}\\viewkind4\n";
+    out_ += "{\\*\\generator Lexivane;}";
+    if (!kept_.info.isEmpty())
+        out_ += kept_.info + '\n';
+    out_ += kept_.documentFormat;
+    out_ += "\\viewkind4\n";
+    if (!kept_.firstSection.isEmpty())
+        out_ += kept_.firstSection + '\n';
     out_ += body;
     out_ += "}\n";
     return out_;
@@ -183,17 +228,39 @@ void Writer::writeFrame(const QTextFrame* frame, bool inTable)
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (const QTextFrame* child = it.currentFrame()) {
             auto table = qobject_cast<const QTextTable*>(child);
+            if (table && !inTable && table->rows() > 0 && table->columns() > 0)
+                writeSectionBreak(table->cellAt(0, 0).firstCursorPosition().block().blockFormat());
             if (table && !inTable)
                 writeTable(table);
             else
                 writeFrame(child, inTable);  // nested tables become paragraphs of their cell
         } else {
             const QTextBlock block = it.currentBlock();
+            if (!inTable)
+                writeSectionBreak(block.blockFormat());
             if (block.blockFormat().boolProperty(FillerBlockProperty) && block.length() <= 1)
                 continue;
             writeBlock(block, inTable, "\\par\n");
         }
     }
+}
+
+// A kept section break goes before the first paragraph of its section:
+// paragraphs split from that one carry the same break, written once.
+void Writer::writeSectionBreak(const QTextBlockFormat& f)
+{
+    if (!f.hasProperty(SectionIdProperty))
+        return;
+    const int id = f.intProperty(SectionIdProperty);
+    if (id <= lastSection_ || id >= kept_.sections)
+        return;
+    lastSection_ = id;
+    ++sectionsWritten_;
+    // A paragraph with text ends with the break; an empty one keeps its own
+    // end, as a break ends no empty paragraph.
+    if (out_.endsWith("}\\par\n"))
+        out_.chop(5);
+    out_ += "\\sect" + f.property(SectionProperty).toByteArray() + '\n';
 }
 
 void Writer::writeTable(const QTextTable* table)
@@ -249,6 +316,8 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
 {
     const QTextBlockFormat bf = block.blockFormat();
     out_ += "\\pard";
+    if (!kept_.styleSheet.isEmpty() && bf.hasProperty(StyleProperty))
+        out_ += "\\s" + QByteArray::number(bf.intProperty(StyleProperty));
     // A list marker read from a file goes back as a list of the list table
     // plus the marker as \\listtext, for readers without lists.
     QString label;
@@ -355,6 +424,10 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             }
             continue;
         }
+        if (f.hasProperty(NoteProperty)) {
+            writeNoteMark(frag, f);
+            continue;
+        }
         if (f.isImageFormat()) {
             for (qsizetype i = 0; i < frag.length(); ++i)
                 writePicture(f.toImageFormat());
@@ -377,6 +450,57 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             out_ += "}}";
     }
     out_ += end;
+}
+
+// A note's mark with the note after it, once per note. Text typed after
+// the mark takes its format but is plain text; a mark that was edited no
+// longer stands for its note, which is left out.
+void Writer::writeNoteMark(const QTextFragment& frag, const QTextCharFormat& f)
+{
+    const int id = f.intProperty(NoteIdProperty);
+    const QString anchor = f.stringProperty(NoteAnchorProperty);
+    QString rest = frag.text();
+    if (id >= 0 && id < kept_.notes && !anchor.isEmpty() && rest.startsWith(anchor) && !notesWritten_.count(id)) {
+        notesWritten_.insert(id);
+        out_ += '{';
+        writeRunProps(f);
+        out_ += ' ';
+        // A mark of the file's own goes in one group with its note, which
+        // is how a note tells its mark.
+        if (f.boolProperty(NoteAutoProperty)) {
+            out_ += "\\chftn}";
+            out_ += f.property(NoteProperty).toByteArray();
+        } else {
+            writeText(anchor);
+            out_ += f.property(NoteProperty).toByteArray();
+            out_ += '}';
+        }
+        rest.remove(0, anchor.size());
+    }
+    if (rest.isEmpty())
+        return;
+    out_ += '{';
+    writeRunProps(f);
+    out_ += ' ';
+    writeText(rest);
+    out_ += '}';
+}
+
+QStringList Writer::warnings() const
+{
+    QStringList out;
+    const int notes = kept_.notes - kept_.unkeptNotes - int(notesWritten_.size());
+    if (notes == 1)
+        out << QStringLiteral("A footnote whose mark was deleted or changed was left out.");
+    else if (notes > 1)
+        out << QStringLiteral("%1 footnotes whose marks were deleted or changed were left out.").arg(notes);
+    const int sections = kept_.sections - sectionsWritten_;
+    if (sections == 1)
+        out << QStringLiteral("A section break whose paragraphs were deleted was left out, with its headers and footers.");
+    else if (sections > 1)
+        out << QStringLiteral("%1 section breaks whose paragraphs were deleted were left out, with their headers and "
+                              "footers.").arg(sections);
+    return out;
 }
 
 ListLevel Writer::levelFor(const QString& label, int currentNfc)
@@ -598,7 +722,10 @@ void Writer::writePicture(const QTextImageFormat& f)
 
 void Writer::writeRunProps(const QTextCharFormat& f)
 {
-    out_ += "\\f" + QByteArray::number(fontIndex(familyOf(f, defaultFamily_)));
+    const int font = fontIndex(familyOf(f, defaultFamily_));
+    unicodeOnly_ = docNonAnsi_
+        || std::find(kept_.nonAnsiFonts.begin(), kept_.nonAnsiFonts.end(), font) != kept_.nonAnsiFonts.end();
+    out_ += "\\f" + QByteArray::number(font);
     qreal points = f.fontPointSize();
     if (points <= 0)
         points = defaultPoints_;
@@ -643,7 +770,7 @@ void Writer::writeText(QStringView text)
             out_ += char(c);
             continue;
         }
-        const int b = encodeWindows1252(c);
+        const int b = unicodeOnly_ ? -1 : encodeWindows1252(c);
         if (b >= 0) {
             out_ += "\\'";
             out_ += hex[b >> 4];
@@ -657,9 +784,13 @@ void Writer::writeText(QStringView text)
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument& doc)
+QByteArray writeRtf(const QTextDocument& doc, QStringList* warnings)
 {
-    return Writer(doc).run();
+    Writer writer(doc);
+    QByteArray rtf = writer.run();
+    if (warnings)
+        *warnings = writer.warnings();
+    return rtf;
 }
 
 } // namespace kvx::rtf
