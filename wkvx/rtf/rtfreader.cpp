@@ -722,11 +722,13 @@ void Reader::endParagraph()
 {
     flushBytes();
     Para para = takeParagraph();
+    if (!para.props.intbl)
+        tableOverflow_ = false;
     // Text in a row that has not ended yet belongs to the table even where
     // the writer forgot \intbl.
-    if (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty()))) {
+    if (!tableOverflow_ && (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty())))) {
         tableOpen_ = true;
-        cell_.push_back(std::move(para));
+        addToCell(std::move(para));
         return;
     }
     if (tableOpen_)

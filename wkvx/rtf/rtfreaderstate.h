@@ -40,6 +40,7 @@ constexpr int kMaxColumns = 64;
 constexpr long long kBytesPerTableCell = 4;
 constexpr long long kMinTableCells = 100'000;
 constexpr int kMaxFieldNesting = 64;
+constexpr size_t kMaxCellParagraphs = 2048;
 constexpr int kMaxFieldInstruction = 4096;
 constexpr int kMaxFontName = 256;
 
@@ -284,6 +285,7 @@ private:
     // --- structure ---
     void endParagraph();
     void endCell();
+    void addToCell(Para&& para);
     void endRow();
     void finishField();
     void finish();
@@ -425,6 +427,7 @@ private:
     Cell cell_;
     bool tableOpen_ = false;
     bool rowDefined_ = false;  // \trowd seen since the last table
+    bool tableOverflow_ = false;  // a cell grew too long: table text is read as paragraphs
     long long tableCells_ = 0;
 
     bool blockUsed_ = false;

@@ -8,10 +8,29 @@
 
 namespace kvx::rtf::detail {
 
+// A cell holds kMaxCellParagraphs paragraphs at most. Nested tables are
+// read into their outer cell, and Qt lays a table cell out whole, so a file
+// of thousands of nesting levels would take minutes to show: past the bound
+// the table ends, and the rest of its text is read as paragraphs until a
+// paragraph outside any table.
+void Reader::addToCell(Para&& para)
+{
+    if (cell_.size() < kMaxCellParagraphs) {
+        cell_.push_back(std::move(para));
+        return;
+    }
+    warn(QStringLiteral("A table cell of more than %1 paragraphs was read as paragraphs.").arg(kMaxCellParagraphs));
+    tableOverflow_ = true;
+    flushTable();
+    emitPara(std::move(para));
+}
+
 void Reader::endCell()
 {
     flushBytes();
-    cell_.push_back(takeParagraph());
+    addToCell(takeParagraph());
+    if (tableOverflow_)
+        return;
     row_.push_back(std::move(cell_));
     cell_.clear();
     tableOpen_ = true;
@@ -112,6 +131,12 @@ void Reader::flushTable()
 
 void Reader::tableKeyword(Kw kw, int param)
 {
+    if (tableOverflow_ && kw != Kw::Intbl && kw != Kw::Itap) {
+        // Past the bound cells are paragraphs and rows nothing.
+        if (kw == Kw::Cell || kw == Kw::NestCell)
+            endParagraph();
+        return;
+    }
     switch (kw) {
     case Kw::Cell:
         // A cell mark with no table around it at all is ignored, as
