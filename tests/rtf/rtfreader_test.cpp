@@ -447,7 +447,8 @@ TEST(RtfReaderLists, BulletsAreTheGlyphOfTheParagraphsOwnLevel)
     EXPECT_EQ(symbolFontKind("Wingdings 2", false), SymbolFont::Wingdings);
     EXPECT_EQ(symbolFontKind("Marlett", true), SymbolFont::Symbol);
     EXPECT_EQ(formatListNumber(1994, 1), QString("MCMXCIV"));
-    EXPECT_EQ(formatListNumber(28, 4), QString("ab"));
+    EXPECT_EQ(formatListNumber(28, 4), QString("bb"));  // letters repeat past "z"
+    EXPECT_EQ(formatListNumber(53, 3), QString("AAA"));
     EXPECT_EQ(formatListNumber(12, 5), QString("12th"));
     EXPECT_EQ(formatListNumber(22, 5), QString("22nd"));
 }

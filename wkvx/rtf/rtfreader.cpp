@@ -147,6 +147,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
         for (const auto& [name, type] : pnTypes)
             t.emplace(name, KwInfo{Kw::PnType, type, Concern::Lists});
         t.emplace("pntxtb", KwInfo{Kw::PnText, 0, Concern::Lists});
+        t.emplace("pnlvlcont", KwInfo{Kw::PnLvl, 1, Concern::Lists});
         t.emplace("pntxta", KwInfo{Kw::PnText, 1, Concern::Lists});
         const std::pair<const char*, char16_t> chars[] = {
             {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002},
@@ -210,8 +211,13 @@ RtfReadResult Reader::run()
     while (!lex_.atEnd() && !rootClosed_) {
         const unsigned char c = lex_.peek();
         if (skipChars_ > 0 && c != '{' && c != '}') {
-            // Each literal byte, \'hh or control word of a \u character's
-            // fallback counts as one character.
+            // Each literal byte, \'hh or \bin of a \u character's fallback
+            // counts as one character; other control words and symbols
+            // still do their work, as LibreOffice reads fallbacks.
+            if (c == '\\' && !lex_.lookingAt("\\'") && !lex_.lookingAt("\\bin")) {
+                controlSequence();
+                continue;
+            }
             bool truncated = false;
             if (lex_.skipFallbackCharacter(&truncated))
                 --skipChars_;
@@ -294,7 +300,9 @@ void Reader::controlSequence()
 void Reader::openGroup()
 {
     flushBytes();
-    skipChars_ = 0;
+    // A fallback goes on into a group opened within it; closing the group
+    // brings back the count of the group around it.
+    st_.skipChars = skipChars_;
     groupOpen_ = lex_.position() - 1;
     groupOpenDepth_ = stack_.size() + 1;
     if (int(stack_.size()) >= kMaxDepth) {
@@ -312,15 +320,17 @@ void Reader::openGroup()
 void Reader::closeGroup()
 {
     flushBytes();
-    skipChars_ = 0;
     if (overflowDepth_ > 0) {
         --overflowDepth_;
+        skipChars_ = 0;
         return;
     }
     if (stack_.empty()) {
         rootClosed_ = true;
+        skipChars_ = 0;
         return;
     }
+    skipChars_ = stack_.back().skipChars;
     if (st_.dest == Dest::FontTable && !fontNameBytes_.empty())
         commitFontName();
     const Dest closing = st_.dest;
@@ -334,7 +344,7 @@ void Reader::closeGroup()
     else if (closing == Dest::ListEntry && st_.dest != Dest::ListEntry && !lists_.empty())
         listIndex_[lists_.back().id] = lists_.size() - 1;  // \listid ends the entry
     else if (closing == Dest::Override && st_.dest != Dest::Override) {
-        if (overrideLs_ > 0) {
+        if (overrideLs_ >= 0) {
             override_.list = overrideList_;
             overrides_[overrideLs_] = std::move(override_);
         }
@@ -565,6 +575,8 @@ void Reader::emitText(QStringView text)
         // given as Unicode are letters.
         if (st_.ch.label && u >= 0xF020 && u <= 0xF0FF)
             u = symbolGlyph(symbolFont(st_.ch.font), u);
+        else if (st_.ch.label && u >= 0x20 && u < 0x100 && st_.codePage != CodePageDecoder::kSymbol)
+            u = labelGlyph(u);
         paraText_.append(QChar(u));
     }
     emitted_ += paraText_.size() - before;
@@ -609,6 +621,12 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
 
     // Keywords that end the current byte run before they change state.
     flushBytes();
+    // A kept table holds only its own words: anything that changes the
+    // document (damage put it there) would change it twice when written back.
+    if (capture_ && info.kw != Kw::Unknown
+        && (info.concern != Concern::DocumentTables || info.kw == Kw::AnsiCpg || info.kw == Kw::DocCharset
+            || info.kw == Kw::Deff))
+        capture_->spoiled = true;
     switch (info.concern) {
     case Concern::Core: break;
     case Concern::DocumentTables: return documentTableKeyword(info, param);

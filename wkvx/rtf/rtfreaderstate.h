@@ -121,10 +121,12 @@ struct ParaProps {
     Qt::Alignment align = Qt::AlignLeft;
     bool intbl = false;
     bool oldList = false;  // Word 95 numbering (\pn)
+    bool pnContinued = false;  // \pnlvlcont: goes on from the item above, unnumbered
     int style = 0;     // \s
     int section = -1;  // the section break before it, -1 in the first section
 
-    bool inList() const { return ls > 0 || oldList; }
+    bool lsZero = false;  // \ls0 where the file defines a list \ls0
+    bool inList() const { return ls > 0 || lsZero || oldList; }
     // Equal when they give the same QTextBlockFormat.
     bool sameLayout(const ParaProps& o) const
     {
@@ -144,6 +146,7 @@ struct State {
     std::array<int, 3> runFonts{-1, -1, -1};
     unsigned char runType = 0;
     bool starred = false;
+    int skipChars = 0;  // of a \u fallback, when the group was opened
     long long emittedAtOpen = 0;  // characters read before the group
     long long paragraphsAtOpen = 0;
 };
@@ -262,6 +265,14 @@ private:
     void refreshCodePage();
     int fontCodePage(int font) const;
     SymbolFont symbolFont(int font) const;
+    // A marker's character in the marker's font: a font named Symbol or
+    // Wingdings shows its glyph even where the file gives it no symbol
+    // character set.
+    char16_t labelGlyph(char16_t c) const
+    {
+        const SymbolFont kind = symbolFont(st_.ch.font);
+        return kind == SymbolFont::None ? c : symbolGlyph(kind, c);
+    }
     void readPlainText();
 
     // --- interpretation by concern, each in its own file ---
@@ -391,6 +402,7 @@ private:
         size_t depth = 0;
         long long emitted = 0;  // text and paragraphs read before it
         long long paragraphs = 0;
+        bool spoiled = false;
     };
     bool keepGroup(QByteArray& into);
     bool groupIsOwn() const;

@@ -1,6 +1,23 @@
 #include "rtfreaderstate.h"
 
+#include <QRegularExpression>
+
 namespace kvx::rtf::detail {
+
+namespace {
+
+// An equation field without a result that overstrikes characters
+// (EQ \o(A,B)) shows its first one, as LibreOffice shows it; other
+// equations without a result show nothing.
+QString overstrikeText(const QString& instruction)
+{
+    static const QRegularExpression overstrike(QStringLiteral("^EQ\\s*\\\\o\\s*\\(\\s*([^,()\\\\]*)[,)]"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = overstrike.match(instruction);
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
+} // namespace
 
 void Reader::finishField()
 {
@@ -16,6 +33,8 @@ void Reader::finishField()
                                                                                      : num.toUInt(&ok);
             if (ok && code >= 0x20 && code < 0xFFFE)
                 emitChar(char16_t(code));
+        } else if (const QString shown = overstrikeText(inst); !shown.isEmpty()) {
+            emitText(shown);
         }
     }
 }

@@ -68,7 +68,8 @@ void Reader::listTableKeyword(Kw kw, int param)
         if (d != Dest::OverrideTable)
             return skip();
         st_.dest = Dest::Override;
-        overrideLs_ = overrideList_ = 0;
+        overrideLs_ = -1;
+        overrideList_ = 0;
         override_ = ListOverride{};
         lfoIndex_ = -1;
         break;
@@ -216,13 +217,14 @@ void Reader::prepareLabel(Para& para)
     // elsewhere \listtext is a stale leftover and word processors drop it.
     if (!para.props.inList()) {
         std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
-        lastPn_ = -1;
+        if (!para.props.pnContinued)
+            lastPn_ = -1;
         return;
     }
     // The list's own definition gives the marker; \listtext and \pntext are
     // for readers without lists and are used only when that is missing.
     QString label;
-    bool resolved = para.props.ls > 0 && listLabel(para.props, label);
+    bool resolved = (para.props.ls > 0 || para.props.lsZero) && listLabel(para.props, label);
     if (resolved) {
         lastPn_ = -1;
     } else if (para.props.pn >= 0 && size_t(para.props.pn) < pnDefs_.size()) {
@@ -271,8 +273,11 @@ void Reader::listKeyword(const KwInfo& info, bool hasParam, int param)
     case Kw::Ls:
         if (st_.dest == Dest::Override)
             overrideLs_ = std::max(param, 0);
-        else
+        else {
             st_.pa.ls = std::max(param, 0);
+            // Most files mean "no list" by \ls0; a file that defines \ls0 means it.
+            st_.pa.lsZero = param == 0 && overrides_.count(0) > 0;
+        }
         break;
     case Kw::Ilvl: st_.pa.ilvl = std::clamp(param, 0, 8); break;
     case Kw::Pn:
@@ -287,7 +292,15 @@ void Reader::listKeyword(const KwInfo& info, bool hasParam, int param)
             skipGroupRest();
         }
         break;
-    case Kw::PnLvl: break;
+    case Kw::PnLvl:
+        // A paragraph that continues the item above has no number and
+        // leaves the count alone.
+        if (info.value == 1 && st_.dest == Dest::PnDef && !stack_.empty()) {
+            stack_.back().pa.oldList = false;
+            stack_.back().pa.pn = -1;
+            stack_.back().pa.pnContinued = true;
+        }
+        break;
     case Kw::PnType:
         if (st_.dest == Dest::PnDef && !pnDefs_.empty())
             pnDefs_.back().type = PnDef::Type(info.value);

@@ -132,7 +132,7 @@ void Reader::endCapture()
     capture_.reset();
     // A damaged table that gave text to the body is not kept: written back
     // it would give it twice.
-    if (c.emitted != emitted_ || c.paragraphs != paragraphs_)
+    if (c.spoiled || c.emitted != emitted_ || c.paragraphs != paragraphs_)
         return;
     c.into->append(reinterpret_cast<const char*>(c.start), lex_.position() - c.start);
 }

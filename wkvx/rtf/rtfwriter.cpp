@@ -508,7 +508,7 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
     // "3.", "(b)" or "iv)" give numbering of that style starting there,
     // anything else a bullet showing the marker.
     static const QRegularExpression numbered(
-        QStringLiteral("^(\\W{0,3})(\\d{1,5}|[ivxlcdm]{2,8}|[IVXLCDM]{2,8}|[a-z]|[A-Z])(\\W{0,3})$"));
+        QStringLiteral("^(\\W{0,3})(\\d{1,5}|[ivxlcdm]{2,8}|[IVXLCDM]{2,8}|[a-z]{1,8}|[A-Z]{1,8})(\\W{0,3})$"));
     ListLevel def;
     def.defined = true;
     const QRegularExpressionMatch m = numbered.match(label);
@@ -526,11 +526,18 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
     } else if (c.isDigit()) {
         def.nfc = 0;
         def.start = n.toInt();
+    } else if (const bool repeated = n.count(c) == n.size(); repeated
+               && (n.size() == 1 ? !(QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
+                                       && !(c.toLower() == QLatin1Char('i') && currentNfc < 0)
+                                 : currentNfc == (c.isLower() ? 4 : 3) || !QStringLiteral("ivxlcdm").contains(c.toLower()))) {
+        // Letters past "z" repeat ("aa", "bb"); "ii" after "h" is a letter
+        // too, and a single "v" after "iv" is a roman five.
+        def.nfc = c.isLower() ? 4 : 3;
+        def.start = int(n.size() - 1) * 26 + (c.toLower().unicode() - 'a' + 1);
     } else if (n.size() > 1
                || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
                || (c.toLower() == QLatin1Char('i') && currentNfc < 0)) {
-        // A single "v" after "iv" is a roman five, not a letter; a list that
-        // starts at "i" counts in roman numerals.
+        // A list that starts at "i" counts in roman numerals.
         def.nfc = c.isLower() ? 2 : 1;
         static const QString digits = QStringLiteral("ivxlcdm");
         static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
@@ -542,7 +549,7 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
         }
         def.start = std::max(total, 1);
     } else {
-        def.nfc = c.isLower() ? 4 : 3;
+        def.nfc = c.isLower() ? 4 : 3;  // other letters: shown as text below
         def.start = c.toLower().unicode() - 'a' + 1;
     }
     // Only a number that a list shows the same way ("iiii" is no roman
