@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
@@ -119,6 +121,18 @@ private:
     std::vector<QColor> colorOrder_;  // colours the file did not have
     int nextColor_ = 1;               // entry 0 is "auto"
     std::set<int> notesWritten_;
+    // What each character format of the document writes, by format index:
+    // most fragments share a few formats, and reading a format's
+    // properties costs more than writing its text.
+    struct RunFormat {
+        bool known = false;
+        bool plain = false;  // text with run properties only: no marker, note, picture or link
+        bool unicodeOnly = false;
+        QByteArray props;    // "{\\f0\\fs24... "
+    };
+    const RunFormat& runFormat(const QTextFragment& frag);
+    std::vector<RunFormat> runFormats_;
+    std::vector<bool> collected_;
     int lastSection_ = -1;
     // The run's font reads bytes in another code page than Windows-1252:
     // its text goes as \u only.
@@ -156,6 +170,15 @@ int Writer::colorIndex(const QColor& color)
 void Writer::collectBlock(const QTextBlock& block)
 {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
+        // Each format once: its fonts and colours are the same every time.
+        const int index = it.fragment().charFormatIndex();
+        if (index < 0)
+            continue;
+        if (size_t(index) >= collected_.size())
+            collected_.resize(size_t(index) + 1);
+        if (collected_[size_t(index)])
+            continue;
+        collected_[size_t(index)] = true;
         const QTextCharFormat f = it.fragment().charFormat();
         fontIndex(familyOf(f, defaultFamily_));
         if (f.foreground().style() != Qt::NoBrush)
@@ -406,6 +429,14 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         out_ += "{\\listtext\\tab}";  // a level without a number
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
+        if (const RunFormat& rf = runFormat(frag); rf.plain) {
+            inLabel = false;
+            out_ += rf.props;
+            unicodeOnly_ = rf.unicodeOnly;
+            writeText(frag.text());
+            out_ += '}';
+            continue;
+        }
         const QTextCharFormat f = frag.charFormat();
         const bool isLabel = f.boolProperty(ListLabelProperty);
         if (isLabel && !inLabel)
@@ -450,6 +481,34 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             out_ += "}}";
     }
     out_ += end;
+}
+
+const Writer::RunFormat& Writer::runFormat(const QTextFragment& frag)
+{
+    static const RunFormat none;
+    const int index = frag.charFormatIndex();
+    if (index < 0)
+        return none;
+    if (size_t(index) >= runFormats_.size())
+        runFormats_.resize(size_t(index) + 1);
+    RunFormat& rf = runFormats_[size_t(index)];
+    if (rf.known)
+        return rf;
+    rf.known = true;
+    const QTextCharFormat f = frag.charFormat();
+    rf.plain = !f.boolProperty(ListLabelProperty) && !f.hasProperty(NoteProperty) && !f.isImageFormat()
+        && !(f.isAnchor() && !f.anchorHref().isEmpty());
+    if (!rf.plain)
+        return rf;
+    QByteArray text;
+    text.swap(out_);
+    out_ += '{';
+    writeRunProps(f);
+    out_ += ' ';
+    rf.unicodeOnly = unicodeOnly_;
+    rf.props.swap(out_);
+    out_.swap(text);
+    return rf;
 }
 
 // A note's mark with the note after it, once per note. Text typed after
@@ -758,35 +817,50 @@ void Writer::writeRunProps(const QTextCharFormat& f)
 void Writer::writeText(QStringView text)
 {
     static const char hex[] = "0123456789abcdef";
+    // Room for the longest escape of every character ("\\u-32768?"),
+    // given back at the end.
+    const qsizetype start = out_.size();
+    out_.resize(start + text.size() * 9);
+    char* o = out_.data() + start;
+    auto put = [&o](const char* s, int n) {
+        std::memcpy(o, s, size_t(n));
+        o += n;
+    };
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
+        if (c >= 0x20 && c < 0x80) {
+            if (c == '\\' || c == '{' || c == '}')
+                *o++ = '\\';
+            *o++ = char(c);
+            continue;
+        }
         switch (c) {
-        case '\\': out_ += "\\\\"; continue;
-        case '{': out_ += "\\{"; continue;
-        case '}': out_ += "\\}"; continue;
-        case '\t': out_ += "\\tab "; continue;
-        case 0x2028: out_ += "\\line "; continue;
-        case 0x00A0: out_ += "\\~"; continue;
-        case 0x00AD: out_ += "\\-"; continue;
-        case 0x2011: out_ += "\\_"; continue;
+        case '\t': put("\\tab ", 5); continue;
+        case 0x2028: put("\\line ", 6); continue;
+        case 0x00A0: put("\\~", 2); continue;
+        case 0x00AD: put("\\-", 2); continue;
+        case 0x2011: put("\\_", 2); continue;
         default: break;
         }
         if (c < 0x20)
             continue;
-        if (c < 0x80) {
-            out_ += char(c);
-            continue;
-        }
         const int b = unicodeOnly_ ? -1 : encodeWindows1252(c);
         if (b >= 0) {
-            out_ += "\\'";
-            out_ += hex[b >> 4];
-            out_ += hex[b & 15];
+            *o++ = '\\';
+            *o++ = '\'';
+            *o++ = hex[b >> 4];
+            *o++ = hex[b & 15];
         } else {
             // Signed 16-bit, as RTF wants; '?' for readers without Unicode.
-            out_ += "\\u" + QByteArray::number(c > 32767 ? int(c) - 65536 : int(c)) + '?';
+            put("\\u", 2);
+            char digits[8];
+            const int value = c > 32767 ? int(c) - 65536 : int(c);
+            const int n = std::snprintf(digits, sizeof digits, "%d", value);
+            put(digits, n);
+            *o++ = '?';
         }
     }
+    out_.truncate(o - out_.data());
 }
 
 } // namespace
