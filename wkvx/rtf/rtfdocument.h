@@ -63,6 +63,7 @@ struct KeptParts {
     int defaultFont = 0;    // \deff
     int codePage = 1252;    // \ansicpg: of the kept parts' bytes
     std::vector<int> nonAnsiFonts;  // fonts whose bytes are not Windows-1252
+    std::vector<int> symbolFonts;   // of those, fonts whose bytes are symbols, ASCII too
     QByteArray colorTable;  // the whole {\colortbl ...} group
     std::vector<QColor> colors;  // its entries; invalid for "auto"
     QByteArray styleSheet;

@@ -51,6 +51,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"rtf", Kw::Rtf}, {"fonttbl", Kw::FontTbl}, {"colortbl", Kw::ColorTbl}, {"f", Kw::F},
             {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg}, {"deff", Kw::Deff}, {"ansicpg", Kw::AnsiCpg},
             {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue}, {"uc", Kw::Uc}, {"u", Kw::U},
+            {"cs", Kw::Rtf}, {"ds", Kw::Rtf}, {"ts", Kw::Rtf},  // styles: nothing to do, but known
             {"bin", Kw::Bin}, {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"sect", Kw::Sect}, {"column", Kw::Column},
             {"page", Kw::Page}, {"cell", Kw::Cell}, {"row", Kw::Row}, {"nestcell", Kw::NestCell},
             {"nestrow", Kw::NestRow}, {"trowd", Kw::Trowd}, {"intbl", Kw::Intbl}, {"itap", Kw::Itap}, {"pard", Kw::Pard},
@@ -598,11 +599,17 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         st_.starred = false;
         // Only the destinations below are read when marked ignorable. The
         // Unicode half of \upr (\ud) is read after its ANSI half, as
-        // LibreOffice does.
-        if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
-            && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator
-            && info.kw != Kw::Footnote && info.kw != Kw::ListTable && info.kw != Kw::OverrideTable
-            && info.kw != Kw::ShpPict && info.concern != Concern::Notes) {
+        // LibreOffice does. A word the reader knows that is no destination
+        // (\*\cs15 in a hyperlink's result) does its work, as there.
+        const bool readDestination = info.kw == Kw::FldInst || info.kw == Kw::Ud || info.kw == Kw::ListText
+            || info.kw == Kw::FldRslt || info.kw == Kw::Field || info.kw == Kw::Pn || info.kw == Kw::PnText
+            || info.kw == Kw::Generator || info.kw == Kw::Footnote || info.kw == Kw::ListTable
+            || info.kw == Kw::OverrideTable || info.kw == Kw::ShpPict || info.concern == Concern::Notes;
+        const bool destination = info.kw == Kw::Unknown || info.kw == Kw::SkipDest || info.kw == Kw::FontTbl
+            || info.kw == Kw::ColorTbl || info.kw == Kw::Pict || info.kw == Kw::List || info.kw == Kw::ListLevel
+            || info.kw == Kw::LevelText || info.kw == Kw::LevelNumbers || info.kw == Kw::ListOverride
+            || info.kw == Kw::LfoLevel;
+        if (!readDestination && destination) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;

@@ -265,6 +265,8 @@ void Reader::storeKeptParts()
             kept_.fonts.emplace_back(number, font.name);
             if (fontCodePage(number) != 1252)
                 kept_.nonAnsiFonts.push_back(number);
+            if (fontCodePage(number) == CodePageDecoder::kSymbol)
+                kept_.symbolFonts.push_back(number);
         }
         std::sort(kept_.fonts.begin(), kept_.fonts.end());
         kept_.codePage = docCodePage_;

@@ -128,6 +128,7 @@ private:
         bool known = false;
         bool plain = false;  // text with run properties only: no marker, note, picture or link
         bool unicodeOnly = false;
+        bool symbolOnly = false;
         QByteArray props;    // "{\\f0\\fs24... "
     };
     const RunFormat& runFormat(const QTextFragment& frag);
@@ -138,6 +139,9 @@ private:
     // its text goes as \u only.
     bool unicodeOnly_ = false;
     bool docNonAnsi_ = false;  // the kept parts' code page is not Windows-1252
+    // The run's font is a kept symbol font, which reads even ASCII bytes
+    // as symbols: all its text goes as \u.
+    bool symbolOnly_ = false;
     int sectionsWritten_ = 0;
     // One list per run of list paragraphs, so that separate lists restart.
     std::vector<ListRun> lists_;
@@ -210,6 +214,7 @@ QByteArray Writer::run()
 
     // New fonts are Windows-1252 (\\fcharset0) whatever the document's code page.
     unicodeOnly_ = false;
+    symbolOnly_ = false;
     const bool keptFonts = !kept_.fontTable.isEmpty();
     out_ += "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(keptFonts ? kept_.codePage : 1252) + "\\deff"
         + QByteArray::number(keptFonts ? kept_.defaultFont : 0) + "\\uc1\n";
@@ -433,6 +438,7 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             inLabel = false;
             out_ += rf.props;
             unicodeOnly_ = rf.unicodeOnly;
+            symbolOnly_ = rf.symbolOnly;
             writeText(frag.text());
             out_ += '}';
             continue;
@@ -506,6 +512,7 @@ const Writer::RunFormat& Writer::runFormat(const QTextFragment& frag)
     writeRunProps(f);
     out_ += ' ';
     rf.unicodeOnly = unicodeOnly_;
+    rf.symbolOnly = symbolOnly_;
     rf.props.swap(out_);
     out_.swap(text);
     return rf;
@@ -791,6 +798,7 @@ void Writer::writeRunProps(const QTextCharFormat& f)
     const int font = fontIndex(familyOf(f, defaultFamily_));
     unicodeOnly_ = docNonAnsi_
         || std::find(kept_.nonAnsiFonts.begin(), kept_.nonAnsiFonts.end(), font) != kept_.nonAnsiFonts.end();
+    symbolOnly_ = std::find(kept_.symbolFonts.begin(), kept_.symbolFonts.end(), font) != kept_.symbolFonts.end();
     out_ += "\\f" + QByteArray::number(font);
     qreal points = f.fontPointSize();
     if (points <= 0)
@@ -828,7 +836,7 @@ void Writer::writeText(QStringView text)
     };
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
-        if (c >= 0x20 && c < 0x80) {
+        if (c >= 0x20 && c < 0x80 && !(symbolOnly_ && c != '\\' && c != '{' && c != '}' && c != ' ')) {
             if (c == '\\' || c == '{' || c == '}')
                 *o++ = '\\';
             *o++ = char(c);
