@@ -192,3 +192,15 @@ TEST(RtfKeptParts, DocumentsNotReadFromRtfKeepNothingAndReadingResetsWhatWasKept
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl{\\f0\\fnil\\fcharset0 "));
     EXPECT_FALSE(rtf.contains("\\sect"));
 }
+
+TEST(RtfKeptParts, LettersInAKeptSymbolFontStayLetters)
+{
+    // Read before the font table named the font a symbol font, the letters
+    // are letters; written back after that table they must stay so.
+    QTextDocument doc;
+    read("{\\rtf1\\ansi{\\f1 Plain text here}{\\fonttbl{\\f0 Times;}{\\f1\\fcharset2 Symbol;}}\\par}", doc);
+    ASSERT_EQ(plainText(doc).toStdString(), "Plain text here\n");
+    QTextDocument back;
+    read(write(doc).rtf, back);
+    EXPECT_EQ(plainText(back), plainText(doc));
+}

@@ -836,7 +836,7 @@ void Writer::writeText(QStringView text)
     };
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
-        if (c >= 0x20 && c < 0x80 && !(symbolOnly_ && c != '\\' && c != '{' && c != '}' && c != ' ')) {
+        if (c >= 0x20 && c < 0x80 && !(symbolOnly_ && c != '\\' && c != '{' && c != '}')) {
             if (c == '\\' || c == '{' || c == '}')
                 *o++ = '\\';
             *o++ = char(c);
