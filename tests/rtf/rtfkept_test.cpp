@@ -204,3 +204,19 @@ TEST(RtfKeptParts, LettersInAKeptSymbolFontStayLetters)
     read(write(doc).rtf, back);
     EXPECT_EQ(plainText(back), plainText(doc));
 }
+
+TEST(RtfKeptParts, StrayAndPlainMarksSurviveASaveAsTheyRead)
+{
+    // A \chftn whose note never comes keeps its number as text; plain text
+    // before a note in a superscript group is no mark of its own.
+    for (const char* rtf : {"{\\rtf1{\\chftn\\par\\r{\\footnote a}{\\footnote b}\\par}}",
+                            "{\\rtf1\\super{\\plain*}{\\footnote a}\\par}"}) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(QByteArray(rtf), &doc).ok);
+        QTextDocument back;
+        read(write(doc).rtf, back);
+        EXPECT_EQ(plainText(back).toStdString(), plainText(doc).toStdString());
+        EXPECT_EQ(write(back).rtf.count("{\\footnote"), 2 - QByteArray(rtf).count("plain"));
+    }
+}

@@ -394,6 +394,7 @@ private:
     struct Anchor {
         int note = -1;
         qsizetype start = 0, length = 0;
+        long long paragraph = 0;  // paragraphs_ when it was read
     };
     // A group being kept as it reads while the reader reads it too.
     struct Capture {

@@ -7,6 +7,8 @@ namespace kvx::rtf::detail {
 
 namespace {
 
+constexpr size_t kMaxNotes = 1 << 16;
+
 // Whether an RTF group uses \chftn, the note's automatic number.
 bool hasAutomaticNumber(const QByteArray& group)
 {
@@ -160,12 +162,19 @@ void Reader::chftn()
         return;
     // The number of the note that follows; an endnote's is put right when
     // the note comes.
+    // The mark holds a note of its own, empty (its number stays text) until
+    // the note comes right after it.
     const QString number = QString::number(footnoteCount_ + 1);
+    if (notes_.size() >= kMaxNotes) {
+        emitText(number);
+        return;
+    }
     const CharProps outer = st_.ch;
     st_.ch.note = int(notes_.size());
+    notes_.emplace_back();
     emitText(number);
     st_.ch = outer;
-    anchor_ = Anchor{int(notes_.size()), paraText_.size() - number.size(), number.size()};
+    anchor_ = Anchor{int(notes_.size()) - 1, paraText_.size() - number.size(), number.size(), paragraphs_};
 }
 
 void Reader::footnote()
@@ -179,7 +188,10 @@ void Reader::footnote()
     const qsizetype ownMark = ownMarkLength();
     Note note;
     const bool kept = keepGroup(note.group);
-    const int index = int(notes_.size());
+    // The run that holds the mark: the text just before the note.
+    const bool anchored = anchor_.note >= 0 && anchor_.paragraph == paragraphs_
+        && anchor_.start + anchor_.length == paraText_.size();
+    const int index = anchored ? anchor_.note : int(notes_.size());
     note.automatic = hasAutomaticNumber(note.group);
     // A note that could not be kept (damage put it amid text) shows its
     // number as text and takes none from the notes that follow, which the
@@ -189,8 +201,6 @@ void Reader::footnote()
             return QString::number(footnoteCount_ + 1);
         return endnote ? formatListNumber(++endnoteCount_, 2) : QString::number(++footnoteCount_);
     };
-    // The run that holds the mark: the text just before the note.
-    const bool anchored = anchor_.note == index && anchor_.start + anchor_.length == paraText_.size();
     if (anchored) {
         // \chftn in the text before the note is its number, shown once.
         note.automatic = true;
@@ -232,8 +242,9 @@ void Reader::footnote()
         st_.ch = outer;
     }
     anchor_ = Anchor{};
-    constexpr size_t kMaxNotes = 1 << 16;
-    if (notes_.size() < kMaxNotes)
+    if (anchored)
+        notes_[size_t(index)] = std::move(note);
+    else if (notes_.size() < kMaxNotes)
         notes_.push_back(std::move(note));
 }
 
@@ -249,7 +260,7 @@ qsizetype Reader::ownMarkLength()
         return 0;
     if (hasPending())
         closeRun();
-    if (para_.empty() || para_.back().picture >= 0 || para_.back().length == 0
+    if (para_.empty() || para_.back().picture >= 0 || para_.back().length == 0 || para_.back().props.vert <= 0
         || para_.back().start + para_.back().length != paraText_.size())
         return 0;
     return qsizetype(std::min<long long>(before, para_.back().length));
