@@ -600,6 +600,10 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
         // too, and a single "v" after "iv" is a roman five.
         def.nfc = c.isLower() ? 4 : 3;
         def.start = int(n.size() - 1) * 26 + (c.toLower().unicode() - 'a' + 1);
+    } else if (!std::all_of(n.begin(), n.end(), [](QChar d) { return QStringLiteral("ivxlcdm").contains(d.toLower()); })) {
+        // Other letters ("ab") are no number: shown as text below.
+        def.nfc = c.isLower() ? 4 : 3;
+        def.start = 0;
     } else if (n.size() > 1
                || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
                || (c.toLower() == QLatin1Char('i') && currentNfc < 0)) {
