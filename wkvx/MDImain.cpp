@@ -304,7 +304,8 @@ bool MDImain::saveDocumentAs(frmChild* doc)
 bool MDImain::writeDocument(frmChild* doc, const QString& fileName)
 {
     QString error;
-    if (!doc->rtfText->saveFile(fileName, &error)) {
+    QStringList warnings;
+    if (!doc->rtfText->saveFile(fileName, &error, &warnings)) {
         lexi::msgBox(this, QStringLiteral("Cannot save %1\n\n%2").arg(fileName, error), lexi::MsgButtons::Ok,
                      lexi::MsgIcon::Exclamation);
         return false;
@@ -312,6 +313,9 @@ bool MDImain::writeDocument(frmChild* doc, const QString& fileName)
     const QString path = QFileInfo(fileName).absoluteFilePath();
     doc->setFileName(path);
     RecentFiles::add(path);
+    if (!warnings.isEmpty())
+        lexi::msgBox(this, QStringLiteral("%1 was saved.\n\n%2").arg(fileName, warnings.join(QLatin1Char('\n'))),
+                     lexi::MsgButtons::Ok, lexi::MsgIcon::Exclamation);
     return true;
 }
 

@@ -351,9 +351,9 @@ bool RichTextBox::loadFile(const QString& path, QString* error)
     return true;
 }
 
-bool RichTextBox::saveFile(const QString& path, QString* error)
+bool RichTextBox::saveFile(const QString& path, QString* error, QStringList* warnings)
 {
-    if (!kvx::rtf::saveRtfFile(path, *document(), error))
+    if (!kvx::rtf::saveRtfFile(path, *document(), error, warnings))
         return false;
     document()->setModified(false);
     return true;

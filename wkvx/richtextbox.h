@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QTextEdit>
 
 #include <memory>
@@ -59,7 +60,9 @@ public:
     // holds the reason.
     bool loadFile(const QString& path, QString* error);
     // Writes the content as RTF; a failed save leaves an existing file whole.
-    bool saveFile(const QString& path, QString* error);
+    // Parts kept from the file read that edits left inconsistent (a footnote
+    // whose mark was deleted) are left out and named in *warnings.
+    bool saveFile(const QString& path, QString* error, QStringList* warnings = nullptr);
 
 signals:
     void mouseDown(Qt::MouseButton button, const QPoint& pos);

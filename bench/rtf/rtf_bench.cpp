@@ -100,6 +100,28 @@ void BM_ReadRtfScaling(benchmark::State& state)
 }
 BENCHMARK(BM_ReadRtfScaling)->Arg(10)->Arg(20)->Arg(80)->Unit(benchmark::kMillisecond)->MinTime(2);
 
+// Tables nested 30,000 and 100,000 levels deep (a hostile file): reading
+// must stay linear, as cells are bounded.
+void BM_ReadNestedTables(benchmark::State& state)
+{
+    const int levels = int(state.range(0));
+    QByteArray data = "{\\rtf1\\ansi\n\\trowd\\cellx5000\n";
+    for (int d = 2; d <= levels; ++d)
+        data += "\\pard\\intbl\\itap" + QByteArray::number(d) + " before\\par\n";
+    for (int d = levels; d >= 2; --d)
+        data += "\\pard\\intbl\\itap" + QByteArray::number(d) + " after\\nestcell{\\*\\nesttableprops\\trowd\\cellx4000\\nestrow}\n";
+    data += "\\pard\\intbl\\itap1 Outer\\cell\\row}";
+    for (auto _ : state) {
+        auto doc = std::make_unique<QTextDocument>();
+        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get()).ok);
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+}
+BENCHMARK(BM_ReadNestedTables)->Arg(30'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
 void BM_WriteRtf(benchmark::State& state)
 {
     QTextDocument doc;

@@ -450,7 +450,8 @@ TEST(RtfReaderLists, BulletsAreTheGlyphOfTheParagraphsOwnLevel)
     EXPECT_EQ(symbolFontKind("Wingdings 2", false), SymbolFont::Wingdings);
     EXPECT_EQ(symbolFontKind("Marlett", true), SymbolFont::Symbol);
     EXPECT_EQ(formatListNumber(1994, 1), QString("MCMXCIV"));
-    EXPECT_EQ(formatListNumber(28, 4), QString("ab"));
+    EXPECT_EQ(formatListNumber(28, 4), QString("bb"));  // letters repeat past "z"
+    EXPECT_EQ(formatListNumber(53, 3), QString("AAA"));
     EXPECT_EQ(formatListNumber(12, 5), QString("12th"));
     EXPECT_EQ(formatListNumber(22, 5), QString("22nd"));
 }
@@ -515,4 +516,53 @@ TEST(RtfReaderPictures, PngAndJpegAreImagesAtTheirSizeOthersAPlaceholder)
     EXPECT_FALSE(doc.resource(QTextDocument::ImageResource, QUrl(found[2].name())).value<QImage>().isNull());
     EXPECT_EQ(found[2].property(PictureDataProperty).toByteArray(), QByteArray("\x0a\x0b\x0c"));
     EXPECT_EQ(found[2].property(PictureHeaderProperty).toByteArray(), QByteArray("\\wmetafile8\\picw2540\\pich1270"));
+}
+
+namespace {
+
+// Tables nested levels deep as word processors write them: each level's
+// cell starts with a paragraph, holds the next level and ends with one.
+QByteArray nestedTables(int levels)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\n\\trowd\\cellx5000\n";
+    for (int d = 2; d <= levels; ++d)
+        rtf += "\\pard\\intbl\\itap" + QByteArray::number(d) + " before" + QByteArray::number(d) + "\\par\n";
+    for (int d = levels; d >= 2; --d)
+        rtf += "\\pard\\intbl\\itap" + QByteArray::number(d) + " after" + QByteArray::number(d)
+            + "\\nestcell{\\*\\nesttableprops\\trowd\\cellx4000\\nestrow}\n";
+    rtf += "\\pard\\intbl\\itap1 Outer cell\\cell\\row\n\\pard After the table\\par}";
+    return rtf;
+}
+
+} // namespace
+
+TEST(RtfReaderTables, DeepNestingKeepsEveryParagraphInOrderWithCellsOfBoundedLength)
+{
+    for (const int levels : {30'000, 100'000}) {
+        SCOPED_TRACE(levels);
+        QTextDocument doc;
+        const RtfReadResult r = readRtf(nestedTables(levels), &doc);
+        ASSERT_TRUE(r.ok);
+        ASSERT_EQ(r.warnings.size(), 1);
+        EXPECT_TRUE(r.warnings[0].contains("read as paragraphs")) << r.warnings[0].toStdString();
+        // Qt lays a cell out whole: no cell may hold the whole file.
+        int tables = 0;
+        for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+            if (auto* t = qobject_cast<QTextTable*>(it.currentFrame())) {
+                ++tables;
+                const QTextTableCell cell = t->cellAt(0, 0);
+                const int blocks = cell.lastCursorPosition().block().blockNumber()
+                    - cell.firstCursorPosition().block().blockNumber() + 1;
+                EXPECT_LE(blocks, 2048);
+            }
+        }
+        EXPECT_EQ(tables, 1);
+        const QStringList lines = plainText(doc).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2 * (levels - 1) + 2);
+        EXPECT_EQ(lines[0], "before2");
+        EXPECT_EQ(lines[levels - 2], "before" + QString::number(levels));
+        EXPECT_EQ(lines[levels - 1], "after" + QString::number(levels));
+        EXPECT_EQ(lines[2 * levels - 3], "after2");
+        EXPECT_EQ(lines.back(), "After the table");
+    }
 }

@@ -394,3 +394,19 @@ TEST(RtfWriter, ThePageAFileAsksForIsReadAndWrittenBack)
     plain.setPlainText(QStringLiteral("x"));
     EXPECT_FALSE(writeRtf(plain).contains("\\margl"));
 }
+
+TEST(RtfWriter, LetterMarkersPastZAreNumbersAndOtherLettersText)
+{
+    // "aa." after "z." counts on as a letter number; "ab." is no number.
+    QByteArray rtf = "{\\rtf1";
+    for (const char* label : {"y.", "z.", "aa.", "bb.", "ab."})
+        rtf += QByteArray("\\pard\\ls9\\ilvl0 {\\listtext ") + label + "\\tab}item\\par";
+    rtf += "}";
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    const QByteArray out = writeRtf(doc);
+    EXPECT_TRUE(out.contains("\\levelnfc4")) << out.toStdString();
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(plainText(back).toStdString(), "    y. item\n    z. item\n    aa. item\n    bb. item\n    ab. item\n");
+}

@@ -125,6 +125,38 @@ TEST_F(FrameTest, FilesThatAreNotDocumentsAreRefusedWithAMessage)
     EXPECT_EQ(readFile(docx).size(), 35);
 }
 
+TEST_F(FrameTest, SavingKeepsHeadersAndNotesAndSaysWhichNotesWereLeftOut)
+{
+    const QString file = path("notes.rtf");
+    writeFile(file, "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\paperw11906\\paperh16838"
+                    "{\\header \\pard Head\\par}\\pard A{\\super\\chftn}{\\footnote \\pard {\\super\\chftn} Note.}B\\par}");
+    dialogs.fileNames = {file};
+    frame->mnufileOpen->trigger();
+    ASSERT_EQ(text()->toPlainText(), QStringLiteral("A1B"));
+    // Untouched, the save gives everything back and says nothing.
+    dialogs.fileNames = {file};
+    frame->mnuSave->trigger();
+    EXPECT_TRUE(rec.messages.empty()) << rec.lastText().toStdString();
+    QByteArray saved = readFile(file);
+    EXPECT_TRUE(saved.contains("{\\header \\pard Head\\par}"));
+    EXPECT_TRUE(saved.contains("\\paperw11906\\paperh16838"));
+    EXPECT_TRUE(saved.contains("Note."));
+
+    // The mark deleted by the keyboard takes its note with it, and the save says so.
+    QTest::keyClick(text(), Qt::Key_Home);
+    QTest::keyClick(text(), Qt::Key_Right);
+    QTest::keyClick(text(), Qt::Key_Delete);
+    dialogs.fileNames = {file};
+    frame->mnuSave->trigger();
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_TRUE(rec.lastText().contains(QStringLiteral("footnote"))) << rec.lastText().toStdString();
+    EXPECT_TRUE(rec.lastText().contains(file));
+    saved = readFile(file);
+    EXPECT_FALSE(saved.contains("Note."));
+    EXPECT_TRUE(saved.contains("{\\header \\pard Head\\par}"));
+    EXPECT_FALSE(active()->hasChanges());
+}
+
 TEST_F(FrameTest, FailedOpenSaysWhy)
 {
     const QString missing = path("missing.rtf");

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QVariant>
 
 namespace kvx::rtf {
 
@@ -81,6 +82,21 @@ void appendFrame(const QTextFrame* frame, QString& out)
 }
 
 } // namespace
+
+namespace {
+constexpr char kKeptPartsName[] = "kvxrtfKeptParts";
+}
+
+KeptParts keptParts(const QTextDocument& doc)
+{
+    const QVariant v = doc.property(kKeptPartsName);
+    return v.canConvert<KeptParts>() ? v.value<KeptParts>() : KeptParts{};
+}
+
+void setKeptParts(QTextDocument& doc, const KeptParts& parts)
+{
+    doc.setProperty(kKeptPartsName, parts.isEmpty() ? QVariant() : QVariant::fromValue(parts));
+}
 
 QString plainText(const QTextDocument& doc)
 {

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QByteArray>
+#include <QColor>
+#include <QMetaType>
 #include <QString>
 #include <QTextFormat>
+
+#include <utility>
+#include <vector>
 
 class QTextDocument;
 
@@ -37,7 +43,57 @@ enum Property : int {
     PageMarginBottomProperty,
     PaperWidthProperty,
     PaperHeightProperty,
+    // Block property (int): the paragraph's style (\sN) in the kept style sheet.
+    StyleProperty,
+    // Block properties of every paragraph after a section break: the
+    // break's number in reading order (int) and the section's own
+    // properties, headers and footers as read after \sect (QByteArray).
+    SectionIdProperty,
+    SectionProperty,
+    // Character properties of a footnote's or endnote's mark: the note's
+    // group as read (QByteArray), its number in reading order (int), the
+    // mark's text as read (QString; text typed after the mark takes its
+    // format but is no mark) and whether the mark is the note's automatic
+    // number (bool) rather than a character of the file's own.
+    NoteProperty,
+    NoteIdProperty,
+    NoteAnchorProperty,
+    NoteAutoProperty,
 };
+
+// What an RTF file holds that the document does not show, as read, so that
+// saving gives it back: the font and colour tables with their numbers (the
+// kept parts refer to them), the style sheet, the information group, the
+// document's page and footnote settings and the first section's properties
+// with its headers and footers. Empty for a document that was not read from RTF.
+struct KeptParts {
+    QByteArray fontTable;   // the whole {\fonttbl ...} group
+    std::vector<std::pair<int, QString>> fonts;  // number and family of its fonts
+    int defaultFont = 0;    // \deff
+    int codePage = 1252;    // \ansicpg: of the kept parts' bytes
+    std::vector<int> nonAnsiFonts;  // fonts whose bytes are not Windows-1252
+    std::vector<int> symbolFonts;   // of those, fonts whose bytes are symbols, ASCII too
+    QByteArray colorTable;  // the whole {\colortbl ...} group
+    std::vector<QColor> colors;  // its entries; invalid for "auto"
+    QByteArray styleSheet;
+    QByteArray info;
+    QByteArray documentFormat;  // \paperw, \margl, ..., {\*\ftnsep ...}
+    QByteArray firstSection;    // \sectd ..., {\header ...}, {\footer ...}
+    int notes = 0;     // notes kept on their marks (NoteIdProperty 0..notes-1)
+    int unkeptNotes = 0;  // of those, notes whose group was damaged: their marks are text
+    int sections = 0;  // section breaks kept on paragraphs (SectionIdProperty 0..sections-1)
+
+    bool isEmpty() const
+    {
+        return fontTable.isEmpty() && colorTable.isEmpty() && styleSheet.isEmpty() && info.isEmpty()
+            && documentFormat.isEmpty() && firstSection.isEmpty() && notes == 0 && sections == 0;
+    }
+};
+
+// The parts kept with doc by the reader (kept as a property of the document
+// object, which clear() leaves alone: the reader sets it on every read).
+KeptParts keptParts(const QTextDocument& doc);
+void setKeptParts(QTextDocument& doc, const KeptParts& parts);
 
 // The document as plain text, the way word processors export it: every
 // paragraph and every table cell on its own line (each line ends in '\n'),
@@ -46,3 +102,5 @@ enum Property : int {
 QString plainText(const QTextDocument& doc);
 
 } // namespace kvx::rtf
+
+Q_DECLARE_METATYPE(kvx::rtf::KeptParts)

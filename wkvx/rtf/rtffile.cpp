@@ -260,7 +260,7 @@ bool writeAndSync(QSaveFile& file, const QByteArray& data, QString* error)
 
 } // namespace
 
-bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error)
+bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error, QStringList* warnings)
 {
     if (path.isEmpty() || QFileInfo(path).isDir()) {
         setError(error, kBadName);
@@ -282,7 +282,7 @@ bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error)
         setError(error, kNotARegularFile);
         return false;
     }
-    const QByteArray rtf = writeRtf(doc);
+    const QByteArray rtf = writeRtf(doc, warnings);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const bool denied = file.error() == QFileDevice::PermissionsError

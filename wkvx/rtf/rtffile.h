@@ -29,7 +29,8 @@ bool loadRtfFile(const QString& path, QTextDocument* doc, QString* error, const 
 
 // Writes doc as RTF to path, replacing an existing file only once the whole
 // file has been written and flushed to the disk. On failure returns false,
-// sets *error and leaves an existing file as it was.
-bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error);
+// sets *error and leaves an existing file as it was; kept parts that had to
+// be left out are told in *warnings.
+bool saveRtfFile(const QString& path, const QTextDocument& doc, QString* error, QStringList* warnings = nullptr);
 
 } // namespace kvx::rtf

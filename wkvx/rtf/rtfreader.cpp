@@ -1,206 +1,48 @@
-#include "rtfreader.h"
+#include "rtfreaderstate.h"
 
-#include "rtfbuilder.h"
-#include "rtftokenizer.h"
-#include "rtfcodepage.h"
 #include "rtfdocument.h"
-#include "rtflists.h"
 
-#include <QColor>
-#include <QFont>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
+#include <QStringDecoder>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QTextTableFormat>
-#include <QBuffer>
-#include <QImage>
-#include <QImageReader>
-#include <QStringDecoder>
-#include <QUrl>
 
 #include <algorithm>
-#include <array>
-#include <map>
-#include <string>
-#include <string_view>
-#include <optional>
-#include <unordered_map>
-#include <vector>
 
-namespace kvx::rtf {
+namespace kvx::rtf::detail {
 
 namespace {
 
-// Groups deeper than this share the state of the deepest real group, so a
-// hostile file cannot make the state stack grow without bound.
-constexpr int kMaxDepth = 4096;
-// Word's own limit is 63 columns; wider rows spill into their last cell.
-constexpr int kMaxColumns = 64;
-// Bytes of input per table cell allowed, and the cells always allowed: beyond
-// them the remaining tables are read as plain paragraphs. A real cell takes five bytes
-// or more ("\\cell"), but padding the short rows of a table with one wide row
-// could otherwise turn a small file into millions of cells.
-constexpr long long kBytesPerTableCell = 4;
-constexpr long long kMinTableCells = 100'000;
-constexpr int kMaxFieldNesting = 64;
-constexpr int kMaxFieldInstruction = 4096;
-constexpr int kMaxFontName = 256;
-
-enum class Dest : unsigned char {
-    Body,
-    Skip,
-    FontTable,
-    ColorTable,
-    FieldInst,
-    Generator,
-    PnDef,     // Word 95 numbering of a paragraph
-    PnBefore,  // its text before the number
-    PnAfter,   // its text after the number
-    ListTable,
-    ListEntry,      // one \list
-    ListLevel,
-    LevelText,
-    LevelNumbers,
-    OverrideTable,
-    Override,       // one \listoverride
-    LfoLevel,       // a level of it
-    Picture,
-};
-
-// Word 95 numbering (\pn): files without \listtext, AbiWord's for one,
-// leave the numbers to the reader.
-struct PnDef {
-    enum Type : unsigned char { Bullet, Decimal, LowerLetter, UpperLetter, LowerRoman, UpperRoman };
-    Type type = Bullet;
-    int start = 1;
-    QString before, after;
-    int font = -1;  // \pnf: the font of the text before and after
-};
-
-// A \pict being read.
-struct Picture {
-    QByteArray kind;  // the blip keyword: "pngblip", "wmetafile", ...
-    int kindParam = -1;
-    int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
-    QByteArray data;
-    int nibble = -1;  // a first hex digit waiting for its second
-    size_t depth = 0;  // stack size inside the \pict group
-};
-
-struct CharProps {
-    int font = -1;
-    int halfPoints = 24;
-    int fg = 0;
-    int bg = 0;
-    int link = -1;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    bool label = false;
-    signed char vert = 0;  // 1 superscript, -1 subscript
-
-    bool operator==(const CharProps&) const = default;
-};
-
-struct CharPropsHash {
-    size_t operator()(const CharProps& p) const noexcept
-    {
-        size_t h = size_t(p.font) * 1000003u;
-        h ^= size_t(p.halfPoints) * 10007u + size_t(p.fg) * 131u + size_t(p.bg) * 17u + size_t(p.link + 1) * 7919u;
-        h ^= (size_t(p.bold) | size_t(p.italic) << 1 | size_t(p.underline) << 2 | size_t(p.strike) << 3
-              | size_t(p.label) << 4 | size_t(p.vert + 1) << 5) * 2654435761u;
-        return h;
+Concern concernOf(Kw kw)
+{
+    switch (kw) {
+    case Kw::FontTbl: case Kw::ColorTbl: case Kw::F: case Kw::FCharset: case Kw::Cpg: case Kw::Deff:
+    case Kw::DocCharset: case Kw::AnsiCpg: case Kw::Red: case Kw::Green: case Kw::Blue:
+    case Kw::Loch: case Kw::Hich: case Kw::Dbch: case Kw::Af:
+        return Concern::DocumentTables;
+    case Kw::Ls: case Kw::Ilvl: case Kw::Pn: case Kw::PnLvl: case Kw::PnType: case Kw::PnStart: case Kw::PnFont:
+    case Kw::PnText: case Kw::ListText: case Kw::ListTable: case Kw::List: case Kw::ListLevel: case Kw::LevelText:
+    case Kw::LevelNumbers: case Kw::LevelNfc: case Kw::LevelStartAt: case Kw::LevelFollow: case Kw::LevelLegal:
+    case Kw::LevelNoRestart: case Kw::ListId: case Kw::ListSimple: case Kw::OverrideTable: case Kw::ListOverride:
+    case Kw::LfoLevel:
+        return Concern::Lists;
+    case Kw::Cell: case Kw::Row: case Kw::Trowd: case Kw::NestCell: case Kw::NestRow: case Kw::Intbl: case Kw::Itap:
+        return Concern::Tables;
+    case Kw::Field: case Kw::FldInst: case Kw::FldRslt:
+        return Concern::Fields;
+    case Kw::Footnote: case Kw::Sect: case Kw::StyleSheet: case Kw::Info: case Kw::HeaderFooter: case Kw::DocGroup:
+    case Kw::SectGroup: case Kw::DocFormat: case Kw::SectFormat: case Kw::Chftn:
+        return Concern::Notes;
+    case Kw::S:
+        return Concern::DocumentTables;
+    case Kw::Pict: case Kw::ShpPict: case Kw::PictKind: case Kw::PicW: case Kw::PicH: case Kw::PicWGoal:
+    case Kw::PicHGoal: case Kw::PicScaleX: case Kw::PicScaleY:
+        return Concern::Pictures;
+    default:
+        return Concern::Core;
     }
-};
+}
 
-struct ParaProps {
-    int li = 0, ri = 0, fi = 0, sb = 0, sa = 0;
-    int ls = 0;
-    int ilvl = 0;
-    int pn = -1;  // index of its \pn numbering
-    Qt::Alignment align = Qt::AlignLeft;
-    bool intbl = false;
-    bool oldList = false;  // Word 95 numbering (\pn)
-
-    bool inList() const { return ls > 0 || oldList; }
-    // Equal when they give the same QTextBlockFormat.
-    bool sameLayout(const ParaProps& o) const
-    {
-        return li == o.li && ri == o.ri && fi == o.fi && sb == o.sb && sa == o.sa && align == o.align
-            && inList() == o.inList() && ilvl == o.ilvl;
-    }
-};
-
-struct State {
-    Dest dest = Dest::Body;
-    CharProps ch;
-    ParaProps pa;
-    int uc = 1;
-    int codePage = 1252;  // of the font that decodes the next byte
-    // Fonts of low-ANSI, high-ANSI and double-byte text (\loch, \hich,
-    // \dbch with \af or \f); -1 for the run's own font.
-    std::array<int, 3> runFonts{-1, -1, -1};
-    unsigned char runType = 0;
-    bool starred = false;
-};
-
-struct FontEntry {
-    QString name;
-    int codePage = 0;  // 0: the document's
-    bool symbolCharset = false;
-};
-
-// A run is a stretch of its paragraph's text: one buffer per paragraph
-// rather than a string per run.
-struct Run {
-    qsizetype start = 0;
-    qsizetype length = 0;
-    CharProps props;
-    int picture = -1;  // index of its image format: the run is one picture
-};
-
-struct Para {
-    QString text;
-    std::vector<Run> runs;
-    ParaProps props;
-
-    QStringView textOf(const Run& r) const { return QStringView(text).mid(r.start, r.length); }
-};
-
-using Cell = std::vector<Para>;
-using Row = std::vector<Cell>;
-
-struct Field {
-    size_t depth = 0;       // stack size inside the \field group
-    Dest outerDest = Dest::Body;
-    QString instruction;
-    qsizetype emittedAtStart = 0;
-    bool resultSeen = false;
-};
-
-enum class Kw : unsigned char {
-    Unknown,
-    SkipDest,
-    Rtf, FontTbl, ColorTbl, F, FCharset, Cpg, Deff, DocCharset, AnsiCpg,
-    Red, Green, Blue, Uc, U, Bin,
-    Par, Line, Tab, Sect, Page, Column, Cell, Row, Trowd, NestCell, NestRow, Intbl, Itap,
-    Pard, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub,
-    Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Ls, Ilvl, Pn, PnLvl,
-    ListText, Field, FldInst, FldRslt, Ud, Footnote, Generator, PnType, PnStart, PnFont, PnText,
-    Loch, Hich, Dbch, Af,
-    ListTable, List, ListLevel, LevelText, LevelNumbers, LevelNfc, LevelStartAt, LevelFollow, LevelLegal,
-    LevelNoRestart, ListId, ListSimple, OverrideTable, ListOverride, LfoLevel,
-    Pict, ShpPict, PictKind, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
-    PageSetup,  // \margl and its kin; the value is the page property
-    Char,  // a control word that stands for one character
-};
-
-struct KwInfo {
-    Kw kw;
-    char16_t value = 0;  // the character, or the code page of \ansi, \mac, ...
-};
+} // namespace
 
 const std::unordered_map<std::string_view, KwInfo>& keywordTable()
 {
@@ -210,6 +52,7 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"rtf", Kw::Rtf}, {"fonttbl", Kw::FontTbl}, {"colortbl", Kw::ColorTbl}, {"f", Kw::F},
             {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg}, {"deff", Kw::Deff}, {"ansicpg", Kw::AnsiCpg},
             {"red", Kw::Red}, {"green", Kw::Green}, {"blue", Kw::Blue}, {"uc", Kw::Uc}, {"u", Kw::U},
+            {"cs", Kw::Rtf}, {"ds", Kw::Rtf}, {"ts", Kw::Rtf},  // styles: nothing to do, but known
             {"bin", Kw::Bin}, {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"sect", Kw::Sect}, {"column", Kw::Column},
             {"page", Kw::Page}, {"cell", Kw::Cell}, {"row", Kw::Row}, {"nestcell", Kw::NestCell},
             {"nestrow", Kw::NestRow}, {"trowd", Kw::Trowd}, {"intbl", Kw::Intbl}, {"itap", Kw::Itap}, {"pard", Kw::Pard},
@@ -239,27 +82,75 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             {"picscalex", Kw::PicScaleX}, {"picscaley", Kw::PicScaleY},
         };
         for (const auto& [name, kw] : words)
-            t.emplace(name, KwInfo{kw});
+            t.emplace(name, KwInfo{kw, 0, concernOf(kw)});
+        const std::pair<const char*, Kw> kept[] = {
+            {"stylesheet", Kw::StyleSheet}, {"info", Kw::Info}, {"s", Kw::S}, {"chftn", Kw::Chftn},
+            {"header", Kw::HeaderFooter}, {"headerl", Kw::HeaderFooter}, {"headerr", Kw::HeaderFooter},
+            {"headerf", Kw::HeaderFooter}, {"footer", Kw::HeaderFooter}, {"footerl", Kw::HeaderFooter},
+            {"footerr", Kw::HeaderFooter}, {"footerf", Kw::HeaderFooter}, {"pnseclvl", Kw::SectGroup},
+            {"ftnsep", Kw::DocGroup}, {"ftnsepc", Kw::DocGroup}, {"ftncn", Kw::DocGroup}, {"aftnsep", Kw::DocGroup},
+            {"aftnsepc", Kw::DocGroup}, {"aftncn", Kw::DocGroup}, {"pgdsctbl", Kw::DocGroup},
+        };
+        for (const auto& [name, kw] : kept)
+            t.emplace(name, KwInfo{kw, 0, concernOf(kw)});
+        // The document's page, margins, footnote and view settings, and a
+        // section's: kept as read, not interpreted.
+        const char* documentFormat[] = {
+            "paperw", "paperh", "psz", "margl", "margr", "margt", "margb", "facingp", "gutter", "ogutter",
+            "rtlgutter", "gutterprl", "margmirror", "landscape", "pgnstart", "widowctrl", "twoonone", "bookfold",
+            "bookfoldrev", "bookfoldsheets", "deftab", "hyphhotz", "hyphconsec", "hyphcaps", "hyphauto",
+            "linestart", "fracwidth", "makebackup", "defformat", "psover", "doctemp", "deflang", "deflangfe",
+            "adeflang", "doctype", "horzdoc", "vertdoc", "jcompress", "jexpand", "lnongrid", "fet",
+            "endnotes", "enddoc", "ftntj", "ftnbj", "ftnstart", "ftnrstpg", "ftnrestart", "ftnrstcont",
+            "ftnnar", "ftnnalc", "ftnnauc", "ftnnrlc", "ftnnruc", "ftnnchi", "aendnotes", "aenddoc", "aftntj",
+            "aftnbj", "aftnstart", "aftnrstcont", "aftnrestart", "aftnnar", "aftnnalc", "aftnnauc", "aftnnrlc",
+            "aftnnruc", "aftnnchi", "formprot", "allprot", "formshade", "formdisp", "revprot", "revisions",
+            "revbar", "revprop", "annotprot", "readprot", "viewscale", "viewzk", "viewbksp", "dghspace",
+            "dgvspace", "dghorigin", "dgvorigin", "dghshow", "dgvshow", "dgsnap", "dgmargin", "noxlattoyen",
+            "expshrtn", "noultrlspc", "dntblnsbdb", "nospaceforul", "htmautsp", "nolnhtadjtbl", "lytexcttp",
+            "lytprtmet", "splytwnine", "ftnlytwnine", "useltbaln", "alntblind", "lytcalctblwd", "lyttblrtgr",
+            "lnbrkrule", "nojkernpunct", "asianbrkrule", "snaptogridincell", "allowfieldendsel", "wrppunct",
+            "nobrkwrptbl", "newtblstyruls", "nogrowautofit", "trackmoves", "trackformatting",
+            "donotembedsysfont", "relyonvml", "donotembedlingdata", "grfdocevents", "validatexml",
+            "showplaceholdtext", "ignoremixedcontent", "saveinvalidxml", "showxmlerrors", "themelang",
+            "themelangfe", "themelangcs", "stylelock", "stylelockenforced", "stylelockqfset", "stylelocktheme",
+            "stylesortmethod", "autofmtoverride", "rempersonalinfo", "remdttm", "notabind", "wraptrsp",
+            "prcolbl", "noextrasprl", "nocolbal", "cvmme", "sprstsp", "sprsspbf", "otblrul", "transmf",
+            "swpbdr", "brkfrm", "sprslnsp", "subfontbysize", "truncatefontheight", "truncex", "bdbfhdr",
+            "msmcap", "nolead", "oldlinewrap", "sprsbsp", "sprstsm", "wpjst", "wpsp", "wptab", "oldas",
+            "bdrrlswsix", "ApplyBrkRules", "linkstyles", "hwelev", "usexform", "ilfomacatclnup",
+        };
+        for (const char* name : documentFormat)
+            t.emplace(name, KwInfo{Kw::DocFormat, 0, Concern::Notes});
+        const char* sectionFormat[] = {
+            "sectd", "sbknone", "sbkcol", "sbkpage", "sbkeven", "sbkodd", "cols", "colsx", "colno", "colsr",
+            "colw", "linebetcol", "sftntj", "sftnbj", "sftnstart", "sftnrstpg", "sftnrestart", "sftnrstcont",
+            "sftnnar", "sftnnalc", "sftnnauc", "sftnnrlc", "sftnnruc", "sftnnchi", "saftnstart",
+            "saftnrestart", "saftnrstcont", "saftnnar", "saftnnalc", "saftnnauc", "saftnnrlc", "saftnnruc",
+            "saftnnchi", "endnhere", "binfsxn", "binsxn", "linemod", "linex", "linestarts", "linerestart",
+            "lineppage", "linecont", "pgwsxn", "pghsxn", "marglsxn", "margrsxn", "margtsxn", "margbsxn",
+            "guttersxn", "margmirsxn", "lndscpsxn", "titlepg", "headery", "footery", "pgnstarts", "pgncont",
+            "pgnrestart", "pgnx", "pgny", "pgndec", "pgnucrm", "pgnlcrm", "pgnucltr", "pgnlcltr", "pgnhn",
+            "pgnhnsh", "pgnhnsp", "pgnhnsc", "pgnhnsm", "pgnhnsn", "vertalt", "vertalb", "vertalc", "vertalj",
+            "vertal", "sectunlocked", "ltrsect", "rtlsect", "stextflow", "sectexpand", "sectlinegrid",
+            "sectdefaultcl", "sectspecifycl", "sectspecifyl", "sectspecifygen", "pgdscno",
+        };
+        for (const char* name : sectionFormat)
+            t.emplace(name, KwInfo{Kw::SectFormat, 0, Concern::Notes});
         const std::pair<const char*, char16_t> charsets[] = {
             {"ansi", 1252}, {"mac", 10000}, {"pc", 437}, {"pca", 850},
         };
         for (const auto& [name, cp] : charsets)
-            t.emplace(name, KwInfo{Kw::DocCharset, cp});
+            t.emplace(name, KwInfo{Kw::DocCharset, cp, Concern::DocumentTables});
         const std::pair<const char*, char16_t> pnTypes[] = {
             {"pnlvlblt", PnDef::Bullet}, {"pndec", PnDef::Decimal}, {"pnlcltr", PnDef::LowerLetter},
             {"pnucltr", PnDef::UpperLetter}, {"pnlcrm", PnDef::LowerRoman}, {"pnucrm", PnDef::UpperRoman},
         };
         for (const auto& [name, type] : pnTypes)
-            t.emplace(name, KwInfo{Kw::PnType, type});
-        const std::pair<const char*, int> pageSetup[] = {
-            {"margl", PageMarginLeftProperty}, {"margr", PageMarginRightProperty},
-            {"margt", PageMarginTopProperty}, {"margb", PageMarginBottomProperty},
-            {"paperw", PaperWidthProperty}, {"paperh", PaperHeightProperty},
-        };
-        for (const auto& [name, property] : pageSetup)
-            t.emplace(name, KwInfo{Kw::PageSetup, char16_t(property - PageMarginLeftProperty)});
-        t.emplace("pntxtb", KwInfo{Kw::PnText, 0});
-        t.emplace("pntxta", KwInfo{Kw::PnText, 1});
+            t.emplace(name, KwInfo{Kw::PnType, type, Concern::Lists});
+        t.emplace("pntxtb", KwInfo{Kw::PnText, 0, Concern::Lists});
+        t.emplace("pnlvlcont", KwInfo{Kw::PnLvl, 1, Concern::Lists});
+        t.emplace("pntxta", KwInfo{Kw::PnText, 1, Concern::Lists});
         const std::pair<const char*, char16_t> chars[] = {
             {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002},
             {"qmspace", 0x2005}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
@@ -272,20 +163,18 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
             "pngblip", "jpegblip", "emfblip", "wmetafile", "macpict", "pmmetafile", "dibitmap", "wbitmap",
         };
         for (const char* name : pictureKinds)
-            t.emplace(name, KwInfo{Kw::PictKind});
+            t.emplace(name, KwInfo{Kw::PictKind, 0, Concern::Pictures});
         // Destinations that hold no body text. Unknown destinations marked
         // with \* are skipped as well; unknown ones without it are read, as
         // RTF asks of readers.
         const char* skipped[] = {
-            "stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-            "footerr", "footerf", "revtbl",
+            "revtbl",
             "rsidtbl", "filetbl", "nonshppict", "shprslt", "shpinst", "shptxt", "themedata",
             "colorschememapping", "datastore", "latentstyles", "xmlnstbl", "mmathPr",
-            "pnseclvl", "bkmkstart", "bkmkend", "atnid", "atnauthor",
+            "bkmkstart", "bkmkend", "atnid", "atnauthor",
             "annotation", "atrfstart", "atrfend", "atntime", "atnref", "atndate", "atnicn",
-            "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "ftnsep", "ftnsepc",
-            "ftncn", "aftnsep", "aftnsepc", "aftncn", "background", "userprops", "fchars",
-            "lchars", "pgdsctbl", "listpicture", "protusertbl", "objdata", "objclass", "objname",
+            "atnparent", "template", "docvar", "xe", "tc", "tcn", "txe", "background", "userprops", "fchars",
+            "lchars", "listpicture", "protusertbl", "objdata", "objclass", "objname",
             "objalias", "objsect", "objtime", "datafield", "do", "sp", "sn", "sv", "listname", "panose", "falt", "fname", "fontemb", "fontfile",
             "keycode", "author", "operator", "title", "subject", "company", "comment", "doccomm",
             "category", "keywords", "manager", "hlinkbase", "creatim", "revtim", "printim",
@@ -303,193 +192,10 @@ const std::unordered_map<std::string_view, KwInfo>& keywordTable()
     return table;
 }
 
-int hexValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-class Reader {
-public:
-    Reader(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options)
-        : options_(options),
-          data_(data),
-          lex_(data),
-          inputSize_(data.size()),
-          doc_(doc)
-    {
-    }
-
-    RtfReadResult run();
-
-private:
-    // --- scanning ---
-    void controlSequence();
-    void controlWord(std::string_view name, bool hasParam, int param);
-    void literalRun();
-    void skipGroupRest();
-    void skipBinary(int length)
-    {
-        bool truncated = false;
-        lex_.takeBinary(length, &truncated);
-        if (truncated)
-            warnBinary();
-    }
-    void openGroup();
-    void closeGroup();
-
-    // --- text ---
-    void flushBytes();
-    void addByte(unsigned char b);
-    void emitChar(char16_t c);
-    void emitText(QStringView text);
-    void emitToDest(QStringView text);
-    void commitFontName();
-    void closeRun();
-    bool fromMicrosoft() const
-    {
-        const QString g = generator_.trimmed();
-        return g.isEmpty() || g.startsWith(QLatin1String("Microsoft"), Qt::CaseInsensitive);
-    }
-    void setFont(int index);
-    void refreshCodePage();
-    int fontCodePage(int font) const;
-    SymbolFont symbolFont(int font) const;
-    void readPlainText();
-
-    // --- lists and pictures ---
-    void listKeyword(Kw kw, int param);
-    void finishListLevel(Dest parent);
-    bool listLabel(const ParaProps& props, QString& label);
-    QString pnLabel(const PnDef& def, int counter) const;
-    void pictureKeyword(Kw kw, std::string_view name, bool hasParam, int param);
-    void pictureHex();
-    void finishPicture();
-
-    // --- structure ---
-    void endParagraph();
-    void endCell();
-    void endRow();
-    void finishField();
-    void finish();
-    void emitPara(Para&& para);
-    void prepareLabel(Para& para);
-    void flushTable();
-    const QTextCharFormat& charFormat(const CharProps& p);
-    const QTextBlockFormat& blockFormat(const ParaProps& p);
-    void insertRuns(const Para& para);
-    void insertParagraph(const Para& para, bool newBlock);
-    int charFormatIndex(const CharProps& p)
-    {
-        auto it = indexCache_.find(p);
-        if (it != indexCache_.end())
-            return it->second;
-        const int index = builder_->charFormat(charFormat(p));
-        indexCache_.emplace(p, index);
-        return index;
-    }
-    int blockFormatIndex(const ParaProps& p)
-    {
-        if (lastBlockIndex_ < 0 || !lastBlockIndexProps_.sameLayout(p)) {
-            lastBlockIndexProps_ = p;
-            lastBlockIndex_ = builder_->blockFormat(blockFormat(p));
-        }
-        return lastBlockIndex_;
-    }
-    bool hasPending() const { return paraText_.size() > pendingStart_; }
-    bool paraHasContent() const { return !para_.empty() || hasPending() || !bytes_.empty(); }
-    Para takeParagraph();
-    void warn(const QString& w)
-    {
-        if (!result_.warnings.contains(w))
-            result_.warnings << w;
-    }
-    void warnBinary() { warn(QStringLiteral("Binary data runs past the end of the file.")); }
-
-    RtfReadOptions options_;
-    QString generator_;
-    const unsigned char* lastLiteralEnd_ = nullptr;  // for runs of spaces, see RtfReadOptions
-    QByteArrayView data_;
-    RtfTokenizer lex_;
-    long long inputSize_;
-    QTextDocument* doc_;
-    std::unique_ptr<DocumentBuilder> builder_;
-    RtfReadResult result_;
-
-    std::vector<State> stack_;
-    State st_;
-    int overflowDepth_ = 0;
-    bool rootClosed_ = false;
-    int skipChars_ = 0;
-
-    int docCodePage_ = 1252;
-    int defaultFont_ = 0;
-    CodePageDecoder decoder_;
-    std::string bytes_;
-    int bytesCodePage_ = 1252;
-
-    std::unordered_map<int, FontEntry> fonts_;
-    int fontEntry_ = -1;
-    std::string fontNameBytes_;
-    std::vector<QColor> colors_;
-    int red_ = -1, green_ = -1, blue_ = -1;
-
-    std::vector<ListDef> lists_;
-    std::unordered_map<int, size_t> listIndex_;  // by \listid, the last one defined
-    std::unordered_map<int, ListOverride> overrides_;  // by \ls
-    ListOverride override_;
-    int lfoIndex_ = -1;
-    std::unordered_map<int, ListCounters> counters_;  // by \listid
-    int overrideLs_ = 0, overrideList_ = 0;
-    ListLevelDef level_;
-    std::vector<uint32_t> levelText_;
-    std::string levelNumbers_;
-    Picture picture_;
-    bool inPicture_ = false;
-    bool placeholderAdded_ = false;
-    std::vector<QTextImageFormat> pictures_;
-    std::vector<Field> fields_;
-    std::vector<PnDef> pnDefs_;
-    int lastPn_ = -1;  // of the paragraph before, while it was numbered
-    int pnCounter_ = 0;
-    std::vector<QString> links_;
-    int footnoteCount_ = 0;
-    std::map<int, int> pageSetup_;  // page property, twips
-    int endnoteCount_ = 0;
-
-    // The paragraph being read: its text, its finished runs, and the current
-    // run from pendingStart_ to the end of the text.
-    QString paraText_;
-    std::vector<Run> para_;
-    qsizetype pendingStart_ = 0;
-    CharProps pendingProps_;
-    qsizetype emitted_ = 0;
-
-    // Table rows are gathered and inserted whole: growing a QTextTable row by
-    // row costs a rebuild of its cell grid per row.
-    std::vector<Row> rows_;
-    Row row_;
-    Cell cell_;
-    bool tableOpen_ = false;
-    bool rowDefined_ = false;  // \trowd seen since the last table
-    long long tableCells_ = 0;
-
-    bool blockUsed_ = false;
-    std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formatCache_;
-    std::unordered_map<CharProps, int, CharPropsHash> indexCache_;
-    ParaProps lastBlockIndexProps_;
-    int lastBlockIndex_ = -1;
-    int defaultCharFormat_ = -1;
-    ParaProps lastBlockProps_;
-    QTextBlockFormat lastBlockFormat_;
-    bool lastBlockValid_ = false;
-};
-
 RtfReadResult Reader::run()
 {
     builder_ = makeDocumentBuilder(doc_, options_.builder);
+    setKeptParts(*doc_, KeptParts{});
     defaultCharFormat_ = builder_->charFormat(QTextCharFormat());
     // Leading white space and a UTF-8 byte order mark are tolerated.
     if (!lex_.skipLeadingSpace()) {
@@ -507,8 +213,13 @@ RtfReadResult Reader::run()
     while (!lex_.atEnd() && !rootClosed_) {
         const unsigned char c = lex_.peek();
         if (skipChars_ > 0 && c != '{' && c != '}') {
-            // Each literal byte, \'hh or control word of a \u character's
-            // fallback counts as one character.
+            // Each literal byte, \'hh or \bin of a \u character's fallback
+            // counts as one character; other control words and symbols
+            // still do their work, as LibreOffice reads fallbacks.
+            if (c == '\\' && !lex_.lookingAt("\\'") && !lex_.lookingAt("\\bin")) {
+                controlSequence();
+                continue;
+            }
             bool truncated = false;
             if (lex_.skipFallbackCharacter(&truncated))
                 --skipChars_;
@@ -596,7 +307,11 @@ void Reader::controlSequence()
 void Reader::openGroup()
 {
     flushBytes();
-    skipChars_ = 0;
+    // A fallback goes on into a group opened within it; closing the group
+    // brings back the count of the group around it.
+    st_.skipChars = skipChars_;
+    groupOpen_ = lex_.position() - 1;
+    groupOpenDepth_ = stack_.size() + 1;
     if (int(stack_.size()) >= kMaxDepth) {
         if (overflowDepth_ == 0)
             warn(QStringLiteral("Groups nested deeper than %1 levels were flattened.").arg(kMaxDepth));
@@ -605,32 +320,38 @@ void Reader::openGroup()
     }
     stack_.push_back(st_);
     st_.starred = false;
+    st_.emittedAtOpen = emitted_;
+    st_.paragraphsAtOpen = paragraphs_;
 }
 
 void Reader::closeGroup()
 {
     flushBytes();
-    skipChars_ = 0;
     if (overflowDepth_ > 0) {
         --overflowDepth_;
+        skipChars_ = 0;
         return;
     }
     if (stack_.empty()) {
         rootClosed_ = true;
+        skipChars_ = 0;
         return;
     }
+    skipChars_ = stack_.back().skipChars;
     if (st_.dest == Dest::FontTable && !fontNameBytes_.empty())
         commitFontName();
     const Dest closing = st_.dest;
     st_ = stack_.back();
     stack_.pop_back();
     refreshCodePage();
+    if (capture_ && stack_.size() < capture_->depth)
+        endCapture();
     if (closing == Dest::ListLevel && st_.dest != Dest::ListLevel)
         finishListLevel(st_.dest);
     else if (closing == Dest::ListEntry && st_.dest != Dest::ListEntry && !lists_.empty())
         listIndex_[lists_.back().id] = lists_.size() - 1;  // \listid ends the entry
     else if (closing == Dest::Override && st_.dest != Dest::Override) {
-        if (overrideLs_ > 0) {
+        if (overrideLs_ >= 0) {
             override_.list = overrideList_;
             overrides_[overrideLs_] = std::move(override_);
         }
@@ -643,7 +364,7 @@ void Reader::closeGroup()
         rootClosed_ = true;
 }
 
-void Reader::skipGroupRest()
+bool Reader::skipGroupRest()
 {
     bool truncated = false;
     const bool closed = lex_.skipGroup(&truncated);
@@ -651,6 +372,7 @@ void Reader::skipGroupRest()
         warnBinary();
     if (closed)
         closeGroup();
+    return closed;
 }
 
 void Reader::literalRun()
@@ -794,17 +516,7 @@ void Reader::emitToDest(QStringView text)
         }
         break;
     case Dest::ColorTable:
-        for (QChar c : text) {
-            if (c != QLatin1Char(';'))
-                continue;
-            if (red_ < 0 && green_ < 0 && blue_ < 0)
-                colors_.emplace_back();  // "auto"
-            else
-                colors_.emplace_back(std::clamp(red_, 0, 255), std::clamp(green_, 0, 255), std::clamp(blue_, 0, 255));
-            red_ = green_ = blue_ = -1;
-            formatCache_.clear();
-            indexCache_.clear();
-        }
+        colorTableText(text);
         break;
     case Dest::FieldInst:
         if (!fields_.empty() && fields_.back().instruction.size() < kMaxFieldInstruction)
@@ -849,19 +561,6 @@ void Reader::emitToDest(QStringView text)
     }
 }
 
-void Reader::commitFontName()
-{
-    if (fontEntry_ >= 0) {
-        FontEntry& f = fonts_[fontEntry_];
-        QString name;
-        decoder_.decode(f.codePage > 0 ? f.codePage : docCodePage_,
-                        QByteArrayView(fontNameBytes_.data(), qsizetype(fontNameBytes_.size())), name);
-        f.name = name.trimmed();
-        formatCache_.clear();
-        indexCache_.clear();
-    }
-    fontNameBytes_.clear();
-}
 
 void Reader::emitText(QStringView text)
 {
@@ -883,6 +582,8 @@ void Reader::emitText(QStringView text)
         // given as Unicode are letters.
         if (st_.ch.label && u >= 0xF020 && u <= 0xF0FF)
             u = symbolGlyph(symbolFont(st_.ch.font), u);
+        else if (st_.ch.label && u >= 0x20 && u < 0x100 && st_.codePage != CodePageDecoder::kSymbol)
+            u = labelGlyph(u);
         paraText_.append(QChar(u));
     }
     emitted_ += paraText_.size() - before;
@@ -894,51 +595,27 @@ void Reader::closeRun()
     pendingStart_ = paraText_.size();
 }
 
-void Reader::setFont(int index)
-{
-    st_.ch.font = index;
-    refreshCodePage();
-}
-
-int Reader::fontCodePage(int font) const
-{
-    auto it = fonts_.find(font);
-    const int cp = it != fonts_.end() ? it->second.codePage : 0;
-    return cp != 0 ? cp : docCodePage_;
-}
-
-SymbolFont Reader::symbolFont(int font) const
-{
-    auto it = fonts_.find(font);
-    if (it == fonts_.end())
-        return SymbolFont::None;
-    return symbolFontKind(it->second.name, it->second.symbolCharset);
-}
-
-void Reader::refreshCodePage()
-{
-    // A byte is decoded in the font of its kind of text where the file
-    // names one (\loch, \hich, \dbch), else in the run's font.
-    const int font = st_.runFonts[st_.runType];
-    st_.codePage = fontCodePage(font >= 0 ? font : st_.ch.font);
-}
-
 void Reader::controlWord(std::string_view name, bool hasParam, int param)
 {
     const auto& table = keywordTable();
     const auto it = table.find(name);
     const KwInfo info = it == table.end() ? KwInfo{Kw::Unknown} : it->second;
-    const bool on = !hasParam || param != 0;
 
     if (st_.starred) {
         st_.starred = false;
         // Only the destinations below are read when marked ignorable. The
         // Unicode half of \upr (\ud) is read after its ANSI half, as
-        // LibreOffice does.
-        if (info.kw != Kw::FldInst && info.kw != Kw::Ud && info.kw != Kw::ListText && info.kw != Kw::FldRslt
-            && info.kw != Kw::Pn && info.kw != Kw::PnText && info.kw != Kw::Generator
-            && info.kw != Kw::Footnote && info.kw != Kw::ListTable && info.kw != Kw::OverrideTable
-            && info.kw != Kw::ShpPict) {
+        // LibreOffice does. A word the reader knows that is no destination
+        // (\*\cs15 in a hyperlink's result) does its work, as there.
+        const bool readDestination = info.kw == Kw::FldInst || info.kw == Kw::Ud || info.kw == Kw::ListText
+            || info.kw == Kw::FldRslt || info.kw == Kw::Field || info.kw == Kw::Pn || info.kw == Kw::PnText
+            || info.kw == Kw::Generator || info.kw == Kw::Footnote || info.kw == Kw::ListTable
+            || info.kw == Kw::OverrideTable || info.kw == Kw::ShpPict || info.concern == Concern::Notes;
+        const bool destination = info.kw == Kw::Unknown || info.kw == Kw::SkipDest || info.kw == Kw::FontTbl
+            || info.kw == Kw::ColorTbl || info.kw == Kw::Pict || info.kw == Kw::List || info.kw == Kw::ListLevel
+            || info.kw == Kw::LevelText || info.kw == Kw::LevelNumbers || info.kw == Kw::ListOverride
+            || info.kw == Kw::LfoLevel;
+        if (!readDestination && destination) {
             st_.dest = Dest::Skip;
             skipGroupRest();
             return;
@@ -957,86 +634,27 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
 
     // Keywords that end the current byte run before they change state.
     flushBytes();
+    // A kept table holds only its own words: anything that changes the
+    // document (damage put it there) would change it twice when written back.
+    if (capture_ && info.kw != Kw::Unknown
+        && (info.concern != Concern::DocumentTables || info.kw == Kw::AnsiCpg || info.kw == Kw::DocCharset
+            || info.kw == Kw::Deff))
+        capture_->spoiled = true;
+    switch (info.concern) {
+    case Concern::Core: break;
+    case Concern::DocumentTables: return documentTableKeyword(info, param);
+    case Concern::Lists: return listKeyword(info, hasParam, param);
+    case Concern::Tables: return tableKeyword(info.kw, param);
+    case Concern::Fields: return fieldKeyword(info.kw);
+    case Concern::Notes: return noteKeyword(info, name, hasParam, param);
+    case Concern::Pictures: return pictureStart(info.kw);
+    }
+    const bool on = !hasParam || param != 0;
     switch (info.kw) {
-    case Kw::Unknown:
-    case Kw::Rtf:
-        break;
     case Kw::SkipDest:
         st_.dest = Dest::Skip;
         skipGroupRest();
         break;
-    case Kw::FontTbl:
-        st_.dest = Dest::FontTable;
-        break;
-    case Kw::ColorTbl:
-        st_.dest = Dest::ColorTable;
-        colors_.clear();
-        red_ = green_ = blue_ = -1;
-        break;
-    case Kw::F:
-        if (st_.dest == Dest::FontTable) {
-            fontEntry_ = param;
-            fonts_[param];
-            fontNameBytes_.clear();
-        } else if (st_.dest == Dest::ListLevel) {
-            level_.font = param;
-        } else {
-            st_.runFonts[st_.runType] = param;
-            setFont(param);
-        }
-        break;
-    case Kw::Af:
-        if (st_.dest != Dest::FontTable && st_.dest != Dest::ListLevel) {
-            st_.runFonts[st_.runType] = param;
-            refreshCodePage();
-        }
-        break;
-    case Kw::Loch:
-    case Kw::Hich:
-    case Kw::Dbch:
-        st_.runType = info.kw == Kw::Loch ? 0 : info.kw == Kw::Hich ? 1 : 2;
-        refreshCodePage();
-        break;
-    case Kw::FCharset:
-        if (st_.dest == Dest::FontTable && fontEntry_ >= 0) {
-            // ANSI means Windows-1252 whatever the document's code page;
-            // only a font without a character set follows the document.
-            const int cp = param == 0 ? 1252 : codePageForCharset(param);
-            FontEntry& f = fonts_[fontEntry_];
-            if (param == 2)
-                f.symbolCharset = true;
-            if (f.codePage == 0 && (cp == CodePageDecoder::kSymbol || decoder_.isSupported(cp)))
-                f.codePage = cp;
-        }
-        break;
-    case Kw::Cpg:
-        if (st_.dest == Dest::FontTable && fontEntry_ >= 0 && param > 0 && decoder_.isSupported(param))
-            fonts_[fontEntry_].codePage = param;
-        break;
-    case Kw::PageSetup:
-        // Sizes beyond a few metres are damage.
-        if (hasParam && param >= 0 && param <= 31680 * 4)
-            pageSetup_[PageMarginLeftProperty + info.value] = param;
-        break;
-    case Kw::Deff:
-        defaultFont_ = param;
-        if (st_.ch.font < 0)
-            setFont(param);
-        break;
-    case Kw::DocCharset:
-        docCodePage_ = info.value;
-        refreshCodePage();
-        break;
-    case Kw::AnsiCpg:
-        if (param > 0 && decoder_.isSupported(param))
-            docCodePage_ = param;
-        else
-            warn(QStringLiteral("Code page %1 is not supported; Windows-1252 was used.").arg(param));
-        refreshCodePage();
-        break;
-    case Kw::Red: red_ = param; break;
-    case Kw::Green: green_ = param; break;
-    case Kw::Blue: blue_ = param; break;
     case Kw::Uc:
         st_.uc = std::clamp(param, 0, 16);
         break;
@@ -1054,7 +672,6 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::Par:
         endParagraph();
         break;
-    case Kw::Sect:
     case Kw::Page:
     case Kw::Column:
         // Breaks end a paragraph that has text, as word processors do.
@@ -1063,23 +680,6 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
         break;
     case Kw::Line: emitChar(QChar::LineSeparator); break;
     case Kw::Tab: emitChar('\t'); break;
-    case Kw::Cell:
-        // A cell mark with no table around it at all is ignored, as
-        // LibreOffice does; a row definition or \intbl is enough of a table.
-        if (tableOpen_ || rowDefined_ || st_.pa.intbl)
-            endCell();
-        break;
-    case Kw::Trowd:
-        rowDefined_ = true;
-        break;
-    case Kw::NestCell:
-        st_.pa.intbl = true;
-        endParagraph();
-        break;
-    case Kw::Row: endRow(); break;
-    case Kw::NestRow: break;
-    case Kw::Intbl: st_.pa.intbl = true; break;
-    case Kw::Itap: st_.pa.intbl = param > 0; break;
     case Kw::Pard:
         st_.pa = ParaProps{};
         break;
@@ -1114,138 +714,6 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     case Kw::Fi: st_.pa.fi = std::clamp(param, -31680, 31680); break;
     case Kw::Sb: st_.pa.sb = std::clamp(param, 0, 31680); break;
     case Kw::Sa: st_.pa.sa = std::clamp(param, 0, 31680); break;
-    case Kw::Ls:
-        if (st_.dest == Dest::Override)
-            overrideLs_ = std::max(param, 0);
-        else
-            st_.pa.ls = std::max(param, 0);
-        break;
-    case Kw::ListTable:
-    case Kw::List:
-    case Kw::ListLevel:
-    case Kw::LevelText:
-    case Kw::LevelNumbers:
-    case Kw::LevelNfc:
-    case Kw::LevelStartAt:
-    case Kw::LevelFollow:
-    case Kw::LevelLegal:
-    case Kw::LevelNoRestart:
-    case Kw::ListId:
-    case Kw::ListSimple:
-    case Kw::OverrideTable:
-    case Kw::ListOverride:
-    case Kw::LfoLevel:
-        listKeyword(info.kw, hasParam ? param : 1);
-        break;
-    case Kw::Pict:
-        if (st_.dest == Dest::Body && !inPicture_) {
-            picture_ = Picture{};
-            picture_.depth = stack_.size();
-            inPicture_ = true;
-            st_.dest = Dest::Picture;
-        } else {
-            st_.dest = Dest::Skip;
-            skipGroupRest();
-        }
-        break;
-    case Kw::ShpPict:
-        // Word's picture with a plain one in \nonshppict for older readers;
-        // this one is read, that one skipped.
-        break;
-    case Kw::PictKind:
-    case Kw::PicW:
-    case Kw::PicH:
-    case Kw::PicWGoal:
-    case Kw::PicHGoal:
-    case Kw::PicScaleX:
-    case Kw::PicScaleY:
-        break;
-    case Kw::Ilvl: st_.pa.ilvl = std::clamp(param, 0, 8); break;
-    case Kw::Pn:
-        // The \pn group describes Word 95 numbering of the paragraph around it.
-        if (!stack_.empty() && st_.dest == Dest::Body) {
-            stack_.back().pa.oldList = true;
-            stack_.back().pa.pn = int(pnDefs_.size());
-            pnDefs_.emplace_back();
-            st_.dest = Dest::PnDef;
-        } else {
-            st_.dest = Dest::Skip;
-            skipGroupRest();
-        }
-        break;
-    case Kw::PnLvl: break;
-    case Kw::PnType:
-        if (st_.dest == Dest::PnDef && !pnDefs_.empty())
-            pnDefs_.back().type = PnDef::Type(info.value);
-        break;
-    case Kw::PnStart:
-        if (st_.dest == Dest::PnDef && !pnDefs_.empty())
-            pnDefs_.back().start = std::clamp(param, 0, 32767);
-        break;
-    case Kw::PnFont:
-        if (st_.dest == Dest::PnDef) {
-            setFont(param);
-            if (!pnDefs_.empty())
-                pnDefs_.back().font = param;
-        }
-        break;
-    case Kw::PnText:
-        if (st_.dest == Dest::PnDef)
-            st_.dest = info.value ? Dest::PnAfter : Dest::PnBefore;
-        break;
-    case Kw::ListText: {
-        // Writers that give both \listtext and the older \pntext mean one
-        // marker: the second is dropped.
-        const bool haveLabel = (hasPending() && pendingProps_.label)
-            || std::any_of(para_.begin(), para_.end(), [](const Run& r) { return r.props.label; });
-        if (haveLabel && !st_.ch.label) {
-            st_.dest = Dest::Skip;
-            skipGroupRest();
-            break;
-        }
-        st_.ch.label = true;
-        break;
-    }
-    case Kw::Field:
-        if (int(fields_.size()) < kMaxFieldNesting) {
-            Field f;
-            f.depth = stack_.size();
-            f.outerDest = st_.dest;
-            f.emittedAtStart = emitted_;
-            fields_.push_back(f);
-        }
-        break;
-    case Kw::FldInst:
-        if (!fields_.empty() && fields_.back().depth + 1 == stack_.size()) {
-            st_.dest = Dest::FieldInst;
-        } else {
-            st_.dest = Dest::Skip;
-            skipGroupRest();
-        }
-        break;
-    case Kw::FldRslt:
-        if (!fields_.empty() && fields_.back().depth + 1 == stack_.size()) {
-            Field& f = fields_.back();
-            f.resultSeen = true;
-            st_.dest = f.outerDest;
-            const QString inst = f.instruction.trimmed();
-            if (inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive)) {
-                QString target;
-                const qsizetype q1 = inst.indexOf(QLatin1Char('"'));
-                const qsizetype q2 = q1 >= 0 ? inst.indexOf(QLatin1Char('"'), q1 + 1) : -1;
-                if (q2 > q1)
-                    target = inst.mid(q1 + 1, q2 - q1 - 1);
-                else
-                    target = inst.mid(9).trimmed().section(QLatin1Char(' '), 0, 0);
-                if (!target.isEmpty()) {
-                    links_.push_back(target);
-                    st_.ch.link = int(links_.size()) - 1;
-                }
-            }
-        }
-        break;
-    case Kw::Ud:
-        break;
     case Kw::Generator:
         // Only the producer named before the text counts, as in LibreOffice.
         if (emitted_ == 0 && generator_.isEmpty()) {
@@ -1255,40 +723,12 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
             skipGroupRest();
         }
         break;
-    case Kw::Footnote:
-        // The note's number stands where the note is; \chftn in the text
-        // before it is the same number and not shown twice (LibreOffice
-        // reads notes so). Endnotes (\ftnalt) count in roman numerals.
-        if (st_.dest == Dest::Body) {
-            if (lex_.nextIs("\\ftnalt"))
-                emitText(formatListNumber(++endnoteCount_, 2));
-            else
-                emitText(QString::number(++footnoteCount_));
-        }
-        st_.dest = Dest::Skip;
-        skipGroupRest();
-        break;
     case Kw::Char:
         emitChar(info.value);
         break;
-    }
-}
-
-void Reader::finishField()
-{
-    Field f = std::move(fields_.back());
-    fields_.pop_back();
-    // A symbol field whose result is empty shows its character.
-    if (emitted_ == f.emittedAtStart && st_.dest == Dest::Body) {
-        const QString inst = f.instruction.trimmed();
-        if (inst.startsWith(QLatin1String("SYMBOL"), Qt::CaseInsensitive)) {
-            const QString num = inst.mid(6).trimmed().section(QLatin1Char(' '), 0, 0);
-            bool ok = false;
-            const uint code = num.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? num.mid(2).toUInt(&ok, 16)
-                                                                                     : num.toUInt(&ok);
-            if (ok && code >= 0x20 && code < 0xFFFE)
-                emitChar(char16_t(code));
-        }
+    default:
+        // Unknown words, \rtf and \ud change nothing here.
+        break;
     }
 }
 
@@ -1297,6 +737,12 @@ Para Reader::takeParagraph()
     if (hasPending())
         closeRun();
     Para para{std::move(paraText_), std::move(para_), st_.pa};
+    // Each paragraph knows its section; the section's bytes are those read
+    // before its first paragraph.
+    ++paragraphs_;
+    para.props.section = int(sections_.size()) - 1;
+    if (!sections_.empty())
+        sectionFrozen_ = true;
     paraText_ = QString();
     para_.clear();
     pendingStart_ = 0;
@@ -1307,40 +753,18 @@ void Reader::endParagraph()
 {
     flushBytes();
     Para para = takeParagraph();
+    if (!para.props.intbl)
+        tableOverflow_ = false;
     // Text in a row that has not ended yet belongs to the table even where
     // the writer forgot \intbl.
-    if (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty()))) {
+    if (!tableOverflow_ && (para.props.intbl || (tableOpen_ && (!cell_.empty() || !row_.empty())))) {
         tableOpen_ = true;
-        cell_.push_back(std::move(para));
+        addToCell(std::move(para));
         return;
     }
     if (tableOpen_)
         flushTable();
     emitPara(std::move(para));
-}
-
-void Reader::endCell()
-{
-    flushBytes();
-    cell_.push_back(takeParagraph());
-    row_.push_back(std::move(cell_));
-    cell_.clear();
-    tableOpen_ = true;
-}
-
-void Reader::endRow()
-{
-    flushBytes();
-    if (paraHasContent())
-        endCell();
-    if (!cell_.empty()) {
-        row_.push_back(std::move(cell_));
-        cell_.clear();
-    }
-    if (!row_.empty()) {
-        rows_.push_back(std::move(row_));
-        row_.clear();
-    }
 }
 
 void Reader::finish()
@@ -1357,7 +781,10 @@ void Reader::finish()
     // An empty block left after a final table stays: word processors keep a
     // paragraph after every table.
     builder_->finish();
+    storeKeptParts();
     if (!pageSetup_.empty()) {
+        // The page as the file asks for it, for printing; the kept parts
+        // give it back on saving.
         QTextFrameFormat page = doc_->rootFrame()->frameFormat();
         for (const auto& [property, value] : pageSetup_)
             page.setProperty(property, value);
@@ -1396,6 +823,14 @@ const QTextCharFormat& Reader::charFormat(const CharProps& p)
     }
     if (p.label)
         f.setProperty(ListLabelProperty, true);
+    // A note whose group could not be kept leaves its mark as text.
+    if (p.note >= 0 && size_t(p.note) < notes_.size() && !notes_[size_t(p.note)].group.isEmpty()) {
+        const Note& note = notes_[size_t(p.note)];
+        f.setProperty(NoteProperty, note.group);
+        f.setProperty(NoteIdProperty, p.note);
+        f.setProperty(NoteAnchorProperty, note.anchor);
+        f.setProperty(NoteAutoProperty, note.automatic);
+    }
     return formatCache_.emplace(p, f).first->second;
 }
 
@@ -1417,6 +852,12 @@ const QTextBlockFormat& Reader::blockFormat(const ParaProps& p)
     if (p.sa != 0) f.setBottomMargin(p.sa / 15.0);
     if (p.inList())
         f.setProperty(ListLevelProperty, p.ilvl);
+    if (p.style > 0)
+        f.setProperty(StyleProperty, p.style);
+    if (p.section >= 0 && size_t(p.section) < sections_.size()) {
+        f.setProperty(SectionIdProperty, p.section);
+        f.setProperty(SectionProperty, sections_[size_t(p.section)]);
+    }
     return f;
 }
 
@@ -1442,330 +883,6 @@ void Reader::insertParagraph(const Para& para, bool newBlock)
     else
         builder_->setBlockFormat(bf);
     insertRuns(para);
-}
-
-// A marker as text: no control characters but tabs, nothing QTextDocument reads as
-// structure.
-QString markerText(const QString& label)
-{
-    QString out;
-    out.reserve(label.size());
-    for (QChar c : label) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 && u != '\t')
-            continue;
-        const bool structure = u == QChar::ParagraphSeparator || u == 0xFDD0
-            || u == 0xFDD1 || u == 0xFDEF || u == 0xFFFC;
-        out += structure ? QChar(0xFFFD) : c;
-    }
-    return out;
-}
-
-void Reader::listKeyword(Kw kw, int param)
-{
-    // Files are small, but a hostile one could declare lists by the million.
-    constexpr size_t kMaxLists = 4096;
-    const Dest d = st_.dest;
-    auto skip = [this] {
-        st_.dest = Dest::Skip;
-        skipGroupRest();
-    };
-    switch (kw) {
-    case Kw::ListTable:
-        if (d == Dest::Body)
-            st_.dest = Dest::ListTable;
-        else
-            skip();
-        break;
-    case Kw::OverrideTable:
-        if (d == Dest::Body)
-            st_.dest = Dest::OverrideTable;
-        else
-            skip();
-        break;
-    case Kw::List:
-        if (d != Dest::ListTable || lists_.size() >= kMaxLists)
-            return skip();
-        st_.dest = Dest::ListEntry;
-        lists_.emplace_back();
-        break;
-    case Kw::ListLevel:
-        if (d != Dest::ListEntry && d != Dest::LfoLevel)
-            return skip();
-        st_.dest = Dest::ListLevel;
-        level_ = ListLevelDef{};
-        levelText_.clear();
-        levelNumbers_.clear();
-        break;
-    case Kw::LevelText:
-    case Kw::LevelNumbers:
-        if (d != Dest::ListLevel)
-            return skip();
-        st_.dest = kw == Kw::LevelText ? Dest::LevelText : Dest::LevelNumbers;
-        (kw == Kw::LevelText ? (void)levelText_.clear() : levelNumbers_.clear());
-        break;
-    case Kw::ListOverride:
-        if (d != Dest::OverrideTable)
-            return skip();
-        st_.dest = Dest::Override;
-        overrideLs_ = overrideList_ = 0;
-        override_ = ListOverride{};
-        lfoIndex_ = -1;
-        break;
-    case Kw::LfoLevel:
-        if (d != Dest::Override)
-            return skip();
-        st_.dest = Dest::LfoLevel;
-        ++lfoIndex_;
-        break;
-    case Kw::ListId:
-        if (d == Dest::ListEntry && !lists_.empty())
-            lists_.back().id = param;
-        else if (d == Dest::Override)
-            overrideList_ = param;
-        break;
-    case Kw::ListSimple:
-        if (d == Dest::ListEntry && !lists_.empty())
-            lists_.back().simple = param != 0;
-        break;
-    default:
-        if (d != Dest::ListLevel)
-            break;
-        if (kw == Kw::LevelNfc)
-            level_.nfc = std::clamp(param, 0, 255);
-        else if (kw == Kw::LevelStartAt)
-            level_.start = std::clamp(param, 0, 32767);
-        else if (kw == Kw::LevelFollow)
-            level_.follow = std::clamp(param, 0, 2);
-        else if (kw == Kw::LevelLegal)
-            level_.legal = param != 0;
-        else if (kw == Kw::LevelNoRestart)
-            level_.noRestart = param != 0;
-        break;
-    }
-}
-
-void Reader::finishListLevel(Dest parent)
-{
-    level_.text = std::move(levelText_);
-    level_.numbers = std::move(levelNumbers_);
-    if (parent == Dest::LfoLevel) {
-        // An override's own format for one level of its list.
-        if (lfoIndex_ >= 0 && lfoIndex_ < 9 && override_.formats.size() < 9)
-            override_.formats.emplace_back(lfoIndex_, std::move(level_));
-    } else if (!lists_.empty() && lists_.back().levels.size() < 9) {
-        lists_.back().levels.push_back(std::move(level_));
-    }
-    level_ = ListLevelDef{};
-    levelText_.clear();
-    levelNumbers_.clear();
-}
-
-// The marker of a paragraph of a list table's list, counted. False when the
-// paragraph's \ls names no list of the file.
-bool Reader::listLabel(const ParaProps& props, QString& label)
-{
-    const auto o = overrides_.find(props.ls);
-    if (o == overrides_.end())
-        return false;
-    const auto found = listIndex_.find(o->second.list);
-    if (found == listIndex_.end() || lists_[found->second].levels.empty())
-        return false;
-    const ListDef* list = &lists_[found->second];
-    const int level = list->simple ? 0 : std::clamp(props.ilvl, 0, int(list->levels.size()) - 1);
-    ListCounters& counters = counters_[list->id];
-    counters.count(*list, level);
-    // The override's own format of a level, else the list's.
-    auto levelDef = [&](int k) -> const ListLevelDef& {
-        for (const auto& [index, format] : o->second.formats) {
-            if (index == k)
-                return format;
-        }
-        return list->levels[size_t(k)];
-    };
-    const ListLevelDef& def = levelDef(level);
-    label.clear();
-    if (!def.text.empty()) {
-        const uint32_t first = def.text.front();
-        const size_t length = std::min<size_t>(first & 0xFF, def.text.size() - 1);
-        const SymbolFont symbol = symbolFont(def.font);
-        const int codePage = fontCodePage(def.font);
-        std::string bytes;
-        auto flush = [&] {
-            if (bytes.empty())
-                return;
-            QString text;
-            decoder_.decode(codePage, QByteArrayView(bytes.data(), qsizetype(bytes.size())), text);
-            for (QChar c : text)
-                label += QChar(symbolGlyph(SymbolFont::None, c.unicode()));
-            bytes.clear();
-        };
-        for (size_t i = 1; i <= length; ++i) {
-            const uint32_t item = def.text[i];
-            const bool isByte = item & ListLevelDef::kByteTag;
-            const char16_t value = char16_t(item & 0xFFFF);
-            // \levelnumbers names the placeholders; without it, bytes below 9.
-            const bool placeholder = def.numbers.empty() ? isByte && value < 9
-                                                         : def.numbers.find(char(i)) != std::string::npos;
-            if (placeholder) {
-                flush();
-                if (value < list->levels.size() && value < 9) {
-                    const ListLevelDef& numbered = levelDef(value);
-                    const int n = counters.started[value] ? counters.value[value] : numbered.start;
-                    label += formatListNumber(n, def.legal && int(value) < level ? 0 : numbered.nfc);
-                }
-            } else if (isByte && symbol == SymbolFont::None) {
-                bytes.push_back(char(value));
-            } else {
-                flush();
-                label += QChar(symbolGlyph(symbol, value));
-            }
-        }
-        flush();
-    }
-    label = markerText(label);
-    if (!label.isEmpty() && def.follow != 2)
-        label += def.follow == 1 ? QLatin1Char(' ') : QLatin1Char('\t');
-    return true;
-}
-
-QString Reader::pnLabel(const PnDef& def, int counter) const
-{
-    QString number;
-    switch (def.type) {
-    case PnDef::Bullet: break;
-    case PnDef::Decimal: number = QString::number(counter); break;
-    case PnDef::LowerLetter: number = formatListNumber(counter, 4); break;
-    case PnDef::UpperLetter: number = formatListNumber(counter, 3); break;
-    case PnDef::LowerRoman: number = formatListNumber(counter, 2); break;
-    case PnDef::UpperRoman: number = formatListNumber(counter, 1); break;
-    }
-    const SymbolFont symbol = symbolFont(def.font);
-    QString label;
-    for (QChar c : def.before)
-        label += QChar(symbolGlyph(symbol, c.unicode()));
-    label += number;
-    for (QChar c : def.after)
-        label += QChar(symbolGlyph(symbol, c.unicode()));
-    return markerText(label);
-}
-
-void Reader::pictureKeyword(Kw kw, std::string_view name, bool hasParam, int param)
-{
-    constexpr int kMaxExtent = 1 << 22;
-    Picture& p = picture_;
-    switch (kw) {
-    case Kw::PictKind:
-        p.kind = QByteArray(name.data(), qsizetype(name.size()));
-        p.kindParam = hasParam ? param : -1;
-        break;
-    case Kw::PicW: p.picw = std::clamp(param, 0, kMaxExtent); break;
-    case Kw::PicH: p.pich = std::clamp(param, 0, kMaxExtent); break;
-    case Kw::PicWGoal: p.goalw = std::clamp(param, 0, kMaxExtent); break;
-    case Kw::PicHGoal: p.goalh = std::clamp(param, 0, kMaxExtent); break;
-    case Kw::PicScaleX: p.scalex = std::clamp(param, 1, 10000); break;
-    case Kw::PicScaleY: p.scaley = std::clamp(param, 1, 10000); break;
-    case Kw::Bin:
-        if (hasParam && param > 0) {
-            bool truncated = false;
-            p.data.append(lex_.takeBinary(param, &truncated));
-            if (truncated)
-                warnBinary();
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void Reader::pictureHex()
-{
-    Picture& pic = picture_;
-    const QByteArrayView hex = lex_.takeUntilControl();
-    pic.data.reserve(pic.data.size() + hex.size() / 2);
-    for (const char q : hex) {
-        const int v = hexValue(static_cast<unsigned char>(q));
-        if (v < 0)
-            continue;
-        if (pic.nibble < 0) {
-            pic.nibble = v;
-        } else {
-            pic.data.append(char(pic.nibble * 16 + v));
-            pic.nibble = -1;
-        }
-    }
-}
-
-void Reader::finishPicture()
-{
-    inPicture_ = false;
-    Picture pic = std::move(picture_);
-    picture_ = Picture{};
-    // A picture in a list marker is no marker text.
-    if (st_.dest != Dest::Body || st_.ch.label)
-        return;
-    const bool png = pic.kind == "pngblip" && pic.data.startsWith("\x89PNG");
-    const bool jpeg = pic.kind == "jpegblip" && pic.data.startsWith("\xFF\xD8");
-    const bool bitmap = pic.kind == "pngblip" || pic.kind == "jpegblip" || pic.kind == "dibitmap" || pic.kind == "wbitmap";
-    // Sizes in pixels at 96 dpi: goals are in twips, bitmaps' \picw in
-    // pixels, metafiles' in hundredths of a millimetre.
-    double w = pic.goalw / 15.0, h = pic.goalh / 15.0;
-    if (w <= 0)
-        w = bitmap ? pic.picw : pic.picw * 96.0 / 2540.0;
-    if (h <= 0)
-        h = bitmap ? pic.pich : pic.pich * 96.0 / 2540.0;
-    if ((w <= 0 || h <= 0) && (png || jpeg)) {
-        QBuffer buffer(&pic.data);
-        QImageReader reader(&buffer);
-        const QSize size = reader.size();
-        if (w <= 0) w = size.width();
-        if (h <= 0) h = size.height();
-    }
-    w = std::clamp(w * pic.scalex / 100.0, 1.0, 20000.0);
-    h = std::clamp(h * pic.scaley / 100.0, 1.0, 20000.0);
-    if (w <= 1 && h <= 1)
-        w = h = 32;  // no size given at all
-
-    QTextImageFormat f;
-    if (png || jpeg) {
-        const QString name = QStringLiteral("rtfpict:%1").arg(pictures_.size());
-        doc_->addResource(QTextDocument::ImageResource, QUrl(name), pic.data);
-        f.setName(name);
-    } else {
-        // A kind Qt cannot draw: a box of its size, the data kept for the writer.
-        static const QString placeholder = QStringLiteral("rtfpict:placeholder");
-        if (!placeholderAdded_) {
-            QImage box(48, 48, QImage::Format_RGB32);
-            box.fill(QColor(0xE8, 0xE8, 0xE8));
-            for (int i = 0; i < 48; ++i) {
-                for (const QPoint pt : {QPoint(i, 0), QPoint(i, 47), QPoint(0, i), QPoint(47, i), QPoint(i, i), QPoint(47 - i, i)})
-                    box.setPixel(pt, qRgb(0x80, 0x80, 0x80));
-            }
-            doc_->addResource(QTextDocument::ImageResource, QUrl(placeholder), box);
-            placeholderAdded_ = true;
-        }
-        f.setName(placeholder);
-        QByteArray header = "\\" + (pic.kind.isEmpty() ? QByteArray("wmetafile") : pic.kind);
-        if (pic.kindParam >= 0)
-            header += QByteArray::number(pic.kindParam);
-        if (pic.picw > 0)
-            header += "\\picw" + QByteArray::number(pic.picw);
-        if (pic.pich > 0)
-            header += "\\pich" + QByteArray::number(pic.pich);
-        f.setProperty(PictureHeaderProperty, header);
-        f.setProperty(PictureDataProperty, pic.data);
-    }
-    f.setWidth(w);
-    f.setHeight(h);
-    const int index = int(pictures_.size());
-    pictures_.push_back(f);
-    flushBytes();
-    if (hasPending())
-        closeRun();
-    para_.push_back(Run{paraText_.size(), 1, st_.ch, index});
-    paraText_.append(QChar(QChar::ObjectReplacementCharacter));
-    pendingStart_ = paraText_.size();
-    ++emitted_;
 }
 
 void Reader::readPlainText()
@@ -1798,58 +915,6 @@ void Reader::readPlainText()
     }
 }
 
-void Reader::prepareLabel(Para& para)
-{
-    // A marker belongs to the paragraph only when the paragraph is in a list;
-    // elsewhere \listtext is a stale leftover and word processors drop it.
-    if (!para.props.inList()) {
-        std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
-        lastPn_ = -1;
-        return;
-    }
-    // The list's own definition gives the marker; \listtext and \pntext are
-    // for readers without lists and are used only when that is missing.
-    QString label;
-    bool resolved = para.props.ls > 0 && listLabel(para.props, label);
-    if (resolved) {
-        lastPn_ = -1;
-    } else if (para.props.pn >= 0 && size_t(para.props.pn) < pnDefs_.size()) {
-        const PnDef& def = pnDefs_[para.props.pn];
-        // Numbers run on while paragraphs keep the same kind of numbering.
-        if (lastPn_ >= 0 && pnDefs_[lastPn_].type == def.type && def.type != PnDef::Bullet)
-            ++pnCounter_;
-        else
-            pnCounter_ = def.start;
-        lastPn_ = para.props.pn;
-        label = pnLabel(def, pnCounter_);
-        if (!label.isEmpty())
-            label += QLatin1Char('\t');
-        resolved = true;
-    } else {
-        lastPn_ = -1;
-    }
-    if (!resolved) {
-        QString labelText;
-        for (const Run& r : para.runs) {
-            if (r.props.label)
-                labelText += para.textOf(r);
-        }
-        if (labelText.trimmed().isEmpty())
-            std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
-        else  // a marker after stray text still leads its paragraph
-            std::stable_partition(para.runs.begin(), para.runs.end(), [](const Run& r) { return r.props.label; });
-        return;
-    }
-    std::erase_if(para.runs, [](const Run& r) { return r.props.label; });
-    if (label.isEmpty())
-        return;
-    CharProps props = para.runs.empty() ? CharProps{} : para.runs.front().props;
-    props.label = true;
-    props.link = -1;
-    para.runs.insert(para.runs.begin(), Run{para.text.size(), label.size(), props});
-    para.text += label;
-}
-
 void Reader::emitPara(Para&& para)
 {
     prepareLabel(para);
@@ -1864,85 +929,10 @@ void Reader::emitPara(Para&& para)
     }
 }
 
-void Reader::flushTable()
-{
-    tableOpen_ = false;
-    rowDefined_ = false;
-    if (!cell_.empty()) {
-        row_.push_back(std::move(cell_));
-        cell_.clear();
-    }
-    if (!row_.empty()) {
-        rows_.push_back(std::move(row_));
-        row_.clear();
-    }
-    std::vector<Row> rows = std::move(rows_);
-    rows_.clear();
-    if (rows.empty())
-        return;
-    int columns = 1;
-    for (Row& row : rows) {
-        if (int(row.size()) > kMaxColumns) {
-            Cell& last = row[kMaxColumns - 1];
-            for (size_t i = kMaxColumns; i < row.size(); ++i)
-                for (Para& para : row[i])
-                    last.push_back(std::move(para));
-            row.resize(kMaxColumns);
-        }
-        columns = std::max(columns, int(row.size()));
-    }
-    const long long cells = (long long)rows.size() * columns;
-    if (tableCells_ + cells > std::max(kMinTableCells, inputSize_ / kBytesPerTableCell)) {
-        warn(QStringLiteral("Tables too large to lay out were read as paragraphs."));
-        for (Row& row : rows)
-            for (Cell& cell : row)
-                for (Para& para : cell)
-                    emitPara(std::move(para));
-        return;
-    }
-    tableCells_ += cells;
 
-    if (!blockUsed_) {
-        // QTextDocument keeps a block before every table.
-        QTextBlockFormat filler = builder_->blockFormatAt(builder_->currentBlockFormat());
-        filler.setProperty(FillerBlockProperty, true);
-        builder_->setBlockFormat(builder_->blockFormat(filler));
-    }
-    QTextTableFormat tf;
-    tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    tf.setBorder(1);
-    tf.setCellPadding(2);
-    tf.setCellSpacing(0);
-    builder_->beginTable(columns, tf);
-    QTextCharFormat padding;
-    padding.setProperty(PaddingCellProperty, true);
-    for (int r = 0; r < int(rows.size()); ++r) {
-        for (int c = 0; c < columns; ++c) {
-            if (c < int(rows[r].size())) {
-                bool first = true;
-                for (Para& para : rows[r][c]) {
-                    prepareLabel(para);
-                    if (first) {
-                        builder_->setBlockFormat(blockFormatIndex(para.props));
-                    } else {
-                        // A cell's later paragraphs carry on the format of the text before.
-                        builder_->appendBlock(blockFormatIndex(para.props), builder_->formatBefore());
-                    }
-                    insertRuns(para);
-                    first = false;
-                }
-            } else {
-                builder_->setCellFormat(padding);
-            }
-            if (r + 1 < int(rows.size()) || c + 1 < columns)
-                builder_->nextCell();
-        }
-    }
-    builder_->endTable();
-    blockUsed_ = false;
-}
+} // namespace kvx::rtf::detail
 
-} // namespace
+namespace kvx::rtf {
 
 RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc, const RtfReadOptions& options)
 {
@@ -1951,7 +941,7 @@ RtfReadResult readRtf(QByteArrayView data, QTextDocument* doc, const RtfReadOpti
         r.error = QStringLiteral("No document to read into.");
         return r;
     }
-    Reader reader(data, doc, options);
+    detail::Reader reader(data, doc, options);
     return reader.run();
 }
 

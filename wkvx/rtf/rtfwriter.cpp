@@ -20,7 +20,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace kvx::rtf {
@@ -61,8 +64,22 @@ struct ListRun {
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc)
+    explicit Writer(const QTextDocument& doc) : doc_(doc), kept_(keptParts(doc))
     {
+        // Kept parts refer to the fonts and colours by the file's numbers.
+        for (const auto& [number, family] : kept_.fonts) {
+            fonts_.emplace(family, number);
+            nextFont_ = std::max(nextFont_, number + 1);
+        }
+        if (!kept_.colorTable.isEmpty()) {
+            for (size_t i = 1; i < kept_.colors.size(); ++i) {
+                if (kept_.colors[i].isValid())
+                    colors_.emplace(kept_.colors[i].rgb(), int(i));
+            }
+            nextColor_ = std::max<int>(1, int(kept_.colors.size()));
+        }
+        docNonAnsi_ = !kept_.fontTable.isEmpty() && kept_.codePage != 1252;
+        unicodeOnly_ = docNonAnsi_;
         defaultFamily_ = doc.defaultFont().family();
         if (defaultFamily_.isEmpty())
             defaultFamily_ = QStringLiteral("Times New Roman");
@@ -72,6 +89,7 @@ public:
     }
 
     QByteArray run();
+    QStringList warnings() const;
 
 private:
     void collect(const QTextFrame* frame);
@@ -89,15 +107,43 @@ private:
     void writePageSetup();
     void writeText(QStringView text);
     void writePicture(const QTextImageFormat& f);
+    void writeNoteMark(const QTextFragment& frag, const QTextCharFormat& f);
+    void writeSectionBreak(const QTextBlockFormat& f);
 
     const QTextDocument& doc_;
     QString defaultFamily_;
     qreal defaultPoints_ = 12;
     QByteArray out_;
+    KeptParts kept_;
     std::map<QString, int> fonts_;
-    std::vector<QString> fontOrder_;
+    std::vector<std::pair<int, QString>> fontOrder_;  // fonts the file did not have
+    int nextFont_ = 0;
     std::map<QRgb, int> colors_;
-    std::vector<QColor> colorOrder_;
+    std::vector<QColor> colorOrder_;  // colours the file did not have
+    int nextColor_ = 1;               // entry 0 is "auto"
+    std::set<int> notesWritten_;
+    // What each character format of the document writes, by format index:
+    // most fragments share a few formats, and reading a format's
+    // properties costs more than writing its text.
+    struct RunFormat {
+        bool known = false;
+        bool plain = false;  // text with run properties only: no marker, note, picture or link
+        bool unicodeOnly = false;
+        bool symbolOnly = false;
+        QByteArray props;    // "{\\f0\\fs24... "
+    };
+    const RunFormat& runFormat(const QTextFragment& frag);
+    std::vector<RunFormat> runFormats_;
+    std::vector<bool> collected_;
+    int lastSection_ = -1;
+    // The run's font reads bytes in another code page than Windows-1252:
+    // its text goes as \u only.
+    bool unicodeOnly_ = false;
+    bool docNonAnsi_ = false;  // the kept parts' code page is not Windows-1252
+    // The run's font is a kept symbol font, which reads even ASCII bytes
+    // as symbols: all its text goes as \u.
+    bool symbolOnly_ = false;
+    int sectionsWritten_ = 0;
     // One list per run of list paragraphs, so that separate lists restart.
     std::vector<ListRun> lists_;
     bool inList_ = false;
@@ -108,9 +154,9 @@ int Writer::fontIndex(const QString& family)
     auto it = fonts_.find(family);
     if (it != fonts_.end())
         return it->second;
-    const int index = int(fontOrder_.size());
+    const int index = nextFont_++;
     fonts_.emplace(family, index);
-    fontOrder_.push_back(family);
+    fontOrder_.emplace_back(index, family);
     return index;
 }
 
@@ -120,7 +166,7 @@ int Writer::colorIndex(const QColor& color)
     auto it = colors_.find(rgb);
     if (it != colors_.end())
         return it->second;
-    const int index = int(colorOrder_.size()) + 1;  // entry 0 is "auto"
+    const int index = nextColor_++;
     colors_.emplace(rgb, index);
     colorOrder_.push_back(color);
     return index;
@@ -129,6 +175,15 @@ int Writer::colorIndex(const QColor& color)
 void Writer::collectBlock(const QTextBlock& block)
 {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
+        // Each format once: its fonts and colours are the same every time.
+        const int index = it.fragment().charFormatIndex();
+        if (index < 0)
+            continue;
+        if (size_t(index) >= collected_.size())
+            collected_.resize(size_t(index) + 1);
+        if (collected_[size_t(index)])
+            continue;
+        collected_[size_t(index)] = true;
         const QTextCharFormat f = it.fragment().charFormat();
         fontIndex(familyOf(f, defaultFamily_));
         if (f.foreground().style() != Qt::NoBrush)
@@ -158,23 +213,45 @@ QByteArray Writer::run()
     writeFrame(doc_.rootFrame(), false);
     body.swap(out_);
 
-    out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
-    for (size_t i = 0; i < fontOrder_.size(); ++i) {
-        out_ += "{\\f" + QByteArray::number(qulonglong(i)) + "\\fnil\\fcharset0 ";
-        QString name = fontOrder_[i];
+    // New fonts are Windows-1252 (\\fcharset0) whatever the document's code page.
+    unicodeOnly_ = false;
+    symbolOnly_ = false;
+    const bool keptFonts = !kept_.fontTable.isEmpty();
+    out_ += "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(keptFonts ? kept_.codePage : 1252) + "\\deff"
+        + QByteArray::number(keptFonts ? kept_.defaultFont : 0) + "\\uc1\n";
+    // A kept table goes back as it was read, the new entries added at its end.
+    auto openTable = [](const QByteArray& kept) { return kept.left(kept.lastIndexOf('}')); };
+    out_ += kept_.fontTable.isEmpty() ? QByteArray("{\\fonttbl") : openTable(kept_.fontTable);
+    for (const auto& [number, family] : fontOrder_) {
+        out_ += "{\\f" + QByteArray::number(number) + "\\fnil\\fcharset0 ";
+        QString name = family;
         name.remove(QLatin1Char(';'));
         writeText(name);
         out_ += ";}";
     }
-    out_ += "}\n{\\colortbl;";
+    out_ += "}\n";
+    out_ += kept_.colorTable.isEmpty() ? QByteArray("{\\colortbl;") : openTable(kept_.colorTable);
     for (const QColor& c : colorOrder_) {
         out_ += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue"
             + QByteArray::number(c.blue()) + ';';
     }
     out_ += "}\n";
+    unicodeOnly_ = docNonAnsi_;
+    if (!kept_.styleSheet.isEmpty())
+        out_ += kept_.styleSheet + '\n';
     writeListTable();
-    out_ += "{\\*\\generator Lexivane;}\\viewkind4\n";
-    writePageSetup();
+    out_ += "{\\*\\generator Lexivane;}";
+    if (!kept_.info.isEmpty())
+        out_ += kept_.info + '\n';
+    // The page as read comes back with the rest of the document's settings;
+    // a document without them has only what the root frame says.
+    if (kept_.documentFormat.isEmpty())
+        writePageSetup();
+    else
+        out_ += kept_.documentFormat;
+    out_ += "\\viewkind4\n";
+    if (!kept_.firstSection.isEmpty())
+        out_ += kept_.firstSection + '\n';
     out_ += body;
     out_ += "}\n";
     return out_;
@@ -185,17 +262,39 @@ void Writer::writeFrame(const QTextFrame* frame, bool inTable)
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (const QTextFrame* child = it.currentFrame()) {
             auto table = qobject_cast<const QTextTable*>(child);
+            if (table && !inTable && table->rows() > 0 && table->columns() > 0)
+                writeSectionBreak(table->cellAt(0, 0).firstCursorPosition().block().blockFormat());
             if (table && !inTable)
                 writeTable(table);
             else
                 writeFrame(child, inTable);  // nested tables become paragraphs of their cell
         } else {
             const QTextBlock block = it.currentBlock();
+            if (!inTable)
+                writeSectionBreak(block.blockFormat());
             if (block.blockFormat().boolProperty(FillerBlockProperty) && block.length() <= 1)
                 continue;
             writeBlock(block, inTable, "\\par\n");
         }
     }
+}
+
+// A kept section break goes before the first paragraph of its section:
+// paragraphs split from that one carry the same break, written once.
+void Writer::writeSectionBreak(const QTextBlockFormat& f)
+{
+    if (!f.hasProperty(SectionIdProperty))
+        return;
+    const int id = f.intProperty(SectionIdProperty);
+    if (id <= lastSection_ || id >= kept_.sections)
+        return;
+    lastSection_ = id;
+    ++sectionsWritten_;
+    // A paragraph with text ends with the break; an empty one keeps its own
+    // end, as a break ends no empty paragraph.
+    if (out_.endsWith("}\\par\n"))
+        out_.chop(5);
+    out_ += "\\sect" + f.property(SectionProperty).toByteArray() + '\n';
 }
 
 void Writer::writeTable(const QTextTable* table)
@@ -251,6 +350,8 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
 {
     const QTextBlockFormat bf = block.blockFormat();
     out_ += "\\pard";
+    if (!kept_.styleSheet.isEmpty() && bf.hasProperty(StyleProperty))
+        out_ += "\\s" + QByteArray::number(bf.intProperty(StyleProperty));
     // A list marker read from a file goes back as a list of the list table
     // plus the marker as \\listtext, for readers without lists.
     QString label;
@@ -339,6 +440,15 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
         out_ += "{\\listtext\\tab}";  // a level without a number
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
+        if (const RunFormat& rf = runFormat(frag); rf.plain) {
+            inLabel = false;
+            out_ += rf.props;
+            unicodeOnly_ = rf.unicodeOnly;
+            symbolOnly_ = rf.symbolOnly;
+            writeText(frag.text());
+            out_ += '}';
+            continue;
+        }
         const QTextCharFormat f = frag.charFormat();
         const bool isLabel = f.boolProperty(ListLabelProperty);
         if (isLabel && !inLabel)
@@ -355,6 +465,10 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
                 out_ += '}';
                 labelWritten = true;
             }
+            continue;
+        }
+        if (f.hasProperty(NoteProperty)) {
+            writeNoteMark(frag, f);
             continue;
         }
         if (f.isImageFormat()) {
@@ -381,12 +495,92 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
     out_ += end;
 }
 
+const Writer::RunFormat& Writer::runFormat(const QTextFragment& frag)
+{
+    static const RunFormat none;
+    const int index = frag.charFormatIndex();
+    if (index < 0)
+        return none;
+    if (size_t(index) >= runFormats_.size())
+        runFormats_.resize(size_t(index) + 1);
+    RunFormat& rf = runFormats_[size_t(index)];
+    if (rf.known)
+        return rf;
+    rf.known = true;
+    const QTextCharFormat f = frag.charFormat();
+    rf.plain = !f.boolProperty(ListLabelProperty) && !f.hasProperty(NoteProperty) && !f.isImageFormat()
+        && !(f.isAnchor() && !f.anchorHref().isEmpty());
+    if (!rf.plain)
+        return rf;
+    QByteArray text;
+    text.swap(out_);
+    out_ += '{';
+    writeRunProps(f);
+    out_ += ' ';
+    rf.unicodeOnly = unicodeOnly_;
+    rf.symbolOnly = symbolOnly_;
+    rf.props.swap(out_);
+    out_.swap(text);
+    return rf;
+}
+
+// A note's mark with the note after it, once per note. Text typed after
+// the mark takes its format but is plain text; a mark that was edited no
+// longer stands for its note, which is left out.
+void Writer::writeNoteMark(const QTextFragment& frag, const QTextCharFormat& f)
+{
+    const int id = f.intProperty(NoteIdProperty);
+    const QString anchor = f.stringProperty(NoteAnchorProperty);
+    QString rest = frag.text();
+    if (id >= 0 && id < kept_.notes && !anchor.isEmpty() && rest.startsWith(anchor) && !notesWritten_.count(id)) {
+        notesWritten_.insert(id);
+        out_ += '{';
+        writeRunProps(f);
+        out_ += ' ';
+        // A mark of the file's own goes in one group with its note, which
+        // is how a note tells its mark.
+        if (f.boolProperty(NoteAutoProperty)) {
+            out_ += "\\chftn}";
+            out_ += f.property(NoteProperty).toByteArray();
+        } else {
+            writeText(anchor);
+            out_ += f.property(NoteProperty).toByteArray();
+            out_ += '}';
+        }
+        rest.remove(0, anchor.size());
+    }
+    if (rest.isEmpty())
+        return;
+    out_ += '{';
+    writeRunProps(f);
+    out_ += ' ';
+    writeText(rest);
+    out_ += '}';
+}
+
+QStringList Writer::warnings() const
+{
+    QStringList out;
+    const int notes = kept_.notes - kept_.unkeptNotes - int(notesWritten_.size());
+    if (notes == 1)
+        out << QStringLiteral("A footnote whose mark was deleted or changed was left out.");
+    else if (notes > 1)
+        out << QStringLiteral("%1 footnotes whose marks were deleted or changed were left out.").arg(notes);
+    const int sections = kept_.sections - sectionsWritten_;
+    if (sections == 1)
+        out << QStringLiteral("A section break whose paragraphs were deleted was left out, with its headers and footers.");
+    else if (sections > 1)
+        out << QStringLiteral("%1 section breaks whose paragraphs were deleted were left out, with their headers and "
+                              "footers.").arg(sections);
+    return out;
+}
+
 ListLevel Writer::levelFor(const QString& label, int currentNfc)
 {
     // "3.", "(b)" or "iv)" give numbering of that style starting there,
     // anything else a bullet showing the marker.
     static const QRegularExpression numbered(
-        QStringLiteral("^(\\W{0,3})(\\d{1,5}|[ivxlcdm]{2,8}|[IVXLCDM]{2,8}|[a-z]|[A-Z])(\\W{0,3})$"));
+        QStringLiteral("^(\\W{0,3})(\\d{1,5}|[ivxlcdm]{2,8}|[IVXLCDM]{2,8}|[a-z]{1,8}|[A-Z]{1,8})(\\W{0,3})$"));
     ListLevel def;
     def.defined = true;
     const QRegularExpressionMatch m = numbered.match(label);
@@ -404,11 +598,22 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
     } else if (c.isDigit()) {
         def.nfc = 0;
         def.start = n.toInt();
+    } else if (const bool repeated = n.count(c) == n.size(); repeated
+               && (n.size() == 1 ? !(QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
+                                       && !(c.toLower() == QLatin1Char('i') && currentNfc < 0)
+                                 : currentNfc == (c.isLower() ? 4 : 3) || !QStringLiteral("ivxlcdm").contains(c.toLower()))) {
+        // Letters past "z" repeat ("aa", "bb"); "ii" after "h" is a letter
+        // too, and a single "v" after "iv" is a roman five.
+        def.nfc = c.isLower() ? 4 : 3;
+        def.start = int(n.size() - 1) * 26 + (c.toLower().unicode() - 'a' + 1);
+    } else if (!std::all_of(n.begin(), n.end(), [](QChar d) { return QStringLiteral("ivxlcdm").contains(d.toLower()); })) {
+        // Other letters ("ab") are no number: shown as text below.
+        def.nfc = c.isLower() ? 4 : 3;
+        def.start = 0;
     } else if (n.size() > 1
                || (QStringLiteral("ivxlcdm").contains(c.toLower()) && currentNfc == (c.isLower() ? 2 : 1))
                || (c.toLower() == QLatin1Char('i') && currentNfc < 0)) {
-        // A single "v" after "iv" is a roman five, not a letter; a list that
-        // starts at "i" counts in roman numerals.
+        // A list that starts at "i" counts in roman numerals.
         def.nfc = c.isLower() ? 2 : 1;
         static const QString digits = QStringLiteral("ivxlcdm");
         static const int values[] = {1, 5, 10, 50, 100, 500, 1000};
@@ -420,7 +625,7 @@ ListLevel Writer::levelFor(const QString& label, int currentNfc)
         }
         def.start = std::max(total, 1);
     } else {
-        def.nfc = c.isLower() ? 4 : 3;
+        def.nfc = c.isLower() ? 4 : 3;  // other letters: shown as text below
         def.start = c.toLower().unicode() - 'a' + 1;
     }
     // Only a number that a list shows the same way ("iiii" is no roman
@@ -620,7 +825,11 @@ void Writer::writePicture(const QTextImageFormat& f)
 
 void Writer::writeRunProps(const QTextCharFormat& f)
 {
-    out_ += "\\f" + QByteArray::number(fontIndex(familyOf(f, defaultFamily_)));
+    const int font = fontIndex(familyOf(f, defaultFamily_));
+    unicodeOnly_ = docNonAnsi_
+        || std::find(kept_.nonAnsiFonts.begin(), kept_.nonAnsiFonts.end(), font) != kept_.nonAnsiFonts.end();
+    symbolOnly_ = std::find(kept_.symbolFonts.begin(), kept_.symbolFonts.end(), font) != kept_.symbolFonts.end();
+    out_ += "\\f" + QByteArray::number(font);
     qreal points = f.fontPointSize();
     if (points <= 0)
         points = defaultPoints_;
@@ -646,42 +855,61 @@ void Writer::writeRunProps(const QTextCharFormat& f)
 void Writer::writeText(QStringView text)
 {
     static const char hex[] = "0123456789abcdef";
+    // Room for the longest escape of every character ("\\u-32768?"),
+    // given back at the end.
+    const qsizetype start = out_.size();
+    out_.resize(start + text.size() * 9);
+    char* o = out_.data() + start;
+    auto put = [&o](const char* s, int n) {
+        std::memcpy(o, s, size_t(n));
+        o += n;
+    };
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
+        if (c >= 0x20 && c < 0x80 && !(symbolOnly_ && c != '\\' && c != '{' && c != '}')) {
+            if (c == '\\' || c == '{' || c == '}')
+                *o++ = '\\';
+            *o++ = char(c);
+            continue;
+        }
         switch (c) {
-        case '\\': out_ += "\\\\"; continue;
-        case '{': out_ += "\\{"; continue;
-        case '}': out_ += "\\}"; continue;
-        case '\t': out_ += "\\tab "; continue;
-        case 0x2028: out_ += "\\line "; continue;
-        case 0x00A0: out_ += "\\~"; continue;
-        case 0x00AD: out_ += "\\-"; continue;
-        case 0x2011: out_ += "\\_"; continue;
+        case '\t': put("\\tab ", 5); continue;
+        case 0x2028: put("\\line ", 6); continue;
+        case 0x00A0: put("\\~", 2); continue;
+        case 0x00AD: put("\\-", 2); continue;
+        case 0x2011: put("\\_", 2); continue;
         default: break;
         }
         if (c < 0x20)
             continue;
-        if (c < 0x80) {
-            out_ += char(c);
-            continue;
-        }
-        const int b = encodeWindows1252(c);
+        const int b = unicodeOnly_ ? -1 : encodeWindows1252(c);
         if (b >= 0) {
-            out_ += "\\'";
-            out_ += hex[b >> 4];
-            out_ += hex[b & 15];
+            *o++ = '\\';
+            *o++ = '\'';
+            *o++ = hex[b >> 4];
+            *o++ = hex[b & 15];
         } else {
             // Signed 16-bit, as RTF wants; '?' for readers without Unicode.
-            out_ += "\\u" + QByteArray::number(c > 32767 ? int(c) - 65536 : int(c)) + '?';
+            put("\\u", 2);
+            char digits[8];
+            const int value = c > 32767 ? int(c) - 65536 : int(c);
+            const int n = std::snprintf(digits, sizeof digits, "%d", value);
+            put(digits, n);
+            *o++ = '?';
         }
     }
+    out_.truncate(o - out_.data());
 }
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument& doc)
+QByteArray writeRtf(const QTextDocument& doc, QStringList* warnings)
 {
-    return Writer(doc).run();
+    Writer writer(doc);
+    QByteArray rtf = writer.run();
+    if (warnings)
+        *warnings = writer.warnings();
+    return rtf;
 }
 
 } // namespace kvx::rtf
