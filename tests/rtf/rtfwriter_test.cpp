@@ -384,10 +384,20 @@ TEST(RtfWriter, ThePageAFileAsksForIsReadAndWrittenBack)
 
     const QByteArray out = writeRtf(doc);
     EXPECT_TRUE(out.contains("\\paperw11906\\paperh16838\\margl1134\\margr1701\\margt567")) << out.constData();
-    EXPECT_FALSE(out.contains("\\margb"));
+    // The settings come back as they were read, damage and all.
+    EXPECT_TRUE(out.contains("\\margb-5"));
     QTextDocument back;
     ASSERT_TRUE(readRtf(out, &back).ok);
     EXPECT_EQ(back.rootFrame()->frameFormat().intProperty(PageMarginLeftProperty), 1134);
+
+    // A document that kept no settings of its own writes the page its root
+    // frame gives.
+    QTextDocument made;
+    made.setPlainText(QStringLiteral("x"));
+    made.rootFrame()->setFrameFormat(page);
+    const QByteArray madeOut = writeRtf(made);
+    EXPECT_TRUE(madeOut.contains("\\paperw11906\\paperh16838\\margl1134\\margr1701\\margt567")) << madeOut.constData();
+    EXPECT_FALSE(madeOut.contains("\\margb"));
 
     // A document that never had a page writes none.
     QTextDocument plain;
