@@ -53,7 +53,7 @@ id "$user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$
 owner=$(stat -c %u:%g "$build")
 granted=()
 restore() {
-  chown -R "$owner" "$build/test-homes" "$build/Testing"
+  chown -R "$owner" "$build/test-homes" "$build/Testing" "$build/install_manifest.txt" 2>/dev/null || true
   for d in "${granted[@]}"; do setfacl -x "u:$user" "$d"; done
   rm -rf "$scratch_home"
 }
@@ -76,7 +76,9 @@ for path in "$top" "$build"; do
   done
 done
 mkdir -p "$build/Testing"
-chown -R "$user" "$build/test-homes" "$build/Testing"
+# The install check's cmake --install records what it put where here.
+touch "$build/install_manifest.txt"
+chown -R "$user" "$build/test-homes" "$build/Testing" "$build/install_manifest.txt"
 run_suite "$user" "$build/Testing/ctest-$user.log" \
   runuser -u "$user" -- env -i HOME="$scratch_home" PATH=/usr/local/bin:/usr/bin:/bin \
   LEXIVANE_NO_SKIP="${LEXIVANE_NO_SKIP:-}"

@@ -300,6 +300,7 @@ private:
     void endCell();
     void addToCell(Para&& para);
     void endRow();
+    void keepOpenCellAndRow();
     void finishField();
     void finish();
     void emitPara(Para&& para);

@@ -36,11 +36,9 @@ void Reader::endCell()
     tableOpen_ = true;
 }
 
-void Reader::endRow()
+// A cell or row still open goes with the table's rows.
+void Reader::keepOpenCellAndRow()
 {
-    flushBytes();
-    if (paraHasContent())
-        endCell();
     if (!cell_.empty()) {
         row_.push_back(std::move(cell_));
         cell_.clear();
@@ -51,18 +49,19 @@ void Reader::endRow()
     }
 }
 
+void Reader::endRow()
+{
+    flushBytes();
+    if (paraHasContent())
+        endCell();
+    keepOpenCellAndRow();
+}
+
 void Reader::flushTable()
 {
     tableOpen_ = false;
     rowDefined_ = false;
-    if (!cell_.empty()) {
-        row_.push_back(std::move(cell_));
-        cell_.clear();
-    }
-    if (!row_.empty()) {
-        rows_.push_back(std::move(row_));
-        row_.clear();
-    }
+    keepOpenCellAndRow();
     std::vector<Row> rows = std::move(rows_);
     rows_.clear();
     if (rows.empty())
