@@ -41,18 +41,24 @@ const QByteArray& sample()
     return data;
 }
 
-void BM_ReadRtf(benchmark::State& state)
+// Reads data into a new document once per iteration; freeing the document
+// is QTextDocument's cost, not the reader's.
+void readEach(benchmark::State& state, const QByteArray& data, const kvx::rtf::RtfReadOptions& options = {})
 {
-    const QByteArray& data = sample();
     for (auto _ : state) {
-        // Freeing the document is QTextDocument's cost, not the reader's.
         auto doc = std::make_unique<QTextDocument>();
-        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get()).ok);
+        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get(), options).ok);
         state.PauseTiming();
         doc.reset();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+}
+
+void BM_ReadRtf(benchmark::State& state)
+{
+    const QByteArray& data = sample();
+    readEach(state, data);
 }
 BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond)->MinTime(3);
 
@@ -69,14 +75,7 @@ void BM_ReadRtfWithBuilder(benchmark::State& state)
     kvx::rtf::RtfReadOptions options;
     options.builder = kind;
     const QByteArray& data = sample();
-    for (auto _ : state) {
-        auto doc = std::make_unique<QTextDocument>();
-        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get(), options).ok);
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+    readEach(state, data, options);
 }
 BENCHMARK(BM_ReadRtfWithBuilder)
     ->Arg(int(kvx::rtf::BuilderKind::Fast))
@@ -88,15 +87,7 @@ BENCHMARK(BM_ReadRtfWithBuilder)
 void BM_ReadRtfScaling(benchmark::State& state)
 {
     const QByteArray data = generate(qsizetype(state.range(0)) * 1024 * 1024 / 4);
-    for (auto _ : state) {
-        // Freeing the document is QTextDocument's cost, not the reader's.
-        auto doc = std::make_unique<QTextDocument>();
-        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get()).ok);
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+    readEach(state, data);
 }
 BENCHMARK(BM_ReadRtfScaling)->Arg(10)->Arg(20)->Arg(80)->Unit(benchmark::kMillisecond)->MinTime(2);
 
@@ -111,14 +102,7 @@ void BM_ReadNestedTables(benchmark::State& state)
     for (int d = levels; d >= 2; --d)
         data += "\\pard\\intbl\\itap" + QByteArray::number(d) + " after\\nestcell{\\*\\nesttableprops\\trowd\\cellx4000\\nestrow}\n";
     data += "\\pard\\intbl\\itap1 Outer\\cell\\row}";
-    for (auto _ : state) {
-        auto doc = std::make_unique<QTextDocument>();
-        benchmark::DoNotOptimize(kvx::rtf::readRtf(data, doc.get()).ok);
-        state.PauseTiming();
-        doc.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * data.size());
+    readEach(state, data);
 }
 BENCHMARK(BM_ReadNestedTables)->Arg(30'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
