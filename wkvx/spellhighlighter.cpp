@@ -143,7 +143,9 @@ SpellHighlighter::SpellHighlighter(QTextEdit* box, CheckerSource checker)
     : QObject(box->document()), box_(box), doc_(box->document()), checker_(std::move(checker))
 {
     // One layer per box, shared by the documents it shows in turn.
-    marks_ = box->viewport()->findChild<SpellMarks*>(QString(), Qt::FindDirectChildrenOnly);
+    // Found by name: the layer is no Q_OBJECT class of its own.
+    marks_ = static_cast<SpellMarks*>(
+        box->viewport()->findChild<QWidget*>(QStringLiteral("spellMarks"), Qt::FindDirectChildrenOnly));
     if (!marks_)
         marks_ = new SpellMarks(box);
     shownTimer_.setSingleShot(true);
