@@ -1,5 +1,5 @@
 // Finding words by their meaning over a full dictionary (32,767 entries):
-// the default dictionary's 20,000 entries and, to fill it, inflected words
+// the default dictionary's 30,000 entries and, to fill it, inflected words
 // with the meanings of their bases.
 
 #include "dictstore/csvreader.h"

@@ -1,5 +1,5 @@
 // Suggestions for a word not found and the type-ahead list, on a full
-// dictionary (32,767 entries): the default dictionary's 20,000 words and
+// dictionary (32,767 entries): the default dictionary's 30,000 words and
 // inflections of them, so lengths and letters are those of real words.
 
 #include "frmResult.h"

