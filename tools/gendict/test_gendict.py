@@ -707,6 +707,40 @@ class AddedWordTest(unittest.TestCase):
         self.assertEqual(self.entry(parse_core([self.LINE]))["usage"], "")
 
 
+class WrittenOrderTest(unittest.TestCase):
+    """Written English orders words the spoken counts do not tell apart,
+    without changing how strictly any word is held."""
+
+    LINES = [("n", "00001000 05 n 01 aardwolf 0 000 | a striped hyena-like mammal"),
+             ("n", "00002000 05 n 01 sidereal_time 0 000 | time by the stars"),
+             ("a", "00003000 00 a 01 sidereal 0 000 | of the stars"),
+             ("a", "00004000 00 a 01 open-minded 0 000 | ready to hear new ideas"),
+             ("n", "00005000 05 n 01 Zamia 0 000 | a genus of cycads"),
+             ("n", "00006000 05 n 01 zymase 0 000 | an enzyme in yeast"),
+             ("n", "00007000 05 n 01 zymase 0 000 | a second sense"),
+             ("n", "00008000 05 n 01 cat 0 000 | a small pet")]
+    COUNTS = {("cat", "n", 8000): 10}
+
+    def ranked(self, written):
+        g = Generator(tiny_wordnet(self.LINES, self.COUNTS), {}, {}, written=written)
+        return [w for w, _p in g.rank()], g
+
+    def test_written_level_orders_words_no_count_tells_apart(self):
+        order, g = self.ranked({"sidereal": 50, "open": 10, "minded": 35})
+        self.assertEqual(order[:3], ["cat", "open-minded", "sidereal"])
+        # more senses first among the rest, names last, whatever the alphabet
+        self.assertEqual(order[3:], ["zymase", "aardwolf", "zamia"])
+        self.assertEqual(g.written_level("open-minded"), 40)  # one below "minded"
+        # the ranks that set how strict a meaning must be are the counts' own
+        plain = Generator(tiny_wordnet(self.LINES, self.COUNTS), {}, {})
+        plain.rank()
+        self.assertEqual(g.rank_of, plain.rank_of)
+
+    def test_without_written_lists_the_counts_alone_decide(self):
+        order, _g = self.ranked(None)
+        self.assertEqual(order[-1], "zamia")
+
+
 class WrittenExampleTest(unittest.TestCase):
     """A written example fills an entry without one, only for the meaning
     it was written for, and a line that no longer fits stops generation."""
