@@ -81,19 +81,26 @@ def load_reviewed(core_path=CORE_FILE, additions_path=ADDITIONS_FILE):
     return table
 
 
-def parse_stand_ins(lines):
-    """{(lowercase word, lowercase synonym): reason} from tab-separated
-    lines of word, synonym and why it stands in; '#' starts a comment.
-    Raises ValueError on a line without its three fields or its reason,
-    or on a pair listed twice."""
-    table = {}
+def three_field_rows(lines, what, fields):
+    """(line number, values) of tab-separated lines of three non-empty
+    fields; '#' starts a comment. Raises ValueError on any other line."""
     for n, line in enumerate(lines, 1):
         line = line.rstrip("\r\n")
         if not line.strip() or line.startswith("#"):
             continue
         values = [v.strip() for v in line.split("\t")]
         if len(values) != 3 or not all(values):
-            raise ValueError("stand-ins line %d: word, synonym and reason needed" % n)
+            raise ValueError("%s line %d: %s needed" % (what, n, fields))
+        yield n, values
+
+
+def parse_stand_ins(lines):
+    """{(lowercase word, lowercase synonym): reason} from tab-separated
+    lines of word, synonym and why it stands in; '#' starts a comment.
+    Raises ValueError on a line without its three fields or its reason,
+    or on a pair listed twice."""
+    table = {}
+    for n, values in three_field_rows(lines, "stand-ins", "word, synonym and reason"):
         pair = (values[0].lower(), values[1].lower())
         if pair in table:
             raise ValueError("stand-ins line %d: %s: %s twice" % (n, values[0], values[1]))

@@ -11,7 +11,7 @@ import re
 import sys
 import zlib
 
-from core import load_reviewed, load_stand_ins
+from core import load_reviewed, load_stand_ins, three_field_rows
 from examples import load_examples
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
@@ -105,7 +105,34 @@ def load_written(folder):
     return levels
 
 
-def load_cmu(path):
+# reviewed pronunciations of everyday words CMU lacks (antonym, dork)
+PRONUNCIATIONS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lists", "pronunciations.tsv")
+
+
+def parse_pronunciations(lines, known):
+    """{word: ARPAbet} from tab-separated lines of word, ARPAbet phones and
+    a note; '#' starts a comment. Raises ValueError on a word `known`
+    already has (the line would be stale), a word listed twice, a phone
+    the respelling does not know or no primary stress."""
+    from respell import CONSONANT_SPELLING, VOWELS
+    table = {}
+    for n, values in three_field_rows(lines, "pronunciations", "word, phones and note"):
+        word, phones = values[0].lower(), values[1].split()
+        if word in known or word in table:
+            raise ValueError("pronunciations line %d: %s is known already" % (n, word))
+        for ph in phones:
+            vowel = ph[:-1] in VOWELS and ph[-1] in "012"
+            if not (vowel or ph in CONSONANT_SPELLING):
+                raise ValueError("pronunciations line %d: phone %r" % (n, ph))
+        if not any(ph.endswith("1") for ph in phones):
+            raise ValueError("pronunciations line %d: no primary stress" % n)
+        table[word] = " ".join(phones)
+    return table
+
+
+def load_cmu(path, reviewed=PRONUNCIATIONS_FILE):
+    """CMU's first pronunciation of each word, and the reviewed ones of
+    words it lacks."""
     src = open(path, encoding="utf-8").read()
     cmu = {}
     for m in re.finditer(r'^\s*"([^"]+)": "([^"]+)",?$', src, re.M):
@@ -113,6 +140,9 @@ def load_cmu(path):
         if "(" in word:  # alternative pronunciations: keep the first
             continue
         cmu.setdefault(word, m.group(2))
+    if reviewed and os.path.exists(reviewed):
+        with open(reviewed, encoding="ascii") as fh:
+            cmu.update(parse_pronunciations(fh, cmu))
     return cmu
 
 

@@ -2,7 +2,7 @@
 
 import unittest
 
-from gendict import Generator, csv_line, parse_csv_line
+from gendict import Generator, csv_line, parse_csv_line, parse_pronunciations
 from core import parse_core
 from meaning import ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from respell import respell, syllabify, parse_phones
@@ -824,6 +824,25 @@ class CsvLineTest(unittest.TestCase):
         for bad in ('say "hi"', " leading space"):
             with self.assertRaises(ValueError):
                 csv_line(dict(self.ENTRY, meaning=bad))
+
+
+class ReviewedPronunciationTest(unittest.TestCase):
+    def test_lines_give_phones_for_words_cmu_lacks(self):
+        table = parse_pronunciations(["# note", "", "Dork\tD AO1 R K\trhymes with fork"], {"fork": "F AO1 R K"})
+        self.assertEqual(table, {"dork": "D AO1 R K"})
+        self.assertEqual(respell(table["dork"]), "DORK")
+
+    def test_bad_lines_are_refused(self):
+        known = {"fork": "F AO1 R K"}
+        for line in ["fork\tF AO1 R K\tstale: CMU has it",  # would hide CMU's own
+                     "dork\tD AO1 R K",                       # no note
+                     "dork\tD OA1 R K\ttypo",                 # no such phone
+                     "dork\tD AO R K\tno stress digit",
+                     "dork\tD AO0 R K\tno primary stress"]:
+            with self.assertRaises(ValueError, msg=line):
+                parse_pronunciations([line], known)
+        with self.assertRaises(ValueError):
+            parse_pronunciations(["dork\tD AO1 R K\ta", "dork\tD AO1 R K\tb"], known)
 
 
 if __name__ == "__main__":
