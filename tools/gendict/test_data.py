@@ -5,6 +5,7 @@ import os
 import unittest
 
 from datafiles import CMU, NPM_FILES, SUBTLEX, WORDNET, WORDNET_FILES, WRITTEN, needs
+from respell import load_pronunciations
 from wordnet import WordNet
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -24,7 +25,8 @@ class CommittedDataTest(unittest.TestCase):
         cls.subtlex = load_subtlex(SUBTLEX)
         cls.stand_ins = load_stand_ins()
         cls.entries = Generator(cls.wn, cls.subtlex, load_cmu(CMU), Offensive(cls.wn), load_reviewed(),
-                                cls.stand_ins, load_examples(), load_written(WRITTEN)).generate()
+                                cls.stand_ins, load_examples(), load_written(WRITTEN),
+                                load_pronunciations()).generate()
 
     def test_no_synonym_is_a_broader_term_of_the_sense_shown(self):
         # the entry's sense comes from the generator, so the committed file

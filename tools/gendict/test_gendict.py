@@ -29,6 +29,51 @@ class RespellTest(unittest.TestCase):
         for arpabet, expected in cases.items():
             self.assertEqual(respell(arpabet), expected, arpabet)
 
+    def test_vowel_of_near_and_hero_is_not_that_of_spirit(self):
+        # before a consonant or at the end it is always "eer"
+        for arpabet, expected in {"N IH1 R": "NEER", "Y IH1 R": "YEER", "W IH1 R D": "WEERD",
+                                  "F IH1 R S": "FEERS"}.items():
+            self.assertEqual(respell(arpabet), expected, arpabet)
+        # between vowels the spelling decides
+        cases = [("HH IH1 R OW0", "hero", "HEER-oh"), ("TH IH1 R IY0", "theory", "THEER-ee"),
+                 ("S IH1 R IY0 AH0 S", "serious", "SEER-ee-us"), ("CH IH1 R IY0", "cheery", "CHEER-ee"),
+                 ("S P IH1 R AH0 T", "spirit", "SPIR-ut"), ("L IH1 R IH0 K", "lyric", "LIR-ik"),
+                 ("M IH1 R ER0", "mirror", "MIR-er"), ("IH1 R AH0 T EY2 T", "irritate", "IR-uh-tayt")]
+        for arpabet, word, expected in cases:
+            self.assertEqual(respell(arpabet, word), expected, word)
+
+    def test_ow_ending_a_syllable_reads_as_in_now(self):
+        cases = [("SH AW1 ER0", "SHOU-er"), ("F L AW1 ER0", "FLOU-er"), ("T AW1 AH0 L", "TOU-ul"),
+                 ("AH0 L AW1", "uh-LOU"), ("AW1 ER0", "OU-er"),
+                 # where "ow" already reads as in "now" it stays
+                 ("P AW1 ER0", "POW-er"), ("N AW1", "NOW"), ("HH AW1 S", "HOWS")]
+        for arpabet, expected in cases:
+            self.assertEqual(respell(arpabet), expected, arpabet)
+
+    def test_r_goes_with_the_stressed_vowel(self):
+        cases = [("ER0 AY1 V", "arrive", "uh-RYVE"), ("K ER0 IY1 R", "career", "kuh-REER"),
+                 ("ER0 AW1 N D", "around", "uh-ROWND"),
+                 ("JH EH2 N ER0 EY1 SH AH0 N", "generation", "jeh-nuh-RAY-shun"),
+                 ("IH0 R EH1 L AH0 V AH0 N T", "irrelevant", "ih-REL-uh-vunt"),
+                 # an unstressed vowel after it leaves the r alone
+                 ("EH1 V ER0 IY0", "every", "EV-er-ee"),
+                 # after a prefix the r stays on the prefix's side
+                 ("OW2 V ER0 IY1 T IH0 NG", "overeating", "oh-ver-EE-ting"),
+                 ("HH IH0 R IH1 N", "herein", "heer-IN")]
+        for arpabet, word, expected in cases:
+            self.assertEqual(respell(arpabet, word), expected, word)
+
+    def test_only_an_r_right_after_the_vowel_colours_it(self):
+        for arpabet, expected in {"HH EH1 N R IY0": "HEN-ree", "AO2 L R EH1 D IY0": "awl-RED-ee",
+                                  "D IH0 S R AH1 P T": "dis-RUPT", "S EH1 V R AH0 L": "SEV-rul"}.items():
+            self.assertEqual(respell(arpabet), expected, arpabet)
+
+    def test_vowels_before_r_and_s_read_as_meant(self):
+        for arpabet, expected in {"S K EH1 R D": "SKAIRD", "AH2 P S T EH1 R Z": "up-STAIRZ",
+                                  "W AO1 R M": "WAWRM", "P R AY1 S": "PRYSE", "N AY1 S": "NYSE",
+                                  "R AY1 Z": "RIZE"}.items():
+            self.assertEqual(respell(arpabet), expected, arpabet)
+
     def test_word_without_primary_stress_gets_one(self):
         self.assertEqual(respell("T AA2 N S AH0 L"), "TON-sul")
 
@@ -40,6 +85,47 @@ class RespellTest(unittest.TestCase):
     def test_rejects_unknown_phones(self):
         with self.assertRaises(ValueError):
             respell("HH XX1")
+
+
+class ReviewedPronunciationTest(unittest.TestCase):
+    def test_list_is_parsed_and_malformed_lines_refused(self):
+        from respell import parse_pronunciations
+        self.assertEqual(parse_pronunciations(["# c", "Doer\tDOO-er\tone syllable in CMU"]),
+                         {"doer": "DOO-er"})
+        for bad in (["doer\tDOO-er"], ["doer\tDOO-er\t "], ["doer\tdoo-er\tno stress"],
+                    ["doer\tDOO er\tspace"], ["doer\tDoo-er\tmixed case"], ["doer\tDOO--er\tr"],
+                    ["doer\t" + "DOO-" * 8 + "er\ttoo long"],
+                    ["doer\tDOO-er\tr", "doer\tDOO-ur\tr"]):
+            with self.assertRaises(ValueError, msg=bad):
+                parse_pronunciations(bad)
+
+    def test_listed_respelling_replaces_the_rules(self):
+        g = Generator(tiny_wordnet([]), {}, {"doer": "D UW1 R"}, pronunciations={"doer": "DOO-er"})
+        self.assertEqual(g.pronunciation("doer"), "DOO-er")
+        # a word CMU lacks gets the listed respelling too
+        g = Generator(tiny_wordnet([]), {}, {}, pronunciations={"belay": "bih-LAY"})
+        self.assertEqual(g.pronunciation("belay"), "bih-LAY")
+
+    def test_listed_word_of_no_headword_or_stale_stops_the_generator(self):
+        cmu = {"doer": "D UW1 R"}
+        for listed in ({"doer": "DOO-er", "shower": "SHOU-er"}, {"doer": "DOOR"}):
+            g = Generator(tiny_wordnet([]), {}, cmu, pronunciations=listed)
+            g.pronunciation("doer")
+            with self.assertRaises(ValueError, msg=listed):
+                g.check_pronunciations({"doer"})
+        g = Generator(tiny_wordnet([]), {}, cmu, pronunciations={"doer": "DOO-er"})
+        g.pronunciation("doer")
+        g.check_pronunciations({"doer"})
+
+    def test_y_after_a_vowel_letter_is_no_suffix(self):
+        g = Generator(tiny_wordnet([]), {}, {"bela": "B EH1 L AH0", "lime": "L AY1 M"})
+        self.assertEqual(g.pronunciation("belay"), "")
+        self.assertEqual(g.pronunciation("limey"), "LY-mee")
+
+    def test_ine_after_a_known_word_in_in_is_a_silent_e(self):
+        cmu = {"destin": "D EH1 S T IH0 N", "des": "D EH1 S", "tine": "T AY1 N"}
+        g = Generator(tiny_wordnet([]), {"des": 60, "tine": 10}, cmu)
+        self.assertEqual(g.pronunciation("destine"), "DES-tin")
 
 
 class CompoundPronunciationTest(unittest.TestCase):
