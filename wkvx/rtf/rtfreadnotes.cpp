@@ -291,6 +291,8 @@ void Reader::storeKeptParts()
     kept_.sections = int(sections_.size());
     if (!kept_.fontTable.isEmpty()) {
         for (const auto& [number, font] : fonts_) {
+            if (font.table != 1)
+                continue;  // not in the kept table: the writer adds it
             kept_.fonts.emplace_back(number, font.name);
             if (fontCodePage(number) != 1252)
                 kept_.nonAnsiFonts.push_back(number);
@@ -301,7 +303,7 @@ void Reader::storeKeptParts()
         kept_.codePage = docCodePage_;
     }
     if (!kept_.colorTable.isEmpty())
-        kept_.colors = colors_;
+        kept_.colors.assign(colors_.begin(), colors_.begin() + std::ptrdiff_t(firstTableColors_));
     setKeptParts(*doc_, kept_);
 }
 
