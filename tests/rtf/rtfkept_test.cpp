@@ -231,6 +231,8 @@ TEST(RtfKeptParts, LaterFontAndColourTablesOnlyAddWhatTheFirstLacks)
         "{\\rtf\\deff3{\\fonttbl{\\f3q\\fcharset}{{{{}}}}{{\\i{}}}}0{\\fonttbl\\;\\f3\\fcharset2W}",
         "{\\rtf1{\\fonttbl{\\f0 Arial;}}a{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f5\\fcharset2 Symbol;}}"
         "{\\f0 abc}{\\f5 abc}\\par}",
+        // found by fuzzing: a colour table opened after a font name, in a later font table
+        "{\\rtf1{\\fonttbl{\\f0 Times;}}{\\fonttbl{\\f1 Name\\colortbl;}}Body\\par}",
         // a \fonttbl inside the table is the same table
         "{\\rtf1{\\fonttbl{\\f0\\fr\\fonttbl oman\\fcharset0 Times;}{\\f1\\fcharset2 Symbol;}}{\\f1 abc}\\par}",
     };

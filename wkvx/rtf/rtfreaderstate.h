@@ -416,7 +416,7 @@ private:
     };
     bool keepGroup(QByteArray& into);
     bool groupIsOwn() const;
-    void startCapture(QByteArray& into);
+    void startCapture(QByteArray& into, std::string_view word);
     void endCapture();
     void sectionBreak();
     void footnote();

@@ -61,7 +61,7 @@ void Reader::documentTableKeyword(const KwInfo& info, int param)
         st_.dest = Dest::FontTable;
         fontEntry_ = -1;
         if (++fontTables_ == 1)
-            startCapture(kept_.fontTable);
+            startCapture(kept_.fontTable, "fonttbl");
         break;
     case Kw::ColorTbl:
         if (st_.dest == Dest::ColorTable)
@@ -69,7 +69,7 @@ void Reader::documentTableKeyword(const KwInfo& info, int param)
         st_.dest = Dest::ColorTable;
         // As with fonts, a later table only adds colours.
         if (++colorTables_ == 1)
-            startCapture(kept_.colorTable);
+            startCapture(kept_.colorTable, "colortbl");
         colorEntry_ = 0;
         red_ = green_ = blue_ = -1;
         break;
