@@ -220,3 +220,44 @@ TEST(RtfKeptParts, StrayAndPlainMarksSurviveASaveAsTheyRead)
         EXPECT_EQ(write(back).rtf.count("{\\footnote"), 2 - QByteArray(rtf).count("plain"));
     }
 }
+
+TEST(RtfKeptParts, LaterFontAndColourTablesOnlyAddWhatTheFirstLacks)
+{
+    // Text already read in a font or colour keeps it: a later table that
+    // redefined it would make the saved file, which has one table, read
+    // otherwise.
+    const char* const damaged[] = {
+        // found by fuzzing: an unkept first table, then one making font 3 a symbol font
+        "{\\rtf\\deff3{\\fonttbl{\\f3q\\fcharset}{{{{}}}}{{\\i{}}}}0{\\fonttbl\\;\\f3\\fcharset2W}",
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}a{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f5\\fcharset2 Symbol;}}"
+        "{\\f0 abc}{\\f5 abc}\\par}",
+        // found by fuzzing: a colour table opened after a font name, in a later font table
+        "{\\rtf1{\\fonttbl{\\f0 Times;}}{\\fonttbl{\\f1 Name\\colortbl;}}Body\\par}",
+        // a \fonttbl inside the table is the same table
+        "{\\rtf1{\\fonttbl{\\f0\\fr\\fonttbl oman\\fcharset0 Times;}{\\f1\\fcharset2 Symbol;}}{\\f1 abc}\\par}",
+    };
+    for (const char* rtf : damaged) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(QByteArray(rtf), &doc).ok);
+        const QByteArray written = write(doc).rtf;
+        EXPECT_EQ(written.count("{\\fonttbl"), 1);
+        QTextDocument back;
+        read(written, back);
+        EXPECT_EQ(plainText(back).toStdString(), plainText(doc).toStdString());
+    }
+
+    QTextDocument doc;
+    read("{\\rtf1\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}{\\cf1 a}"
+         "{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f5\\fcharset2 Wingdings;}}"
+         "{\\colortbl;\\red0\\green255\\blue0;\\red0\\green0\\blue255;}{\\cf1 b}{\\f5\\cf2 c}\\par}",
+         doc);
+    QTextDocument back;
+    read(write(doc).rtf, back);
+    for (QTextDocument* d : {&doc, &back}) {
+        EXPECT_EQ(plainText(*d).toStdString(), "ab\uf063\n");
+        EXPECT_EQ(find(*d, "b").charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+        EXPECT_EQ(find(*d, "b").charFormat().foreground().color(), QColor(255, 0, 0));
+        EXPECT_EQ(find(*d, "\uf063").charFormat().foreground().color(), QColor(0, 0, 255));
+    }
+}

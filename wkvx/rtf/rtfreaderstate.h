@@ -157,6 +157,7 @@ struct FontEntry {
     QString name;
     int codePage = 0;  // 0: the document's
     bool symbolCharset = false;
+    int table = 0;  // the font table that defined it, 1 for the first
 };
 
 // A run is a stretch of its paragraph's text: one buffer per paragraph
@@ -361,9 +362,13 @@ private:
     int bytesCodePage_ = 1252;
 
     std::unordered_map<int, FontEntry> fonts_;
+    int fontTables_ = 0;  // read so far
     int fontEntry_ = -1;
     std::string fontNameBytes_;
     std::vector<QColor> colors_;
+    size_t colorEntry_ = 0;    // of the table being read
+    int colorTables_ = 0;      // read so far
+    size_t firstTableColors_ = 0;
     int red_ = -1, green_ = -1, blue_ = -1;
 
     std::vector<ListDef> lists_;
@@ -411,7 +416,7 @@ private:
     };
     bool keepGroup(QByteArray& into);
     bool groupIsOwn() const;
-    void startCapture(QByteArray& into);
+    void startCapture(QByteArray& into, std::string_view word);
     void endCapture();
     void sectionBreak();
     void footnote();

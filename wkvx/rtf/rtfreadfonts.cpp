@@ -54,21 +54,34 @@ void Reader::documentTableKeyword(const KwInfo& info, int param)
 {
     switch (info.kw) {
     case Kw::FontTbl:
+        // Only the first table can be kept: a later one (damage, or a
+        // document pasted into another) may only add fonts.
+        if (st_.dest == Dest::FontTable)
+            break;  // damage inside the table: still the same table
         st_.dest = Dest::FontTable;
-        if (kept_.fontTable.isEmpty())
-            startCapture(kept_.fontTable);
+        fontEntry_ = -1;
+        if (++fontTables_ == 1)
+            startCapture(kept_.fontTable, "fonttbl");
         break;
     case Kw::ColorTbl:
+        if (st_.dest == Dest::ColorTable)
+            break;
         st_.dest = Dest::ColorTable;
-        if (kept_.colorTable.isEmpty())
-            startCapture(kept_.colorTable);
-        colors_.clear();
+        // As with fonts, a later table only adds colours.
+        if (++colorTables_ == 1)
+            startCapture(kept_.colorTable, "colortbl");
+        colorEntry_ = 0;
         red_ = green_ = blue_ = -1;
         break;
     case Kw::F:
         if (st_.dest == Dest::FontTable) {
-            fontEntry_ = param;
-            fonts_[param];
+            // Text read in a font was decoded by its first definition; a
+            // later table that redefines it would make the saved file read
+            // otherwise.
+            auto it = fonts_.find(param);
+            if (it == fonts_.end())
+                fonts_.emplace(param, FontEntry{.name = {}, .codePage = 0, .symbolCharset = false, .table = fontTables_});
+            fontEntry_ = it == fonts_.end() || it->second.table == fontTables_ ? param : -1;
             fontNameBytes_.clear();
         } else if (st_.dest == Dest::ListLevel) {
             level_.font = param;
@@ -139,10 +152,15 @@ void Reader::colorTableText(QStringView text)
     for (QChar c : text) {
         if (c != QLatin1Char(';'))
             continue;
-        if (red_ < 0 && green_ < 0 && blue_ < 0)
+        if (colorEntry_++ < colors_.size()) {
+            // defined by an earlier table
+        } else if (red_ < 0 && green_ < 0 && blue_ < 0) {
             colors_.emplace_back();  // "auto"
-        else
+        } else {
             colors_.emplace_back(std::clamp(red_, 0, 255), std::clamp(green_, 0, 255), std::clamp(blue_, 0, 255));
+        }
+        if (colorTables_ == 1)
+            firstTableColors_ = colors_.size();
         red_ = green_ = blue_ = -1;
         formatCache_.clear();
         indexCache_.clear();

@@ -139,9 +139,26 @@ bool Reader::groupIsOwn() const
         && st_.paragraphsAtOpen == paragraphs_;
 }
 
-void Reader::startCapture(QByteArray& into)
+// Keeps the table group the reader stands in as it reads it, if the group
+// opens with the table's word: bytes before it (a font name the damage ran
+// into) would come back as text.
+void Reader::startCapture(QByteArray& into, std::string_view word)
 {
     if (capture_ || !groupIsOwn())
+        return;
+    const unsigned char* p = groupOpen_ + 1;
+    const unsigned char* const end = lex_.position();
+    auto skipSpace = [&] {
+        while (p < end && (*p == ' ' || *p == '\r' || *p == '\n'))
+            ++p;
+    };
+    skipSpace();
+    if (end - p >= 2 && p[0] == '\\' && p[1] == '*') {
+        p += 2;
+        skipSpace();
+    }
+    if (end - p <= qsizetype(word.size()) || *p != '\\'
+        || std::string_view(reinterpret_cast<const char*>(p) + 1, word.size()) != word)
         return;
     capture_ = Capture{&into, groupOpen_, stack_.size(), emitted_, paragraphs_};
 }
@@ -291,6 +308,8 @@ void Reader::storeKeptParts()
     kept_.sections = int(sections_.size());
     if (!kept_.fontTable.isEmpty()) {
         for (const auto& [number, font] : fonts_) {
+            if (font.table != 1)
+                continue;  // not in the kept table: the writer adds it
             kept_.fonts.emplace_back(number, font.name);
             if (fontCodePage(number) != 1252)
                 kept_.nonAnsiFonts.push_back(number);
@@ -301,7 +320,7 @@ void Reader::storeKeptParts()
         kept_.codePage = docCodePage_;
     }
     if (!kept_.colorTable.isEmpty())
-        kept_.colors = colors_;
+        kept_.colors.assign(colors_.begin(), colors_.begin() + std::ptrdiff_t(firstTableColors_));
     setKeptParts(*doc_, kept_);
 }
 
