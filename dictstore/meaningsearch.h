@@ -65,7 +65,8 @@ public:
 private:
     using TermId = std::uint32_t;
     struct Posting {
-        std::uint32_t entry;
+        std::uint32_t entry : 31;
+        std::uint32_t denied : 1;  // stood after "not", "without", ...: the entry means the opposite
         float weight;
     };
 

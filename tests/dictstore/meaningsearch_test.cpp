@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -198,6 +199,77 @@ TEST(MeaningSearch, ASharedIndexIsMadeAgainWhenAnyEntryChanged)
     EXPECT_TRUE(second->search("strong wind").empty());
     EXPECT_EQ(second->search("loud noise").size(), 1u);
     std::filesystem::remove(file);
+}
+
+}  // namespace
+
+namespace {
+
+// Denial in a meaning, words made from a description word, and adverbs.
+std::string top(const MeaningIndex& index, const std::string& description)
+{
+    const auto words = found(index, description, 1);
+    return words.empty() ? std::string() : words.front();
+}
+
+const std::vector<E> kPhrases = {
+    {"blind", "unable to see", "adjective"},
+    {"visible", "capable of being seen", "adjective"},
+    {"see", "to perceive with the eyes", "verb"},
+    {"able", "having the power or skill needed", "adjective", {"capable"}},
+    {"polite", "showing good manners", "adjective"},
+    {"impolite", "rude in manner", "adjective"},
+    {"home", "where you live", "noun"},
+    {"homeless", "people who have no place to live", "noun"},
+    {"homely", "plain to look at", "adjective"},
+    {"joy", "great happiness", "noun"},
+    {"joyful", "feeling great happiness", "adjective"},
+    {"paint", "to cover with colour", "verb"},
+    {"painter", "an artist who makes pictures", "noun"},
+    {"glance", "take a quick look", "verb"},
+    {"stare", "look for a long time", "verb"},
+    {"quick", "done fast", "adjective"},
+    {"look", "to turn the eyes toward", "verb"},
+    {"brave", "showing courage", "adjective", {}, {"cowardly"}},
+    {"cowardly", "lacking courage", "adjective"},
+    {"courage", "the quality of facing danger", "noun"},
+};
+
+TEST(MeaningSearch, AWordDeniedInAMeaningDoesNotCountAsItIs)
+{
+    const MeaningIndex index = indexOf(kPhrases);
+    const auto seen = found(index, "able to be seen");
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), "visible");
+    // Blind still shares "see", but not "able".
+    const auto blind = std::find(seen.begin(), seen.end(), "blind");
+    EXPECT_GT(blind - seen.begin(), 0);
+    // A denied description word meets a denied one in full.
+    EXPECT_EQ(top(index, "without courage"), "cowardly");
+    EXPECT_EQ(top(index, "not able to see"), "blind");
+    // "opposite of" denies and is not a word to find.
+    const auto opposite = found(index, "the opposite of brave");
+    ASSERT_FALSE(opposite.empty());
+    EXPECT_EQ(opposite.front(), "cowardly");
+}
+
+TEST(MeaningSearch, WordsMadeFromADescriptionWordAsItsPhraseAsks)
+{
+    const MeaningIndex index = indexOf(kPhrases);
+    EXPECT_EQ(top(index, "not polite"), "impolite");
+    EXPECT_EQ(top(index, "a person with no home"), "homeless");
+    EXPECT_EQ(top(index, "full of joy"), "joyful");
+    EXPECT_EQ(top(index, "a person who paints"), "painter");
+    // Only the phrase makes them: "home" alone does not ask for homeless.
+    const auto home = found(index, "a place to live");
+    EXPECT_EQ(std::find(home.begin(), home.end(), "homely"), home.end());
+}
+
+TEST(MeaningSearch, AnAdverbCountsAsItsAdjective)
+{
+    const MeaningIndex index = indexOf(kPhrases);
+    EXPECT_EQ(top(index, "to look quickly"), "glance");
+    EXPECT_EQ(index.terms("quickly"), std::vector<std::string>{"quick"});
 }
 
 }  // namespace
