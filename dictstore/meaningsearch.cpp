@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <thread>
 #include <unordered_set>
 #include <utility>
 
@@ -202,7 +203,20 @@ void appendAll(std::vector<std::uint32_t>& to, const std::vector<std::uint32_t>&
 }
 
 
+std::mutex& sharedLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 }  // namespace
+
+// The index last made by loadShared, for the next look-up to use again.
+static std::shared_ptr<const MeaningIndex>& lastShared()
+{
+    static std::shared_ptr<const MeaningIndex> last;
+    return last;
+}
 
 MeaningIndex::MeaningIndex(std::vector<WordRecord> entries, const Morphology& morphology)
     : morphology_(&morphology), entries_(std::move(entries))
@@ -226,9 +240,6 @@ Error MeaningIndex::load(Dictionary& dict, MeaningIndex& out)
 
 Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIndex>& out)
 {
-    static std::mutex lock;
-    static std::shared_ptr<const MeaningIndex> last;
-
     std::vector<WordRecord> records;
     std::int64_t count = 0;
     // Only the records kavix can number: a huge file costs no more.
@@ -240,7 +251,10 @@ Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIn
             return Error::None;
         },
         kMaxKavixRecords);
-    std::lock_guard<std::mutex> guard(lock);
+    // Held while indexing, so a search asked for during a build made in the
+    // background waits for it rather than making a second one.
+    std::lock_guard<std::mutex> guard(sharedLock());
+    std::shared_ptr<const MeaningIndex>& last = lastShared();
     if (last && last->entries_.size() == records.size() &&
         std::equal(records.begin(), records.end(), last->entries_.begin(),
                    [](const WordRecord& a, const WordRecord& b) { return a.bytes == b.bytes; })) {
@@ -251,6 +265,26 @@ Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIn
     if (e == Error::None)
         last = out;
     return e;
+}
+
+void MeaningIndex::prepareShared(const std::filesystem::path& path)
+{
+    // Joined at exit. What the thread uses is made first, so that it is
+    // destroyed only after the join.
+    sharedLock();
+    lastShared();
+    smallWords();
+    Morphology::shipped();
+    static std::mutex startLock;
+    static std::vector<std::jthread> threads;
+    std::lock_guard<std::mutex> guard(startLock);
+    threads.emplace_back([path] {
+        Dictionary dict;
+        if (dict.openForReading(path) != Error::None)
+            return;
+        std::shared_ptr<const MeaningIndex> ignored;
+        loadShared(dict, ignored);
+    });
 }
 
 std::string MeaningIndex::lemma(const std::string& word, std::string* other) const

@@ -170,24 +170,31 @@ TEST(MeaningSearch, SampleSentencesCountLess)
 
 namespace {
 
+// A dictionary of one entry, "gale", with the meaning given.
+void writeOneEntry(const std::filesystem::path& file, const std::string& meaning)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    dictstore::WordRecord r;
+    dictstore::assignField(r, Field::Word, "gale");
+    dictstore::assignField(r, Field::Meaning, meaning);
+    out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
+}
+
+std::shared_ptr<const MeaningIndex> loadShared(const std::filesystem::path& file)
+{
+    dictstore::Dictionary dict;
+    EXPECT_EQ(dict.openForReading(file), dictstore::Error::None);
+    std::shared_ptr<const MeaningIndex> index;
+    EXPECT_EQ(MeaningIndex::loadShared(dict, index), dictstore::Error::None);
+    return index;
+}
+
 TEST(MeaningSearch, ASharedIndexIsMadeAgainWhenAnyEntryChanged)
 {
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("meaning-shared-" + std::to_string(::getpid()) + ".kvx");
-    auto write = [&](const std::string& meaning) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        dictstore::WordRecord r;
-        dictstore::assignField(r, Field::Word, "gale");
-        dictstore::assignField(r, Field::Meaning, meaning);
-        out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
-    };
-    auto load = [&] {
-        dictstore::Dictionary dict;
-        EXPECT_EQ(dict.openForReading(file), dictstore::Error::None);
-        std::shared_ptr<const MeaningIndex> index;
-        EXPECT_EQ(MeaningIndex::loadShared(dict, index), dictstore::Error::None);
-        return index;
-    };
+    auto write = [&](const std::string& meaning) { writeOneEntry(file, meaning); };
+    auto load = [&] { return loadShared(file); };
     write("a very strong wind");
     const auto first = load();
     EXPECT_EQ(load(), first) << "the same entries: the same index";
@@ -199,6 +206,30 @@ TEST(MeaningSearch, ASharedIndexIsMadeAgainWhenAnyEntryChanged)
     EXPECT_TRUE(second->search("strong wind").empty());
     EXPECT_EQ(second->search("loud noise").size(), 1u);
     std::filesystem::remove(file);
+}
+
+// An index made in the background is used only while the file is unchanged.
+TEST(MeaningSearch, AnIndexMadeAheadIsNeverUsedAfterTheFileChanged)
+{
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("meaning-ahead-" + std::to_string(::getpid()) + ".kvx");
+    auto write = [&](const std::string& meaning) { writeOneEntry(file, meaning); };
+    auto load = [&] { return loadShared(file); };
+    write("a very strong wind");
+    MeaningIndex::prepareShared(file);
+    // Asked at once: waits for the build under way, or makes its own.
+    const auto first = load();
+    EXPECT_EQ(first->search("strong wind").size(), 1u);
+    EXPECT_EQ(load(), first);
+    // Changed while another build is under way, as by another program.
+    MeaningIndex::prepareShared(file);
+    write("a very loud noise!!");
+    const auto second = load();
+    EXPECT_TRUE(second->search("strong wind").empty());
+    EXPECT_EQ(second->search("loud noise").size(), 1u);
+    // A missing file makes no index and no fault.
+    std::filesystem::remove(file);
+    MeaningIndex::prepareShared(file);
 }
 
 }  // namespace
