@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <thread>
 #include <unordered_set>
+#include <utility>
 
 namespace dictstore {
 
@@ -30,6 +32,8 @@ constexpr float kOtherPart = 0.7F;
 constexpr std::size_t kMostExpansions = 8;
 constexpr float kEarlierEntry = 0.3F;
 constexpr float kCoverage = 1.0F;
+// The entry's word is made from the description word as its phrase asks.
+constexpr float kDerived = 1.3F;
 
 // Words that carry no meaning of their own in a description.
 const std::unordered_set<std::string>& smallWords()
@@ -42,7 +46,8 @@ const std::unordered_set<std::string>& smallWords()
         "we", "our", "us", "i", "me", "my", "something", "someone", "somebody", "anything", "anyone", "thing",
         "things", "one", "ones", "very", "really", "quite", "rather", "somewhat", "too", "so", "such", "much",
         "especially", "usually", "often", "sometimes", "kind", "sort", "way", "like", "can", "could", "will", "would",
-        "may", "might", "should", "must", "get", "gets", "got", "s", "etc", "e", "g", "else"};
+        "may", "might", "should", "must", "get", "gets", "got", "s", "etc", "e", "g", "else", "not", "no", "never",
+        "nor", "without"};
     return words;
 }
 
@@ -86,12 +91,37 @@ void splitWords(std::string_view cp1252, std::vector<std::string>& out)
     }
 }
 
-// Whether the word at i is denied: "not X", "never X", "opposite of X".
-bool denied(const std::vector<std::string>& words, std::size_t i)
+// Words that deny the next word that counts: "not brave", "without a
+// home", "lacking courage". "lacking" still counts itself.
+bool isDenial(const std::string& w)
 {
-    if (i >= 1 && (words[i - 1] == "not" || words[i - 1] == "never"))
-        return true;
-    return i >= 2 && words[i - 1] == "of" && (words[i - 2] == "opposite" || words[i - 2] == "contrary");
+    return w == "not" || w == "no" || w == "never" || w == "nor" || w == "without" || w == "lacking" ||
+           w == "lack" || w == "lacks" || w == "lacked";
+}
+
+enum : std::uint8_t { kPlain = 0, kDenied = 1, kMarkerOnly = 2 };
+
+// For each word of a text: denied by a word before it, or a mere marker of
+// denial ("opposite" in "the opposite of friend") that does not count.
+std::vector<std::uint8_t> denials(const std::vector<std::string>& words)
+{
+    std::vector<std::uint8_t> out(words.size(), kPlain);
+    bool pending = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        const bool phrase = (w == "opposite" || w == "contrary" || w == "reverse") && i + 1 < words.size() &&
+                            (words[i + 1] == "of" || words[i + 1] == "to");
+        if (phrase) {
+            out[i] = kMarkerOnly;
+            pending = true;
+        } else if (isDenial(w)) {
+            pending = true;
+        } else if (pending && !smallWords().count(w)) {
+            out[i] = kDenied;
+            pending = false;
+        }
+    }
+    return out;
 }
 
 std::string foldedWord(std::string_view cp1252)
@@ -101,6 +131,11 @@ std::string foldedWord(std::string_view cp1252)
         c = static_cast<char>(foldCp1252(static_cast<unsigned char>(c)));
     return s;
 }
+
+// Suffixes that make an adverb or a noun of an adjective, and what the
+// adjective ends in instead.
+constexpr std::pair<std::string_view, std::string_view> kDerivations[] = {
+    {"ically", "ic"}, {"ily", "y"}, {"bly", "ble"}, {"ly", ""}, {"iness", "y"}, {"ness", ""}};
 
 constexpr Field kSynonyms[] = {Field::Synonym1, Field::Synonym2, Field::Synonym3};
 constexpr Field kAntonyms[] = {Field::Antonym1, Field::Antonym2, Field::Antonym3};
@@ -126,13 +161,62 @@ bool isPart(const WordRecord& r, Part part)
     return pos.starts_with(part == Part::Verb ? "verb" : "noun");
 }
 
+// Words made from a description word that mean what its phrase says:
+// "not polite": impolite, "without a home": homeless, "full of joy":
+// joyful, "a person who paints": painter.
+std::vector<std::string> derivedWords(const std::vector<std::string>& words, std::size_t i, const std::string& base,
+                                      bool negated, bool person)
+{
+    std::vector<std::string> out;
+    const std::string& surface = words[i];
+    if (negated) {
+        for (const char* prefix : {"un", "in", "im", "il", "ir", "dis", "non"}) {
+            out.push_back(prefix + base);
+            if (surface != base)
+                out.push_back(prefix + surface);
+        }
+        out.push_back(base + "less");
+    }
+    // beauty: beautiful, but joy: joyful.
+    const bool consonantY = base.size() >= 2 && base.back() == 'y' &&
+                            std::string_view("aeiou").find(base[base.size() - 2]) == std::string_view::npos;
+    const std::string stem = consonantY ? base.substr(0, base.size() - 1) + "i" : base;
+    const std::string bare = base.ends_with('e') ? base.substr(0, base.size() - 1) : base;
+    if (i >= 2 && words[i - 1] == "of" && words[i - 2] == "full") {
+        for (const char* suffix : {"ful", "ous"})
+            out.push_back(stem + suffix);
+        out.push_back(bare + "ous");
+        out.push_back(base + "y");
+    }
+    if (person && base.size() >= 3) {
+        for (const char* suffix : {"er", "or", "ist", "ian"})
+            out.push_back(bare + suffix);
+        out.push_back(stem + "er");
+        out.push_back(base + base.back() + "er");  // run: runner
+    }
+    return out;
+}
+
 void appendAll(std::vector<std::uint32_t>& to, const std::vector<std::uint32_t>& from)
 {
     to.insert(to.end(), from.begin(), from.end());
 }
 
 
+std::mutex& sharedLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 }  // namespace
+
+// The index last made by loadShared, for the next look-up to use again.
+static std::shared_ptr<const MeaningIndex>& lastShared()
+{
+    static std::shared_ptr<const MeaningIndex> last;
+    return last;
+}
 
 MeaningIndex::MeaningIndex(std::vector<WordRecord> entries, const Morphology& morphology)
     : morphology_(&morphology), entries_(std::move(entries))
@@ -156,9 +240,6 @@ Error MeaningIndex::load(Dictionary& dict, MeaningIndex& out)
 
 Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIndex>& out)
 {
-    static std::mutex lock;
-    static std::shared_ptr<const MeaningIndex> last;
-
     std::vector<WordRecord> records;
     std::int64_t count = 0;
     // Only the records kavix can number: a huge file costs no more.
@@ -170,7 +251,10 @@ Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIn
             return Error::None;
         },
         kMaxKavixRecords);
-    std::lock_guard<std::mutex> guard(lock);
+    // Held while indexing, so a search asked for during a build made in the
+    // background waits for it rather than making a second one.
+    std::lock_guard<std::mutex> guard(sharedLock());
+    std::shared_ptr<const MeaningIndex>& last = lastShared();
     if (last && last->entries_.size() == records.size() &&
         std::equal(records.begin(), records.end(), last->entries_.begin(),
                    [](const WordRecord& a, const WordRecord& b) { return a.bytes == b.bytes; })) {
@@ -183,10 +267,31 @@ Error MeaningIndex::loadShared(Dictionary& dict, std::shared_ptr<const MeaningIn
     return e;
 }
 
+void MeaningIndex::prepareShared(const std::filesystem::path& path)
+{
+    // Joined at exit. What the thread uses is made first, so that it is
+    // destroyed only after the join.
+    sharedLock();
+    lastShared();
+    smallWords();
+    Morphology::shipped();
+    static std::mutex startLock;
+    static std::vector<std::jthread> threads;
+    std::lock_guard<std::mutex> guard(startLock);
+    threads.emplace_back([path] {
+        Dictionary dict;
+        if (dict.openForReading(path) != Error::None)
+            return;
+        std::shared_ptr<const MeaningIndex> ignored;
+        loadShared(dict, ignored);
+    });
+}
+
 std::string MeaningIndex::lemma(const std::string& word, std::string* other) const
 {
     const bool isHeadword = headwords_.count(word) > 0;
-    for (const std::string& base : morphology_->baseForms(word)) {
+    const std::vector<std::string> bases = morphology_->baseForms(word);
+    for (const std::string& base : bases) {
         if (!headwords_.count(base))
             continue;
         // A word that is an entry of its own keeps its form unless the base
@@ -197,6 +302,21 @@ std::string MeaningIndex::lemma(const std::string& word, std::string* other) con
             return base;
         if (other && other->empty())
             *other = base;
+    }
+    // Adverbs and nouns made from adjectives mean what their adjective
+    // does (quickly, quickness: quick); one with an entry of its own
+    // (friendly) only partly.
+    for (const auto& [suffix, ending] : kDerivations) {
+        if (word.size() < suffix.size() + 3 || !word.ends_with(suffix))
+            continue;
+        std::string base = word.substr(0, word.size() - suffix.size()) + std::string(ending);
+        if (!headwords_.count(base) || smallWords().count(base))
+            continue;
+        if (!isHeadword)
+            return base;
+        if (other && other->empty())
+            *other = std::move(base);
+        break;
     }
     return word;
 }
@@ -252,16 +372,20 @@ void MeaningIndex::addField(std::string_view raw, float weight, std::unordered_m
 {
     thread_local std::vector<std::string> words;
     splitWords(raw, words);
-    auto add = [&best](TermId t, float w) {
+    const std::vector<std::uint8_t> denial = denials(words);
+    // Keyed by term and whether it stood denied.
+    auto add = [&best](TermId t, bool denied, float w) {
         if (t == kNoTerm)
             return;
-        float& b = best[t];
+        float& b = best[t * 2 + (denied ? 1 : 0)];
         b = std::max(b, w);
     };
-    for (const std::string& w : words) {
-        const Forms f = formsOf(w);
-        add(f.main, weight);
-        add(f.other, weight * kSecondForm);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (denial[i] == kMarkerOnly)
+            continue;
+        const Forms f = formsOf(words[i]);
+        add(f.main, denial[i] == kDenied, weight);
+        add(f.other, denial[i] == kDenied, weight * kSecondForm);
     }
 }
 
@@ -308,11 +432,13 @@ void MeaningIndex::build()
         // The entry's own word says nothing about what it means.
         splitWords(r.raw(Field::Word), words);
         for (const std::string& w : words) {
-            if (const TermId t = formsOf(w).main; t != kNoTerm)
-                best.erase(t);
+            if (const TermId t = formsOf(w).main; t != kNoTerm) {
+                best.erase(t * 2);
+                best.erase(t * 2 + 1);
+            }
         }
-        for (const auto& [t, weight] : best)
-            postings_[t].push_back({i, weight});
+        for (const auto& [key, weight] : best)
+            postings_[key / 2].push_back({i, key % 2, weight});
     }
     for (auto& list : postings_)
         std::sort(list.begin(), list.end(), [](const Posting& a, const Posting& b) { return a.entry < b.entry; });
@@ -363,8 +489,15 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
             touched.push_back(e);
         best[e] = std::max(best[e], w);
     };
+    // A word that stood denied in the entry counts only for a denied word:
+    // "unable to see" says nothing of "able to be seen".
+    auto posted = [&](const Posting& p, float route) {
+        if (p.denied && !negated)
+            return;
+        offer(p.entry, p.weight * route * (p.denied ? scale : plain));
+    };
     for (const Posting& p : postings_[term])
-        offer(p.entry, p.weight * plain);
+        posted(p, 1.0F);
 
     std::vector<std::uint32_t> listed;
     entriesListedBy(base, kSynonyms, std::size(kSynonyms), listed);
@@ -397,9 +530,9 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
     }
     for (TermId t : expansions) {
         // A common synonym says less than the word itself.
-        const float weight = plain * kSynonymInMeaning * std::min(1.0F, idf_[t] / idf_[term]);
+        const float weight = kSynonymInMeaning * std::min(1.0F, idf_[t] / idf_[term]);
         for (const Posting& p : postings_[t])
-            offer(p.entry, p.weight * weight);
+            posted(p, weight);
     }
 }
 
@@ -410,23 +543,37 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     struct QueryTerm {
         Forms forms;
         bool negated;
+        std::vector<std::string> derived;
     };
     std::vector<QueryTerm> query;
+    const std::vector<std::uint8_t> denial = denials(words);
+    const bool person = std::find(words.begin(), words.end(), "person") != words.end();
     for (std::size_t i = 0; i < words.size(); ++i) {
+        if (denial[i] == kMarkerOnly)
+            continue;
         Forms f = findForms(words[i]);
-        const bool negated = denied(words, i);
-        if (f.main == kNoTerm) {
+        const bool negated = denial[i] == kDenied;
+        if (f.main == kNoTerm && f.other != kNoTerm) {
             // A word no meaning uses may still have a second form that one does.
-            if (f.other == kNoTerm)
-                continue;
             f = Forms{f.other, kNoTerm, f.otherBase, {}};
+        } else if (f.main == kNoTerm) {
+            // Or words made from it: no meaning says "joy", joyful is there.
+            if (f.mainBase.empty() || f.mainBase == "person")
+                continue;
+            std::vector<std::string> made = derivedWords(words, i, f.mainBase, negated, person);
+            std::erase_if(made, [this](const std::string& w) { return !entriesNamed_.count(w); });
+            if (!made.empty())
+                query.push_back({f, negated, std::move(made)});
+            continue;
         }
         auto same = std::find_if(query.begin(), query.end(), [&f](const QueryTerm& q) { return q.forms.main == f.main; });
         if (same != query.end()) {
             same->negated = same->negated || negated;
             continue;
         }
-        query.push_back({f, negated});
+        query.push_back({f, negated, {}});
+        if (f.mainBase != "person")
+            query.back().derived = derivedWords(words, i, f.mainBase, negated, person);
     }
     if (query.empty() || limit == 0)
         return {};
@@ -442,10 +589,23 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     matched.assign(n, 0);
     for (const QueryTerm& q : query) {
         termTouched.clear();
-        scoreTerm(q.forms.main, q.forms.mainBase, q.negated, 1.0F, best, termTouched);
+        if (q.forms.main != kNoTerm)
+            scoreTerm(q.forms.main, q.forms.mainBase, q.negated, 1.0F, best, termTouched);
         if (q.forms.other != kNoTerm)
             scoreTerm(q.forms.other, q.forms.otherBase, q.negated, kSecondForm, best, termTouched);
-        const float idf = idf_[q.forms.main];
+        for (const std::string& word : q.derived) {
+            if (const auto named = entriesNamed_.find(word); named != entriesNamed_.end()) {
+                for (std::uint32_t e : named->second) {
+                    if (best[e] == 0.0F)
+                        termTouched.push_back(e);
+                    best[e] = std::max(best[e], kDerived);
+                }
+            }
+        }
+        // A word no entry uses is as rare as a word can be.
+        const float idf = q.forms.main != kNoTerm
+                              ? idf_[q.forms.main]
+                              : static_cast<float>(std::log(1.0 + std::max<double>(1.0, static_cast<double>(n))));
         for (std::uint32_t e : termTouched) {
             if (score[e] == 0.0F)
                 touched.push_back(e);

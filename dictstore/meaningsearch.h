@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,7 +50,16 @@ public:
     // The same, but an index made for the very same records before (the
     // same bytes, read again now) is used again rather than made afresh:
     // reading is quick, indexing is not.
+    // An index being made when this is called is waited for, then used if
+    // its records are still the very same bytes; otherwise a new one is made.
     static Error loadShared(Dictionary& dict, std::shared_ptr<const MeaningIndex>& out);
+
+    // Reads and indexes the dictionary at `path` on another thread, so that
+    // the first search in a run finds its index made (loadShared still
+    // compares every record, so a dictionary changed since is indexed
+    // again). Returns at once; the thread is waited for when the program
+    // ends.
+    static void prepareShared(const std::filesystem::path& path);
 
     std::size_t size() const { return entries_.size(); }
     const WordRecord& entry(std::size_t i) const { return entries_[i]; }
@@ -65,7 +75,8 @@ public:
 private:
     using TermId = std::uint32_t;
     struct Posting {
-        std::uint32_t entry;
+        std::uint32_t entry : 31;
+        std::uint32_t denied : 1;  // stood after "not", "without", ...: the entry means the opposite
         float weight;
     };
 

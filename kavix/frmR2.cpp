@@ -30,6 +30,8 @@ constexpr Field kColumnFields[ResultsModel::kColumns] = {
 
 constexpr int kColumnWidth = 1500;
 constexpr int kSentenceWidth = 2500;
+// A search by meaning is chosen by reading the meanings: they fill the grid.
+constexpr int kMeaningWidth = 4000;
 
 }  // namespace
 
@@ -166,7 +168,7 @@ void frmR2::Form_Load(const SearchRequest& search)
     model_->setTitle(0, QStringLiteral("Word"));
     setWidth(0, kColumnWidth);
     model_->setTitle(3, QStringLiteral("Meaning"));
-    setWidth(3, kColumnWidth);
+    setWidth(3, search.byMeaning ? kMeaningWidth : kColumnWidth);
 
     std::vector<dictstore::WordRecord> entries;
     Error error = Error::None;

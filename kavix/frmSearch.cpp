@@ -8,6 +8,7 @@
 
 #include "folders.h"
 
+#include "dictstore/meaningsearch.h"
 #include "dictstore/dictionary.h"
 #include "dictstore/paths.h"
 #include "dictstore/suggest.h"
@@ -333,6 +334,9 @@ void frmSearch::loadWords()
     if (dict.openForReading(dictstore::dictionaryPath()) == dictstore::Error::None)
         words->load(dict);
     words_ = std::move(words);
+    // A dictionary changed since the program opened is indexed again while
+    // the user types.
+    dictstore::MeaningIndex::prepareShared(dictstore::dictionaryPath());
 }
 
 void frmSearch::txtExact_Change(const QString& text)

@@ -1,6 +1,10 @@
 // kavix: the Lexivane thesaurus.
 
+#include "cmdline.h"
 #include "startup.h"
+
+#include "dictstore/meaningsearch.h"
+#include "dictstore/paths.h"
 
 #include "commandoptions.h"
 #include "usage.h"
@@ -15,6 +19,9 @@ int main(int argc, char** argv)
     if (const auto status = lexi::answerHelpOrVersion(argc, argv, "kavix", kavix::kUsage))
         return *status;
     const QString commandLine = kavix::commandLineFrom(argc, argv);
+    // The index for a search by meaning is made while Qt and the windows start.
+    if (commandLine.isEmpty() || kavix::isMeaningSearch(commandLine))
+        dictstore::MeaningIndex::prepareShared(dictstore::dictionaryPath());
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     kavix::Startup startup;

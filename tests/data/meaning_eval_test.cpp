@@ -14,18 +14,20 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// The share reached when the set was written was 0.76; a change that
+// The share reached over both groups is 0.761; a change that
 // falls below this floor has made the search worse.
-constexpr double kFloor = 0.72;
+constexpr double kFloor = 0.73;
 constexpr std::size_t kFirst = 5;
 
 struct Description {
     std::string text;
     std::vector<std::string> accepted;
+    std::string group;
 };
 
 std::vector<Description> descriptions()
@@ -33,13 +35,16 @@ std::vector<Description> descriptions()
     std::vector<Description> out;
     std::ifstream in(LEXIVANE_MEANING_DESCRIPTIONS);
     std::string line;
+    std::string group;
     while (std::getline(in, line)) {
+        if (line.starts_with("## "))
+            group = line.substr(3);
         if (line.empty() || line[0] == '#')
             continue;
         const auto tab = line.find('\t');
         if (tab == std::string::npos)
             continue;
-        Description d{line.substr(0, tab), {}};
+        Description d{line.substr(0, tab), {}, group};
         std::istringstream words(line.substr(tab + 1));
         std::string w;
         while (std::getline(words, w, ','))
@@ -74,7 +79,10 @@ TEST(MeaningEvaluation, AnAcceptedWordIsInTheFirstFive)
     ASSERT_GT(index.size(), 19000u);
     const bool showMisses = std::getenv("LEXIVANE_MEANING_MISSES") != nullptr;
     std::size_t found = 0;
+    std::vector<std::pair<std::string, std::pair<std::size_t, std::size_t>>> groups;  // found, of
     for (const Description& d : set) {
+        if (groups.empty() || groups.back().first != d.group)
+            groups.push_back({d.group, {0, 0}});
         const auto hits = index.search(d.text, kFirst);
         bool ok = false;
         std::string shown;
@@ -85,12 +93,20 @@ TEST(MeaningEvaluation, AnAcceptedWordIsInTheFirstFive)
                 ok = ok || word == a;
         }
         found += ok ? 1 : 0;
+        groups.back().second.first += ok ? 1 : 0;
+        ++groups.back().second.second;
         if (!ok && showMisses)
             std::cout << "miss: " << d.text << " -> " << shown << "\n";
     }
+    auto report = [](const std::string& what, std::size_t hits, std::size_t of) {
+        const double share = static_cast<double>(hits) / static_cast<double>(of);
+        std::cout << what << ": " << hits << " of " << of << " (" << static_cast<int>(share * 1000 + 0.5) / 10.0
+                  << "%)\n";
+    };
+    for (const auto& [name, counts] : groups)
+        report("  " + (name.empty() ? std::string("(no group)") : name), counts.first, counts.second);
+    report("An accepted word in the first five", found, set.size());
     const double share = static_cast<double>(found) / static_cast<double>(set.size());
-    std::cout << "An accepted word in the first five: " << found << " of " << set.size() << " ("
-              << static_cast<int>(share * 1000 + 0.5) / 10.0 << "%)\n";
     EXPECT_GE(share, kFloor);
 }
 

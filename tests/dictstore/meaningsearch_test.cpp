@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -169,24 +170,31 @@ TEST(MeaningSearch, SampleSentencesCountLess)
 
 namespace {
 
+// A dictionary of one entry, "gale", with the meaning given.
+void writeOneEntry(const std::filesystem::path& file, const std::string& meaning)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    dictstore::WordRecord r;
+    dictstore::assignField(r, Field::Word, "gale");
+    dictstore::assignField(r, Field::Meaning, meaning);
+    out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
+}
+
+std::shared_ptr<const MeaningIndex> loadShared(const std::filesystem::path& file)
+{
+    dictstore::Dictionary dict;
+    EXPECT_EQ(dict.openForReading(file), dictstore::Error::None);
+    std::shared_ptr<const MeaningIndex> index;
+    EXPECT_EQ(MeaningIndex::loadShared(dict, index), dictstore::Error::None);
+    return index;
+}
+
 TEST(MeaningSearch, ASharedIndexIsMadeAgainWhenAnyEntryChanged)
 {
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("meaning-shared-" + std::to_string(::getpid()) + ".kvx");
-    auto write = [&](const std::string& meaning) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        dictstore::WordRecord r;
-        dictstore::assignField(r, Field::Word, "gale");
-        dictstore::assignField(r, Field::Meaning, meaning);
-        out.write(r.bytes.data(), static_cast<std::streamsize>(r.bytes.size()));
-    };
-    auto load = [&] {
-        dictstore::Dictionary dict;
-        EXPECT_EQ(dict.openForReading(file), dictstore::Error::None);
-        std::shared_ptr<const MeaningIndex> index;
-        EXPECT_EQ(MeaningIndex::loadShared(dict, index), dictstore::Error::None);
-        return index;
-    };
+    auto write = [&](const std::string& meaning) { writeOneEntry(file, meaning); };
+    auto load = [&] { return loadShared(file); };
     write("a very strong wind");
     const auto first = load();
     EXPECT_EQ(load(), first) << "the same entries: the same index";
@@ -198,6 +206,101 @@ TEST(MeaningSearch, ASharedIndexIsMadeAgainWhenAnyEntryChanged)
     EXPECT_TRUE(second->search("strong wind").empty());
     EXPECT_EQ(second->search("loud noise").size(), 1u);
     std::filesystem::remove(file);
+}
+
+// An index made in the background is used only while the file is unchanged.
+TEST(MeaningSearch, AnIndexMadeAheadIsNeverUsedAfterTheFileChanged)
+{
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("meaning-ahead-" + std::to_string(::getpid()) + ".kvx");
+    auto write = [&](const std::string& meaning) { writeOneEntry(file, meaning); };
+    auto load = [&] { return loadShared(file); };
+    write("a very strong wind");
+    MeaningIndex::prepareShared(file);
+    // Asked at once: waits for the build under way, or makes its own.
+    const auto first = load();
+    EXPECT_EQ(first->search("strong wind").size(), 1u);
+    EXPECT_EQ(load(), first);
+    // Changed while another build is under way, as by another program.
+    MeaningIndex::prepareShared(file);
+    write("a very loud noise!!");
+    const auto second = load();
+    EXPECT_TRUE(second->search("strong wind").empty());
+    EXPECT_EQ(second->search("loud noise").size(), 1u);
+    // A missing file makes no index and no fault.
+    std::filesystem::remove(file);
+    MeaningIndex::prepareShared(file);
+}
+
+}  // namespace
+
+namespace {
+
+// Denial in a meaning, words made from a description word, and adverbs.
+std::string top(const MeaningIndex& index, const std::string& description)
+{
+    const auto words = found(index, description, 1);
+    return words.empty() ? std::string() : words.front();
+}
+
+const std::vector<E> kPhrases = {
+    {"blind", "unable to see", "adjective"},
+    {"visible", "capable of being seen", "adjective"},
+    {"see", "to perceive with the eyes", "verb"},
+    {"able", "having the power or skill needed", "adjective", {"capable"}},
+    {"polite", "showing good manners", "adjective"},
+    {"impolite", "rude in manner", "adjective"},
+    {"home", "where you live", "noun"},
+    {"homeless", "people who have no place to live", "noun"},
+    {"homely", "plain to look at", "adjective"},
+    {"joy", "great happiness", "noun"},
+    {"joyful", "feeling great happiness", "adjective"},
+    {"paint", "to cover with colour", "verb"},
+    {"painter", "an artist who makes pictures", "noun"},
+    {"glance", "take a quick look", "verb"},
+    {"stare", "look for a long time", "verb"},
+    {"quick", "done fast", "adjective"},
+    {"look", "to turn the eyes toward", "verb"},
+    {"brave", "showing courage", "adjective", {}, {"cowardly"}},
+    {"cowardly", "lacking courage", "adjective"},
+    {"courage", "the quality of facing danger", "noun"},
+};
+
+TEST(MeaningSearch, AWordDeniedInAMeaningDoesNotCountAsItIs)
+{
+    const MeaningIndex index = indexOf(kPhrases);
+    const auto seen = found(index, "able to be seen");
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), "visible");
+    // Blind still shares "see", but not "able".
+    const auto blind = std::find(seen.begin(), seen.end(), "blind");
+    EXPECT_GT(blind - seen.begin(), 0);
+    // A denied description word meets a denied one in full.
+    EXPECT_EQ(top(index, "without courage"), "cowardly");
+    EXPECT_EQ(top(index, "not able to see"), "blind");
+    // "opposite of" denies and is not a word to find.
+    const auto opposite = found(index, "the opposite of brave");
+    ASSERT_FALSE(opposite.empty());
+    EXPECT_EQ(opposite.front(), "cowardly");
+}
+
+TEST(MeaningSearch, WordsMadeFromADescriptionWordAsItsPhraseAsks)
+{
+    const MeaningIndex index = indexOf(kPhrases);
+    EXPECT_EQ(top(index, "not polite"), "impolite");
+    EXPECT_EQ(top(index, "a person with no home"), "homeless");
+    EXPECT_EQ(top(index, "full of joy"), "joyful");
+    EXPECT_EQ(top(index, "a person who paints"), "painter");
+    // Only the phrase makes them: "home" alone does not ask for homeless.
+    const auto home = found(index, "a place to live");
+    EXPECT_EQ(std::find(home.begin(), home.end(), "homely"), home.end());
+}
+
+TEST(MeaningSearch, AnAdverbCountsAsItsAdjective)
+{
+    const MeaningIndex index = indexOf(kPhrases);
+    EXPECT_EQ(top(index, "to look quickly"), "glance");
+    EXPECT_EQ(index.terms("quickly"), std::vector<std::string>{"quick"});
 }
 
 }  // namespace

@@ -88,6 +88,8 @@ TEST_F(MeaningLookUpTest, GoListsTheBestMatchesFirst)
     EXPECT_TRUE(found.contains("brief"));
     EXPECT_FALSE(found.contains("short")) << "the description's own word";
     EXPECT_EQ(g->results()->index(0, 3).data().toString(), "lasting a very short time");
+    // The meanings are what the user chooses by: wider than in a list by letters.
+    EXPECT_GT(g->MSFlexGridResults->columnWidth(3), 2 * g->MSFlexGridResults->columnWidth(0));
     EXPECT_EQ(g->results()->index(0, 1).data().toString(), "adjective");
     EXPECT_FALSE(g->MSFlexGridResults->isColumnHidden(1));
 
