@@ -16,6 +16,8 @@ import os
 import re
 import sys
 
+from offensive import Offensive
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 EXAMPLES_DIR = os.path.join(HERE, "examples")
 CSV = os.path.join(HERE, "..", "..", "data", "dictionary.csv")
@@ -122,7 +124,7 @@ def cmd_todo(args):
         out.write("%d\t%s\t%s\t%s\t%s\n" % (rank, e["word"], e["partofspeech"], e["meaning"], syn))
 
 
-def check_lines(table, rows, base_forms):
+def check_lines(table, rows, base_forms, offensive=None):
     """Problems of written lines against the data: a word not in it, a
     meaning that is no longer the entry's, a sentence without its word."""
     by_word = {e["word"].lower(): e for e in rows}
@@ -137,6 +139,8 @@ def check_lines(table, rows, base_forms):
             problems.append("%s: %s has an example of its own" % (ex.where, ex.word))
         elif not uses_word(ex.text, key, base_forms):
             problems.append("%s: %s is not used in %r" % (ex.where, ex.word, ex.text))
+        elif offensive is not None and offensive.sentence(ex.text):
+            problems.append("%s: %s: %r holds an offensive word" % (ex.where, ex.word, ex.text))
     return problems
 
 
@@ -145,6 +149,7 @@ def cmd_stamp(args):
     word's meaning from the data, and prints what cannot be taken."""
     rows = {e["word"].lower(): e for e in read_csv(args.csv)}
     base_forms = _base_forms()
+    offensive = Offensive.from_list()
     good, bad = [], []
     with open(args.scratch, encoding="utf-8") as fh:
         for n, line in enumerate(fh, 1):
@@ -162,6 +167,8 @@ def cmd_stamp(args):
                 problems.append("no headword")
             elif not uses_word(text, word, base_forms):
                 problems.append("the word is not in the sentence")
+            if offensive.sentence(text):
+                problems.append("an offensive word")
             if problems:
                 bad.append("line %d: %s: %s" % (n, word, ", ".join(problems)))
                 continue
@@ -178,7 +185,7 @@ def cmd_check(args):
     for path in paths:
         with open(path, encoding="ascii") as fh:
             table.update(parse_examples(fh, os.path.relpath(path, HERE)))
-    problems = check_lines(table, read_csv(args.csv), _base_forms())
+    problems = check_lines(table, read_csv(args.csv), _base_forms(), Offensive.from_list())
     for p in problems:
         print(p)
     print("%d written examples, %d problems" % (len(table), len(problems)), file=sys.stderr)

@@ -94,6 +94,15 @@ class Offensive:
                 if not any(wn.count(lemma, p, o) > 0 for p, o in others):
                     self.words.add(form)
 
+    @classmethod
+    def from_list(cls, path=os.path.join(HERE, "lists", "offensive.txt")):
+        """The words as the generator last wrote them, for tools that check
+        written lines without reading WordNet's usage domains again."""
+        self = cls.__new__(cls)
+        self.marked = {}
+        self.words = set(load_profanity((path,)))
+        return self
+
     def word(self, text):
         """True for a word or phrase that is offensive or contains an
         offensive word."""

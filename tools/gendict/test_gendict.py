@@ -1,5 +1,6 @@
 """Unit tests of the generator's text rules; they need no WordNet or npm data."""
 
+import os
 import unittest
 
 from gendict import Generator, csv_line, parse_csv_line, parse_pronunciations
@@ -877,6 +878,23 @@ class WrittenExampleTest(unittest.TestCase):
                 parse_examples([line])
         with self.assertRaises(ValueError):
             parse_examples(["juice\tx\tJuice.\tA", "Juice\tx\tJuice!\tB"])
+
+    def test_check_reads_the_offensive_list_the_generator_wrote(self):
+        import tempfile
+        from examples import check_lines, parse_examples
+        from offensive import Offensive
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "offensive.txt")
+            with open(path, "w", encoding="ascii") as fh:
+                fh.write("# written by gendict.py\ndamn\n")
+            offensive = Offensive.from_list(path)
+        rows = [{"word": "juice", "meaning": "the liquid part of a fruit", "usage": ""}]
+        lines = ["juice\tthe liquid part of a fruit\tThe damn juice spilled.\tA"]
+        problems = check_lines(parse_examples(lines), rows, lambda t: set(), offensive)
+        self.assertEqual(len(problems), 1)
+        self.assertIn("offensive", problems[0])
+        self.assertTrue(offensive.sentence("A shitty glass of juice."))  # profane roots too
+        self.assertFalse(offensive.sentence("She drank a glass of juice."))
 
 
 class WordNetLineTest(unittest.TestCase):
