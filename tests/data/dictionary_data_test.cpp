@@ -401,6 +401,20 @@ TEST(DictionaryFile, NothingOffensiveIsOffered)
     }
 }
 
+TEST(DictionaryFile, EntriesShowTheirWordInAnExample)
+{
+    // Every one of the words looked up most has an example; the rare
+    // words at the end of the list nearly all do.
+    std::size_t with = 0;
+    for (std::size_t i = 0; i < entries().size(); ++i) {
+        const bool has = !value(entries()[i], Field::Usage).empty();
+        with += has;
+        if (i < 2000)
+            EXPECT_TRUE(has) << entries()[i][0];
+    }
+    EXPECT_GE(static_cast<double>(with) / entries().size(), 0.84);
+}
+
 TEST(DictionaryFile, EverydayWordsAreThereWithTheirOpposites)
 {
     const std::pair<const char*, const char*> pairs[] = {
