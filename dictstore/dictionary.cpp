@@ -248,12 +248,23 @@ Error Dictionary::recordCount(std::int64_t& count)
 Error Dictionary::scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each,
                        std::int64_t maxRecords)
 {
+    WordRecord record;
+    return scanBytes(
+        [&](const char* bytes, std::int64_t n, bool& stop) {
+            std::memcpy(record.bytes.data(), bytes, kRecordSize);
+            return each(record, n, stop);
+        },
+        maxRecords);
+}
+
+Error Dictionary::scanBytes(const std::function<Error(const char*, std::int64_t, bool& stop)>& each,
+                            std::int64_t maxRecords)
+{
     if (!file_)
         return Error::BadFileName;
     if (std::fflush(file_) != 0 || std::fseek(file_, 0, SEEK_SET) != 0)
         return errorFromErrno(errno);
     buffer_.resize(kChunkRecords * kRecordSize);
-    WordRecord record;
     std::int64_t number = 0;
     for (;;) {
         const std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
@@ -264,9 +275,8 @@ Error Dictionary::scan(const std::function<Error(const WordRecord&, std::int64_t
         }
         const std::size_t whole = got / kRecordSize;
         for (std::size_t i = 0; i < whole; ++i) {
-            std::memcpy(record.bytes.data(), buffer_.data() + i * kRecordSize, kRecordSize);
             bool stop = false;
-            if (const Error e = each(record, ++number, stop); e != Error::None)
+            if (const Error e = each(buffer_.data() + i * kRecordSize, ++number, stop); e != Error::None)
                 return e;
             if (stop || number >= maxRecords)
                 return Error::None;
@@ -282,11 +292,22 @@ Error Dictionary::findByWord(std::string_view key, std::optional<Match>& found)
 {
     found.reset();
     const std::string wanted = wordKey(key);
-    return scan([&](const WordRecord& r, std::int64_t n, bool& stop) {
-        if (equalsFolded(trimmedWord(r), wanted)) {
-            found = Match{r, n};
-            stop = true;
+    const auto& word = layoutOf(Field::Word);
+    return scanBytes([&](const char* bytes, std::int64_t n, bool& stop) {
+        const std::string_view field(bytes + word.offset, word.width);
+        // Most records differ in their first letter: test it before trimming.
+        if (!wanted.empty()) {
+            const auto first = field.find_first_not_of(' ');
+            if (first == std::string_view::npos
+                || foldCp1252(static_cast<unsigned char>(field[first])) != static_cast<unsigned char>(wanted[0]))
+                return Error::None;
         }
+        if (!equalsFolded(trimSpaces(field), wanted))
+            return Error::None;
+        WordRecord r;
+        std::memcpy(r.bytes.data(), bytes, kRecordSize);
+        found = Match{r, n};
+        stop = true;
         return Error::None;
     });
 }

@@ -105,6 +105,10 @@ public:
 private:
     Error scan(const std::function<Error(const WordRecord&, std::int64_t, bool& stop)>& each,
                std::int64_t maxRecords = std::numeric_limits<std::int64_t>::max());
+    // The same over each record's bytes where they were read, for scans
+    // that copy out only the records they keep.
+    Error scanBytes(const std::function<Error(const char*, std::int64_t, bool& stop)>& each,
+                    std::int64_t maxRecords = std::numeric_limits<std::int64_t>::max());
     // On failure puts back the old length (restoreLength >= 0) or the old
     // bytes (previous).
     Error writeAt(std::int64_t offset, const WordRecord& record, std::int64_t restoreLength,

@@ -1,5 +1,7 @@
 // Full scans of a 32,767-record dictionary against reading its bytes in one
 // call and against a naive reader that makes one system call per record.
+// LEXIVANE_BENCH_DICTIONARY names a real dictionary file to scan instead
+// (the installed default one, say).
 
 #include "dictstore/dictionary.h"
 
@@ -8,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,9 +18,17 @@
 
 namespace {
 
+const char* givenDictionary()
+{
+    const char* given = std::getenv("LEXIVANE_BENCH_DICTIONARY");
+    return given && *given ? given : nullptr;
+}
+
 const std::filesystem::path& dictionaryFile()
 {
     static const std::filesystem::path path = [] {
+        if (const char* given = givenDictionary())
+            return std::filesystem::path(given);
         const auto p = std::filesystem::temp_directory_path() / ("lexivane-bench-" + std::to_string(::getpid()) + ".kvx");
         std::ofstream out(p, std::ios::binary | std::ios::trunc);
         dictstore::WordRecord r;
@@ -118,6 +129,7 @@ int main(int argc, char** argv)
     dictionaryFile();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove(dictionaryFile());
+    if (!givenDictionary())  // never the file it was given
+        std::filesystem::remove(dictionaryFile());
     return 0;
 }
