@@ -412,7 +412,7 @@ TEST(DictionaryFile, EntriesShowTheirWordInAnExample)
         if (i < 2000)
             EXPECT_TRUE(has) << entries()[i][0];
     }
-    EXPECT_GE(static_cast<double>(with) / entries().size(), 0.84);
+    EXPECT_GE(static_cast<double>(with) / entries().size(), 0.97);
 }
 
 TEST(DictionaryFile, EverydayWordsAreThereWithTheirOpposites)
