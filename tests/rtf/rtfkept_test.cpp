@@ -261,3 +261,27 @@ TEST(RtfKeptParts, LaterFontAndColourTablesOnlyAddWhatTheFirstLacks)
         EXPECT_EQ(find(*d, "\uf063").charFormat().foreground().color(), QColor(0, 0, 255));
     }
 }
+
+TEST(RtfKeptParts, NotesInAListLabelTakeNoNumber)
+{
+    // The label is made again from the list when saved, so a note or mark in
+    // it would leave the notes after it numbered otherwise on reading back.
+    const char* const labelled[] = {
+        // found by fuzzing
+        "{\\rtf{\\listtext{\\t\\footnote\\n}}{\\footnote}",
+        "{\\rtf1\\pard{\\*\\pn\\pnlvlblt{\\pntxtb -}}{\\pntext -{\\footnote in label}\\tab}"
+        "Item{\\super\\chftn}{\\footnote real}\\par}",
+        "{\\rtf1{\\listtext{\\super\\chftn}{\\footnote x}1.\\tab}Item{\\footnote real}\\par}",
+    };
+    for (const char* rtf : labelled) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(QByteArray(rtf), &doc).ok);
+        EXPECT_TRUE(plainText(doc).endsWith("1\n")) << plainText(doc).toStdString();
+        const QByteArray written = write(doc).rtf;
+        EXPECT_EQ(written.count("{\\footnote"), 1);
+        QTextDocument back;
+        read(written, back);
+        EXPECT_EQ(plainText(back).toStdString(), plainText(doc).toStdString());
+    }
+}

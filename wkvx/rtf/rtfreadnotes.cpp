@@ -193,7 +193,7 @@ void Reader::sectionBreak()
 
 void Reader::chftn()
 {
-    if (st_.dest != Dest::Body)
+    if (st_.dest != Dest::Body || st_.ch.label)
         return;
     // The number of the note that follows; an endnote's is put right when
     // the note comes.
@@ -214,7 +214,9 @@ void Reader::chftn()
 
 void Reader::footnote()
 {
-    if (st_.dest != Dest::Body) {
+    // A list label is text for readers without lists, made again from the
+    // list when saved: a note in it would number the notes after it twice.
+    if (st_.dest != Dest::Body || st_.ch.label) {
         st_.dest = Dest::Skip;
         skipGroupRest();
         return;
