@@ -402,8 +402,10 @@ void MeaningIndex::build()
         }
     }
     namedStart_.assign(headwords_.size() + 1, 0);
-    for (const std::uint32_t id : headwordOf)
-        namedStart_[id + 1] += id == kNone ? 0 : 1;
+    for (const std::uint32_t id : headwordOf) {
+        if (id != kNone)
+            ++namedStart_[id + 1];
+    }
     for (std::size_t h = 0; h < headwords_.size(); ++h)
         namedStart_[h + 1] += namedStart_[h];
     named_.resize(namedStart_.back());
@@ -485,7 +487,8 @@ void MeaningIndex::build()
         // The entry's own word says nothing about what it means.
         splitWords(r.raw(Field::Word), folded, words);
         for (const std::string_view w : words) {
-            if (const TermId t = termsOf(w).main; t != kNoTerm) {
+            // A term none of the entry's fields gave has no place here yet.
+            if (const TermId t = termsOf(w).main; t != kNoTerm && std::size_t{t} * 2 + 1 < best.size()) {
                 best[std::size_t{t} * 2] = 0.0F;
                 best[std::size_t{t} * 2 + 1] = 0.0F;
             }
