@@ -2,8 +2,10 @@
 
 #include "dictstore/codepage.h"
 #include "dictstore/dictionary.h"
+#include "dictstore/wordtable.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <mutex>
 #include <thread>
@@ -36,9 +38,9 @@ constexpr float kCoverage = 1.0F;
 constexpr float kDerived = 1.3F;
 
 // Words that carry no meaning of their own in a description.
-const std::unordered_set<std::string>& smallWords()
+const std::unordered_set<std::string_view>& smallWords()
 {
-    static const std::unordered_set<std::string> words = {
+    static const std::unordered_set<std::string_view> words = {
         "a", "an", "the", "of", "or", "and", "to", "in", "on", "for", "with", "by", "at", "from", "as", "into", "onto",
         "about", "than", "then", "that", "this", "these", "those", "which", "who", "whom", "whose", "what", "when",
         "where", "while", "is", "are", "was", "were", "be", "been", "being", "am", "do", "does", "did", "has", "have",
@@ -53,47 +55,70 @@ const std::unordered_set<std::string>& smallWords()
 
 bool isWordByte(unsigned char c) { return (c >= 'a' && c <= 'z') || c >= 0xC0 || c == '\''; }
 
-// The folded words of a Windows-1252 text; a hyphen or any other mark
-// separates words, a quote inside a word stays, "'s" is dropped.
-void splitWords(std::string_view cp1252, std::vector<std::string>& out)
+// The folded words of a Windows-1252 text, as views into `folded` (kept
+// for them) or into literals; a hyphen or any other mark separates words,
+// a quote inside a word stays, "'s" is dropped.
+void splitWords(std::string_view cp1252, std::string& folded, std::vector<std::string_view>& out)
 {
     out.clear();
-    std::string word;
-    auto flush = [&] {
+    // Folding and telling word bytes from the rest by table: every word of
+    // every entry passes here.
+    static const auto fold = [] {
+        std::array<unsigned char, 256> t{};
+        for (std::size_t c = 0; c < t.size(); ++c)
+            t[c] = foldCp1252(static_cast<unsigned char>(c));
+        return t;
+    }();
+    static const auto wordByte = [] {
+        std::array<bool, 256> t{};
+        for (std::size_t c = 0; c < t.size(); ++c)
+            t[c] = isWordByte(fold[c]);
+        return t;
+    }();
+    cp1252 = trimSpaces(cp1252);
+    folded.resize(cp1252.size());
+    for (std::size_t i = 0; i < cp1252.size(); ++i)
+        folded[i] = static_cast<char>(fold[static_cast<unsigned char>(cp1252[i])]);
+    const std::string_view text(folded);
+    auto isWord = [&](std::size_t at) { return wordByte[static_cast<unsigned char>(text[at])]; };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && !isWord(i))
+            ++i;
+        std::size_t end = i;
+        while (end < text.size() && isWord(end))
+            ++end;
+        std::string_view word = text.substr(i, end - i);
+        i = end;
         while (!word.empty() && word.back() == '\'')
-            word.pop_back();
+            word.remove_suffix(1);
         if (word.size() > 2 && word.ends_with("'s"))
-            word.resize(word.size() - 2);
+            word.remove_suffix(2);
         while (!word.empty() && word.front() == '\'')
-            word.erase(word.begin());
+            word.remove_prefix(1);
         if (!word.empty())
             out.push_back(word);
-        word.clear();
-    };
-    for (const char ch : cp1252) {
-        const auto c = foldCp1252(static_cast<unsigned char>(ch));
-        if (isWordByte(c))
-            word.push_back(static_cast<char>(c));
-        else
-            flush();
     }
-    flush();
     // "one who", "someone who" and "a person who" say the same; "unable"
     // and "cannot" are "not" followed by the rest.
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const bool who = i + 1 < out.size() && out[i + 1] == "who";
-        if (who && (out[i] == "one" || out[i] == "someone" || out[i] == "somebody" || out[i] == "anyone"))
-            out[i] = "person";
-        else if (out[i] == "unable")
-            out[i] = "not", out.insert(out.begin() + static_cast<std::ptrdiff_t>(i) + 1, "able");
-        else if (out[i] == "cannot" || out[i] == "can't" || out[i] == "don't" || out[i] == "doesn't" || out[i] == "won't")
-            out[i] = "not";
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        const std::string_view w = out[k];
+        if (std::string_view("oasucdw").find(w[0]) == std::string_view::npos)
+            continue;  // none of the words below
+
+        const bool who = k + 1 < out.size() && out[k + 1] == "who";
+        if (who && (w == "one" || w == "someone" || w == "somebody" || w == "anyone"))
+            out[k] = "person";
+        else if (w == "unable")
+            out[k] = "not", out.insert(out.begin() + static_cast<std::ptrdiff_t>(k) + 1, "able");
+        else if (w == "cannot" || w == "can't" || w == "don't" || w == "doesn't" || w == "won't")
+            out[k] = "not";
     }
 }
 
 // Words that deny the next word that counts: "not brave", "without a
 // home", "lacking courage". "lacking" still counts itself.
-bool isDenial(const std::string& w)
+bool isDenial(std::string_view w)
 {
     return w == "not" || w == "no" || w == "never" || w == "nor" || w == "without" || w == "lacking" ||
            w == "lack" || w == "lacks" || w == "lacked";
@@ -103,12 +128,12 @@ enum : std::uint8_t { kPlain = 0, kDenied = 1, kMarkerOnly = 2 };
 
 // For each word of a text: denied by a word before it, or a mere marker of
 // denial ("opposite" in "the opposite of friend") that does not count.
-std::vector<std::uint8_t> denials(const std::vector<std::string>& words)
+std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words)
 {
     std::vector<std::uint8_t> out(words.size(), kPlain);
     bool pending = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string& w = words[i];
+        const std::string_view w = words[i];
         const bool phrase = (w == "opposite" || w == "contrary" || w == "reverse") && i + 1 < words.size() &&
                             (words[i + 1] == "of" || words[i + 1] == "to");
         if (phrase) {
@@ -142,7 +167,7 @@ constexpr Field kAntonyms[] = {Field::Antonym1, Field::Antonym2, Field::Antonym3
 
 enum class Part { Any, Verb, Noun };
 
-Part partAskedFor(const std::vector<std::string>& words)
+Part partAskedFor(const std::vector<std::string_view>& words)
 {
     if (words.empty())
         return Part::Any;
@@ -164,11 +189,11 @@ bool isPart(const WordRecord& r, Part part)
 // Words made from a description word that mean what its phrase says:
 // "not polite": impolite, "without a home": homeless, "full of joy":
 // joyful, "a person who paints": painter.
-std::vector<std::string> derivedWords(const std::vector<std::string>& words, std::size_t i, const std::string& base,
-                                      bool negated, bool person)
+std::vector<std::string> derivedWords(const std::vector<std::string_view>& words, std::size_t i,
+                                      const std::string& base, bool negated, bool person)
 {
     std::vector<std::string> out;
-    const std::string& surface = words[i];
+    const std::string surface(words[i]);
     if (negated) {
         for (const char* prefix : {"un", "in", "im", "il", "ir", "dis", "non"}) {
             out.push_back(prefix + base);
@@ -197,11 +222,17 @@ std::vector<std::string> derivedWords(const std::vector<std::string>& words, std
     return out;
 }
 
-void appendAll(std::vector<std::uint32_t>& to, const std::vector<std::uint32_t>& from)
+void appendAll(std::vector<std::uint32_t>& to, std::span<const std::uint32_t> from)
 {
     to.insert(to.end(), from.begin(), from.end());
 }
 
+
+// A folded word's terms, as the index is made.
+struct TermPair {
+    std::uint32_t main = static_cast<std::uint32_t>(-1);  // none
+    std::uint32_t other = static_cast<std::uint32_t>(-1);
+};
 
 std::mutex& sharedLock()
 {
@@ -289,10 +320,10 @@ void MeaningIndex::prepareShared(const std::filesystem::path& path)
 
 std::string MeaningIndex::lemma(const std::string& word, std::string* other) const
 {
-    const bool isHeadword = headwords_.count(word) > 0;
+    const bool isHeadword = headwords_.contains(word);
     const std::vector<std::string> bases = morphology_->baseForms(word);
     for (const std::string& base : bases) {
-        if (!headwords_.count(base))
+        if (!headwords_.contains(base))
             continue;
         // A word that is an entry of its own keeps its form unless the base
         // is plainly its stem (lasting: last). Another base (kept: keep)
@@ -310,7 +341,7 @@ std::string MeaningIndex::lemma(const std::string& word, std::string* other) con
         if (word.size() < suffix.size() + 3 || !word.ends_with(suffix))
             continue;
         std::string base = word.substr(0, word.size() - suffix.size()) + std::string(ending);
-        if (!headwords_.count(base) || smallWords().count(base))
+        if (!headwords_.contains(base) || smallWords().count(base))
             continue;
         if (!isHeadword)
             return base;
@@ -325,40 +356,23 @@ MeaningIndex::TermId MeaningIndex::knownTerm(const std::string& base) const
 {
     if (base.empty() || smallWords().count(base))
         return kNoTerm;
-    const auto known = lemmas_.find(base);
-    return known == lemmas_.end() ? kNoTerm : known->second;
+    const TermId* known = lemmas_.find(base);
+    return known ? *known : kNoTerm;
 }
 
 MeaningIndex::TermId MeaningIndex::termForBase(const std::string& base)
 {
     if (base.empty() || smallWords().count(base))
         return kNoTerm;
-    if (const TermId known = knownTerm(base); known != kNoTerm)
-        return known;
-    const auto id = static_cast<TermId>(postings_.size());
-    postings_.emplace_back();
-    lemmas_.emplace(base, id);
+    bool made = false;
+    TermId& id = lemmas_.at(base, made);
+    if (made)
+        id = static_cast<TermId>(lemmas_.size() - 1);
     return id;
-}
-
-MeaningIndex::Forms MeaningIndex::formsOf(const std::string& word)
-{
-    if (const auto it = surface_.find(word); it != surface_.end())
-        return it->second;
-    Forms forms;
-    if (!smallWords().count(word)) {
-        forms.mainBase = lemma(word, &forms.otherBase);
-        forms.main = termForBase(forms.mainBase);
-        forms.other = termForBase(forms.otherBase);
-    }
-    surface_.emplace(word, forms);
-    return forms;
 }
 
 MeaningIndex::Forms MeaningIndex::findForms(const std::string& word) const
 {
-    if (const auto it = surface_.find(word); it != surface_.end())
-        return it->second;
     Forms forms;
     if (!smallWords().count(word)) {
         forms.mainBase = lemma(word, &forms.otherBase);
@@ -368,48 +382,47 @@ MeaningIndex::Forms MeaningIndex::findForms(const std::string& word) const
     return forms;
 }
 
-void MeaningIndex::addField(std::string_view raw, float weight, std::unordered_map<TermId, float>& best)
-{
-    thread_local std::vector<std::string> words;
-    splitWords(raw, words);
-    const std::vector<std::uint8_t> denial = denials(words);
-    // Keyed by term and whether it stood denied.
-    auto add = [&best](TermId t, bool denied, float w) {
-        if (t == kNoTerm)
-            return;
-        float& b = best[t * 2 + (denied ? 1 : 0)];
-        b = std::max(b, w);
-    };
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (denial[i] == kMarkerOnly)
-            continue;
-        const Forms f = formsOf(words[i]);
-        add(f.main, denial[i] == kDenied, weight);
-        add(f.other, denial[i] == kDenied, weight * kSecondForm);
-    }
-}
-
 void MeaningIndex::build()
 {
     const auto n = static_cast<std::uint32_t>(entries_.size());
+    constexpr auto kNone = static_cast<std::uint32_t>(-1);
+    std::vector<std::uint32_t> headwordOf(n, kNone);
     for (std::uint32_t i = 0; i < n; ++i) {
         std::string word = foldedWord(entries_[i].raw(Field::Word));
         if (word.empty())
             continue;
-        headwords_.emplace(word, i);
-        entriesNamed_[word].push_back(i);
+        bool made = false;
+        std::uint32_t& id = headwords_.at(word, made);
+        if (made)
+            id = static_cast<std::uint32_t>(headwords_.size() - 1);
+        headwordOf[i] = id;
         for (Field f : kAntonyms) {
             if (std::string a = foldedWord(entries_[i].raw(f)); !a.empty())
                 listingAsAntonym_[a].push_back(i);
         }
     }
+    namedStart_.assign(headwords_.size() + 1, 0);
+    for (const std::uint32_t id : headwordOf) {
+        if (id != kNone)
+            ++namedStart_[id + 1];
+    }
+    for (std::size_t h = 0; h < headwords_.size(); ++h)
+        namedStart_[h + 1] += namedStart_[h];
+    named_.resize(namedStart_.back());
+    std::vector<std::uint32_t> nextNamed(namedStart_.begin(), namedStart_.end() - 1);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        if (headwordOf[i] != kNone)
+            named_[nextNamed[headwordOf[i]]++] = i;
+    }
+
     // Words in a long meaning count a little less than in a short one.
-    std::vector<std::string> words;
+    std::string folded;
+    std::vector<std::string_view> words;
     std::vector<std::size_t> meaningLength(n, 0);
     double sum = 0;
     std::size_t counted = 0;
     for (std::uint32_t i = 0; i < n; ++i) {
-        splitWords(entries_[i].raw(Field::Meaning), words);
+        splitWords(entries_[i].raw(Field::Meaning), folded, words);
         meaningLength[i] = words.size();
         sum += static_cast<double>(words.size());
         counted += words.empty() ? 0 : 1;
@@ -419,63 +432,125 @@ void MeaningIndex::build()
     for (std::uint32_t i = 0; i < n; ++i)
         norm_[i] = static_cast<float>(1.0 / (0.75 + 0.25 * static_cast<double>(meaningLength[i]) / average));
 
-    std::unordered_map<TermId, float> best;
+    // Each written word is taken to its terms once, however often it recurs.
+    WordTable<TermPair> surface;
+    auto termsOf = [&](std::string_view word) {
+        bool made = false;
+        TermPair& t = surface.at(word, made);
+        if (made && !smallWords().count(word)) {
+            std::string other;
+            const std::string base = lemma(std::string(word), &other);
+            t = {termForBase(base), termForBase(other)};
+        }
+        return t;
+    };
+
+    // The best weight of each term in the entry at hand, keyed by term and
+    // whether it stood denied; zero for none.
+    std::vector<float> best;
+    std::vector<std::uint32_t> keys;
+    auto add = [&](TermId t, bool denied, float w) {
+        if (t == kNoTerm)
+            return;
+        const std::size_t key = std::size_t{t} * 2 + (denied ? 1 : 0);
+        if (key >= best.size())
+            best.resize(std::max<std::size_t>(key + 1, best.size() * 2), 0.0F);
+        if (best[key] == 0.0F)
+            keys.push_back(static_cast<std::uint32_t>(key));
+        best[key] = std::max(best[key], w);
+    };
+    auto addField = [&](std::string_view raw, float weight) {
+        splitWords(raw, folded, words);
+        const std::vector<std::uint8_t> denial = denials(words);
+        for (std::size_t k = 0; k < words.size(); ++k) {
+            if (denial[k] == kMarkerOnly)
+                continue;
+            const TermPair f = termsOf(words[k]);
+            add(f.main, denial[k] == kDenied, weight);
+            add(f.other, denial[k] == kDenied, weight * kSecondForm);
+        }
+    };
+    struct Made {
+        TermId term;
+        Posting posting;
+    };
+    std::vector<Made> made;
+    made.reserve(std::size_t{n} * 24);
     for (std::uint32_t i = 0; i < n; ++i) {
-        best.clear();
         const WordRecord& r = entries_[i];
         if (trimSpaces(r.raw(Field::Word)).empty())
             continue;
-        addField(r.raw(Field::Usage), kInUsage, best);
-        addField(r.raw(Field::Meaning), kInMeaning * norm_[i], best);
+        addField(r.raw(Field::Usage), kInUsage);
+        addField(r.raw(Field::Meaning), kInMeaning * norm_[i]);
         for (Field f : kSynonyms)
-            addField(r.raw(f), kInSynonyms, best);
+            addField(r.raw(f), kInSynonyms);
         // The entry's own word says nothing about what it means.
-        splitWords(r.raw(Field::Word), words);
-        for (const std::string& w : words) {
-            if (const TermId t = formsOf(w).main; t != kNoTerm) {
-                best.erase(t * 2);
-                best.erase(t * 2 + 1);
+        splitWords(r.raw(Field::Word), folded, words);
+        for (const std::string_view w : words) {
+            // A term none of the entry's fields gave has no place here yet.
+            if (const TermId t = termsOf(w).main; t != kNoTerm && std::size_t{t} * 2 + 1 < best.size()) {
+                best[std::size_t{t} * 2] = 0.0F;
+                best[std::size_t{t} * 2 + 1] = 0.0F;
             }
         }
-        for (const auto& [key, weight] : best)
-            postings_[key / 2].push_back({i, key % 2, weight});
+        for (const std::uint32_t key : keys) {
+            if (best[key] != 0.0F)
+                made.push_back({key / 2, {i, key % 2, best[key]}});
+            best[key] = 0.0F;
+        }
+        keys.clear();
     }
-    for (auto& list : postings_)
-        std::sort(list.begin(), list.end(), [](const Posting& a, const Posting& b) { return a.entry < b.entry; });
+
+    // One run per term, in entry order as they were made.
+    const std::size_t termCount = lemmas_.size();
+    postingStart_.assign(termCount + 1, 0);
+    for (const Made& m : made)
+        ++postingStart_[m.term + 1];
+    for (std::size_t t = 0; t < termCount; ++t)
+        postingStart_[t + 1] += postingStart_[t];
+    postings_.resize(made.size());
+    std::vector<std::uint32_t> next(postingStart_.begin(), postingStart_.end() - 1);
+    for (const Made& m : made)
+        postings_[next[m.term]++] = m.posting;
 
     const double total = std::max<double>(1.0, n);
-    idf_.resize(postings_.size());
-    for (std::size_t t = 0; t < postings_.size(); ++t)
-        idf_[t] = static_cast<float>(std::log(1.0 + total / (1.0 + static_cast<double>(postings_[t].size()))));
+    idf_.resize(termCount);
+    for (std::size_t t = 0; t < termCount; ++t) {
+        const double count = postingStart_[t + 1] - postingStart_[t];
+        idf_[t] = static_cast<float>(std::log(1.0 + total / (1.0 + count)));
+    }
 }
 
 std::vector<std::string> MeaningIndex::terms(std::string_view utf8) const
 {
-    std::vector<std::string> words;
-    splitWords(toCp1252(utf8), words);
+    std::string folded;
+    std::vector<std::string_view> words;
+    splitWords(toCp1252(utf8), folded, words);
     std::vector<std::string> out;
-    for (const std::string& w : words) {
+    for (const std::string_view w : words) {
         if (smallWords().count(w))
             continue;
-        std::string base = lemma(w, nullptr);
+        std::string base = lemma(std::string(w), nullptr);
         if (!smallWords().count(base) && std::find(out.begin(), out.end(), base) == out.end())
             out.push_back(fromCp1252(base));
     }
     return out;
 }
 
+std::span<const std::uint32_t> MeaningIndex::entriesNamed(std::string_view word) const
+{
+    const std::uint32_t* id = headwords_.find(word);
+    if (!id)
+        return {};
+    return {named_.data() + namedStart_[*id], named_.data() + namedStart_[*id + 1]};
+}
+
 void MeaningIndex::entriesListedBy(const std::string& base, const Field* fields, std::size_t count,
                                    std::vector<std::uint32_t>& out) const
 {
-    const auto named = entriesNamed_.find(base);
-    if (named == entriesNamed_.end())
-        return;
-    for (std::uint32_t e : named->second) {
-        for (std::size_t f = 0; f < count; ++f) {
-            if (const auto target = entriesNamed_.find(foldedWord(entries_[e].raw(fields[f])));
-                target != entriesNamed_.end())
-                appendAll(out, target->second);
-        }
+    for (std::uint32_t e : entriesNamed(base)) {
+        for (std::size_t f = 0; f < count; ++f)
+            appendAll(out, entriesNamed(foldedWord(entries_[e].raw(fields[f]))));
     }
 }
 
@@ -496,7 +571,7 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
             return;
         offer(p.entry, p.weight * route * (p.denied ? scale : plain));
     };
-    for (const Posting& p : postings_[term])
+    for (const Posting& p : postingsOf(term))
         posted(p, 1.0F);
 
     std::vector<std::uint32_t> listed;
@@ -515,8 +590,8 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
 
     // The word's own synonyms where they stand in a meaning.
     std::vector<TermId> expansions;
-    if (const auto named = entriesNamed_.find(base); named != entriesNamed_.end()) {
-        for (std::uint32_t e : named->second) {
+    {
+        for (std::uint32_t e : entriesNamed(base)) {
             for (Field f : kSynonyms) {
                 const std::string synonym = foldedWord(entries_[e].raw(f));
                 if (synonym.empty() || synonym.find(' ') != std::string::npos)
@@ -531,15 +606,16 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
     for (TermId t : expansions) {
         // A common synonym says less than the word itself.
         const float weight = kSynonymInMeaning * std::min(1.0F, idf_[t] / idf_[term]);
-        for (const Posting& p : postings_[t])
+        for (const Posting& p : postingsOf(t))
             posted(p, weight);
     }
 }
 
 std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description, std::size_t limit) const
 {
-    std::vector<std::string> words;
-    splitWords(toCp1252(description), words);
+    std::string folded;
+    std::vector<std::string_view> words;
+    splitWords(toCp1252(description), folded, words);
     struct QueryTerm {
         Forms forms;
         bool negated;
@@ -551,7 +627,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (denial[i] == kMarkerOnly)
             continue;
-        Forms f = findForms(words[i]);
+        Forms f = findForms(std::string(words[i]));
         const bool negated = denial[i] == kDenied;
         if (f.main == kNoTerm && f.other != kNoTerm) {
             // A word no meaning uses may still have a second form that one does.
@@ -561,7 +637,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
             if (f.mainBase.empty() || f.mainBase == "person")
                 continue;
             std::vector<std::string> made = derivedWords(words, i, f.mainBase, negated, person);
-            std::erase_if(made, [this](const std::string& w) { return !entriesNamed_.count(w); });
+            std::erase_if(made, [this](const std::string& w) { return !headwords_.contains(w); });
             if (!made.empty())
                 query.push_back({f, negated, std::move(made)});
             continue;
@@ -594,8 +670,8 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         if (q.forms.other != kNoTerm)
             scoreTerm(q.forms.other, q.forms.otherBase, q.negated, kSecondForm, best, termTouched);
         for (const std::string& word : q.derived) {
-            if (const auto named = entriesNamed_.find(word); named != entriesNamed_.end()) {
-                for (std::uint32_t e : named->second) {
+            {
+                for (std::uint32_t e : entriesNamed(word)) {
                     if (best[e] == 0.0F)
                         termTouched.push_back(e);
                     best[e] = std::max(best[e], kDerived);
@@ -618,8 +694,8 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     // The description's own words are not what it asks for.
     for (const QueryTerm& q : query) {
         for (const std::string* base : {&q.forms.mainBase, &q.forms.otherBase}) {
-            if (const auto named = entriesNamed_.find(*base); named != entriesNamed_.end()) {
-                for (std::uint32_t e : named->second)
+            {
+                for (std::uint32_t e : entriesNamed(*base))
                     score[e] = 0.0F;
             }
         }

@@ -5,12 +5,14 @@
 
 #include "dictstore/errors.h"
 #include "dictstore/suggest.h"
+#include "dictstore/wordtable.h"
 #include "dictstore/wordrecord.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -83,22 +85,25 @@ private:
     static constexpr TermId kNoTerm = static_cast<TermId>(-1);
 
     // The terms a folded word counts as: its base form, and for some words
-    // a second one. kNoTerm for a small word or, when not creating, one no
-    // entry uses.
+    // a second one. kNoTerm for a small word or one no entry uses.
     struct Forms {
         TermId main = kNoTerm;
         TermId other = kNoTerm;
         std::string mainBase;
         std::string otherBase;
     };
-    Forms formsOf(const std::string& word);  // made as the index is built
     Forms findForms(const std::string& word) const;
     TermId termForBase(const std::string& base);
     TermId knownTerm(const std::string& base) const;
     // The base form a folded word counts as; `other` gets a second one.
     std::string lemma(const std::string& word, std::string* other = nullptr) const;
-    void addField(std::string_view raw, float weight, std::unordered_map<TermId, float>& best);
     void build();
+    std::span<const Posting> postingsOf(TermId term) const
+    {
+        return {postings_.data() + postingStart_[term], postings_.data() + postingStart_[term + 1]};
+    }
+    // Every entry whose folded headword is `word`, in file order.
+    std::span<const std::uint32_t> entriesNamed(std::string_view word) const;
     // What one description word gives each entry, the best of its routes.
     void scoreTerm(TermId term, const std::string& base, bool negated, float scale, std::vector<float>& best,
                    std::vector<std::uint32_t>& touched) const;
@@ -108,15 +113,17 @@ private:
 
     const Morphology* morphology_;
     std::vector<WordRecord> entries_;
-    // Folded headwords, for the base forms a text's words are taken to.
-    std::unordered_map<std::string, std::uint32_t> headwords_;
-    // Every entry that each folded headword names, in file order.
-    std::unordered_map<std::string, std::vector<std::uint32_t>> entriesNamed_;
+    // Each distinct folded headword's number, and the entries it names in
+    // file order, one run per number.
+    WordTable<std::uint32_t> headwords_;
+    std::vector<std::uint32_t> namedStart_;
+    std::vector<std::uint32_t> named_;
     // The entries that list a folded word among their antonyms.
     std::unordered_map<std::string, std::vector<std::uint32_t>> listingAsAntonym_;
-    std::unordered_map<std::string, Forms> surface_;   // a word as written: its terms
-    std::unordered_map<std::string, TermId> lemmas_;   // a base form: its term
-    std::vector<std::vector<Posting>> postings_;        // per term
+    WordTable<TermId> lemmas_;                          // a base form: its term
+    // Every term's postings in entry order, one run after another.
+    std::vector<std::uint32_t> postingStart_;           // per term, and one past the last
+    std::vector<Posting> postings_;
     std::vector<float> idf_;                            // per term
     std::vector<float> norm_;                           // per entry: shorter meanings weigh more
 };

@@ -8,11 +8,15 @@ namespace dictstore {
 
 std::string_view trimSpaces(std::string_view text)
 {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    // Plain loops: find_first_not_of tests each byte against a set, and
+    // every field of every record is trimmed when a dictionary is indexed.
+    std::size_t first = 0;
+    while (first < text.size() && text[first] == ' ')
+        ++first;
+    std::size_t end = text.size();
+    while (end > first && text[end - 1] == ' ')
+        --end;
+    return text.substr(first, end - first);
 }
 
 std::string WordRecord::field(Field f) const
