@@ -1034,9 +1034,10 @@ although since if in on at for from with between during into by
     PART_PREFIXES = [("dis", "D IH S"), ("mis", "M IH S")]
 
     def _mark_parts(self, key, phones):
-        """A word CMU has that is a known word plus a consonant-led ending,
-        or two known words (else+where, world+wide), said just as its
-        parts are: a boundary between them keeps each part's consonants."""
+        """A word CMU has that is a known word plus a consonant-led ending
+        or dis- or mis- plus a known word, said just as its parts are: a
+        boundary between them keeps each part's consonants. Two known
+        words are not tried: mid+stream and midst+ream both match."""
         bare = re.sub(r"[012]", "", phones).split()
 
         def says(part):
@@ -1050,9 +1051,6 @@ although since if in on at for from with between during into by
         for prefix, sounds in self.PART_PREFIXES:
             if key.startswith(prefix) and len(key) - len(prefix) >= 3:
                 splits.append((len(prefix), sounds.split(), says(key[len(prefix):])))
-        for i in range(4, len(key) - 3):
-            if key[i] not in "aeiouy":
-                splits.append((i, says(key[:i]), says(key[i:])))
         for _i, head, tail in splits:
             if head and tail and head + tail == bare:
                 marked = phones.split()
