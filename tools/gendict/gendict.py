@@ -999,7 +999,8 @@ although since if in on at for from with between during into by
                 parts = self._hyphenated(key, depth)
                 if parts and _syllables(parts) > _syllables(known):
                     return parts
-            return known
+                return known
+            return self._mark_parts(key, known) if depth == 0 else known
         if depth > 1:
             return None
         for old, new in self.VARIANTS:
@@ -1025,6 +1026,36 @@ although since if in on at for from with between during into by
                 if s and s in self.cmu:
                     return self.cmu[s] + " " + phones
         return self._ion_noun(key) or self._compound(key)
+
+    # consonant-led endings whose consonants stay off the stem (LIKE-lee,
+    # YOOS-ful, BAYS-munt, KON-shus-nus), and prefixes likewise (dis-MIS)
+    PART_SUFFIXES = [("ly", "L IY"), ("ness", "N AH S"), ("less", "L AH S"), ("ful", "F AH L"),
+                     ("ment", "M AH N T"), ("man", "M AH N")]
+    PART_PREFIXES = [("dis", "D IH S"), ("mis", "M IH S")]
+
+    def _mark_parts(self, key, phones):
+        """A word CMU has that is a known word plus a consonant-led ending
+        or dis- or mis- plus a known word, said just as its parts are: a
+        boundary between them keeps each part's consonants. Two known
+        words are not tried: mid+stream and midst+ream both match."""
+        bare = re.sub(r"[012]", "", phones).split()
+
+        def says(part):
+            p = self.cmu.get(part)
+            return re.sub(r"[012]", "", p).split() if p and self._plain_part(part) else None
+
+        splits = []
+        for suffix, sounds in self.PART_SUFFIXES:
+            if key.endswith(suffix) and len(key) - len(suffix) >= 3:
+                splits.append((len(key) - len(suffix), says(key[: -len(suffix)]), sounds.split()))
+        for prefix, sounds in self.PART_PREFIXES:
+            if key.startswith(prefix) and len(key) - len(prefix) >= 3:
+                splits.append((len(prefix), sounds.split(), says(key[len(prefix):])))
+        for _i, head, tail in splits:
+            if head and tail and head + tail == bare:
+                marked = phones.split()
+                return " ".join(marked[: len(head)] + [BOUNDARY] + marked[len(head):])
+        return phones
 
     def _silent_e(self, key):
         """A word in -ine that is a known word in -in plus a silent e, its

@@ -19,9 +19,10 @@ VOWELS = {"AA", "AE", "AH", "AO", "AW", "AY", "EH", "ER", "EY", "IH", "IY",
 _SINGLE_ONSETS = "B CH D DH F G HH JH K L M N P R S SH T TH V W Y Z ZH"
 _CLUSTER_ONSETS = """
 B L|B R|B Y|D R|D W|D Y|F L|F R|F Y|G L|G R|G W|G Y|HH Y|HH W|K L|K R|K W|K Y|
-M Y|N Y|P L|P R|P Y|S K|S L|S M|S N|S P|S T|S W|S F|SH R|T R|T W|TH R|TH W|
+M Y|N Y|P L|P R|P Y|S K|S L|S M|S N|S P|S T|S W|SH R|T R|T W|TH R|TH W|
 V Y|L Y|SH L|SH M|SH N|SH W|Z W|
 S K R|S K W|S P L|S P R|S T R|S K Y|S P Y|S M Y"""
+# (s f starts only a word: sphere, but SAT-us-fy)
 _ONSETS = {(c,) for c in _SINGLE_ONSETS.split()} | {
     tuple(o.split()) for o in _CLUSTER_ONSETS.replace("\n", "").split("|")}
 
@@ -35,6 +36,10 @@ _R_COLOURED = {"AA", "AO", "EH", "IH", "UH", "AE", "IY", "UW", "AY", "AW", "EY",
 # uh-LOU), as before another vowel with no onset (OU-er: hour).
 _OW_AS_IN_NOW = {(), ("HH",), ("N",), ("K",), ("V",), ("W",), ("CH",), ("P",), ("D",),
                  ("P", "L"), ("B", "R"), ("P", "R"), ("S", "K")}
+
+# Onsets after which "own" and "owl" read as in "known" and "bowl"
+_OW_AS_IN_KNOWN = {("M",), ("N",), ("S",), ("SH",), ("B",), ("R",), ("L",), ("B", "L"),
+                   ("G", "R"), ("F", "L"), ("TH", "R")}
 
 CONSONANT_SPELLING = {
     "B": "b", "CH": "ch", "D": "d", "DH": "th", "F": "f", "G": "g", "HH": "h",
@@ -139,6 +144,15 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
         v = "ee"
     elif vowel == "AW" and not coda and (tuple(onset) not in _OW_AS_IN_NOW or not onset and before_vowel):
         v = "ou"
+    elif vowel == "AW" and coda and (coda not in (["N"], ["L"], ["N", "Z"], ["L", "Z"])
+                            or tuple(onset) in _OW_AS_IN_KNOWN):
+        # "ou" before a consonant reads as in "out": LOUD, SHOUT, MOUN-tun,
+        # not the "low", "show" and "mown" of LOWD, SHOWT, MOWN-tun; but
+        # DOWN, TOWNZ, HOWL as spelled (but FOUND, KOUNT)
+        v = "ou"
+    elif vowel == "AA" and onset[-1:] == ["W"] and coda[:1] == ["N"]:
+        # "won" reads as in "wonder": WAHNT, WAHN-der
+        v = "ah"
     elif vowel == "ER":
         # "er" after "th" reads as in "there" (FAH-ther): FAH-thur
         v = "ur" if stress or spelled_onset.endswith("th") else "er"
@@ -210,6 +224,10 @@ def _move_r_to_stressed_vowel(phones):
     return out
 
 
+# endings that carry a word's stress (en-juh-NEER, ree-luh-ZAY-shun)
+_LATE_STRESS = re.compile(r"(?:eer|eers|eering|ation|ations|ition|itions|ution|utions|ity|ities)$")
+
+
 def respell(arpabet, spelling=None):
     """spelling (the word, lower case) settles what the sounds leave open."""
     phones = parse_phones(arpabet)
@@ -219,6 +237,12 @@ def respell(arpabet, spelling=None):
         strongest = 2 if 2 in stresses else 0
         i = next(i for i, (_p, s) in enumerate(phones) if s == strongest)
         phones[i] = (phones[i][0], 1)
+    primaries = [i for i, (_p, s) in enumerate(phones) if s == 1]
+    if len(primaries) > 1 and BOUNDARY not in arpabet.split() and _LATE_STRESS.search(spelling or ""):
+        # CMU marks two primary stresses in a few words whose ending
+        # takes the stress (engineer, realization): the last one is it
+        for i in primaries[:-1]:
+            phones[i] = (phones[i][0], 2)
     short_ir = _short_ir(phones, spelling)
     phones = _move_r_to_stressed_vowel(_keep_prefix_r(phones, spelling))
     syllables = syllabify(phones)
