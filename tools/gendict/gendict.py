@@ -131,15 +131,13 @@ def parse_pronunciations(lines, known):
 
 
 def load_cmu(path, reviewed=PRONUNCIATIONS_FILE):
-    """CMU's first pronunciation of each word, and the reviewed ones of
-    words it lacks."""
+    """CMU's pronunciations of each word, the first under the word and the
+    others as "word(2)", "word(3)"; and the reviewed ones of words it
+    lacks."""
     src = open(path, encoding="utf-8").read()
     cmu = {}
     for m in re.finditer(r'^\s*"([^"]+)": "([^"]+)",?$', src, re.M):
-        word = m.group(1)
-        if "(" in word:  # alternative pronunciations: keep the first
-            continue
-        cmu.setdefault(word, m.group(2))
+        cmu.setdefault(m.group(1), m.group(2))
     if reviewed and os.path.exists(reviewed):
         with open(reviewed, encoding="ascii") as fh:
             cmu.update(parse_pronunciations(fh, cmu))
@@ -1098,9 +1096,40 @@ although since if in on at for from with between during into by
         if stale:
             raise ValueError("listed pronunciations the rules give anyway: " + " ".join(stale))
 
-    def pronunciation(self, w):
+    # the syllable a two-syllable word of this part of speech stresses
+    # where CMU gives it both ways: REK-erd the noun, rih-KORD the verb
+    STRESSED_SYLLABLE = {"n": 0, "a": 0, "s": 0, "v": 1}
+
+    def _stress_for(self, key, arpabet, pos):
+        """The CMU variant whose stress suits the part of speech, when the
+        first one stresses the other syllable of a two-syllable word."""
+        want = self.STRESSED_SYLLABLE.get(pos)
+        if want is None or "-" in key or key not in self.cmu:
+            return arpabet
+        first = self.cmu[key]
+
+        def stressed(phones):
+            vowels = [p for p in phones.split() if p[-1].isdigit()]
+            if len(vowels) != 2:
+                return None
+            primary = [i for i, p in enumerate(vowels) if p.endswith("1")]
+            return primary[0] if len(primary) == 1 else None
+
+        if stressed(first) in (None, want):
+            return arpabet
+        n = 2
+        while "%s(%d)" % (key, n) in self.cmu:
+            other = self.cmu["%s(%d)" % (key, n)]
+            if stressed(other) == want:
+                return self._mark_parts(key, other)
+            n += 1
+        return arpabet
+
+    def pronunciation(self, w, pos=None):
         key = w.lower()
         arpabet = self._arpabet(key)
+        if arpabet is not None and pos:
+            arpabet = self._stress_for(key, arpabet, pos)
         text = respell(arpabet, key) if arpabet is not None else ""
         text = text if len(text) <= WIDTHS["pronu"] else ""
         if key in self.pronunciations:
@@ -1184,7 +1213,7 @@ although since if in on at for from with between during into by
         if headword[0].isupper() and not core and len(senses) < len(self.wn.senses(w, pos)) \
                 and not any(self.wn.count(w, pos, s.offset) for s in senses):
             return None  # a name whose other senses are rare (Chicago: a card game)
-        pronu = self.pronunciation(w)
+        pronu = self.pronunciation(w, pos)
         if not pronu:
             # CMU knows nearly every common word; those it lacks are mostly
             # element symbols, clippings and rare spellings (Dy, Reb, yr)

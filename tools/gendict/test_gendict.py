@@ -152,6 +152,30 @@ class ReviewedPronunciationTest(unittest.TestCase):
         self.assertEqual(g.pronunciation("destine"), "DES-tin")
 
 
+class StressByPartOfSpeechTest(unittest.TestCase):
+    CMU = {"record": "R AH0 K AO1 R D", "record(2)": "R EH1 K ER0 D",
+           "annex": "AE1 N EH2 K S", "annex(2)": "AH0 N EH1 K S",
+           "effect": "IH0 F EH1 K T",
+           "contrary": "K AA1 N T R EH0 R IY0", "contrary(2)": "K AH0 N T R EH1 R IY0",
+           "ally": "AE1 L AY0", "ally(2)": "AH0 L AY1"}
+
+    def test_two_syllable_words_take_the_stress_of_their_part_of_speech(self):
+        g = Generator(tiny_wordnet([]), {}, self.CMU)
+        self.assertEqual(g.pronunciation("record", "n"), "REK-erd")
+        self.assertEqual(g.pronunciation("record", "v"), "ruh-KORD")
+        self.assertEqual(g.pronunciation("annex", "v"), "uh-NEKS")
+        self.assertEqual(g.pronunciation("annex", "n"), "AN-eks")
+        self.assertEqual(g.pronunciation("ally", "s"), "AL-eye")
+
+    def test_other_words_keep_the_first_pronunciation(self):
+        g = Generator(tiny_wordnet([]), {}, self.CMU)
+        # no variant to choose; three syllables; no part of speech given; an adverb
+        self.assertEqual(g.pronunciation("effect", "n"), g.pronunciation("effect"))
+        self.assertEqual(g.pronunciation("contrary", "v"), g.pronunciation("contrary"))
+        self.assertEqual(g.pronunciation("record"), "ruh-KORD")
+        self.assertEqual(g.pronunciation("record", "r"), "ruh-KORD")
+
+
 class CompoundPronunciationTest(unittest.TestCase):
     CMU = {"seaman": "S IY1 M AH0 N", "seamans": "S IY1 M AH0 N Z", "ship": "SH IH1 P", "hip": "HH IH1 P",
            "diffid": "D IH1 F AH0 D", "diff": "D IH1 F", "ent": "EH1 N T", "ident": "AY1 D EH0 N T"}

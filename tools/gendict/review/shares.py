@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Prints the shares of a recorded review (tab-separated, with the columns
 meaning ok, synonyms ok, antonyms ok, example ok holding Y, N or - for no
-example): each judged on its own, and meaning and synonyms together."""
+example, and pronunciation ok when the review judged it): each judged on
+its own, meaning and synonyms together, and meaning, synonyms and example
+together (an entry without an example fails that)."""
 
 import sys
 
@@ -16,7 +18,9 @@ def shares(path):
         return sum(1 for r in rows if pred(r))
     both = count(lambda r: r["meaning ok"] == "Y" and r["synonyms ok"] == "Y")
     with_example = count(lambda r: r["example ok"] != "-")
-    return [
+    together = count(lambda r: r["meaning ok"] == "Y" and r["synonyms ok"] == "Y"
+                     and r["example ok"] == "Y")
+    out = [
         ("entries", n),
         ("meaning ok", 100.0 * count(lambda r: r["meaning ok"] == "Y") / n),
         ("synonyms ok", 100.0 * count(lambda r: r["synonyms ok"] == "Y") / n),
@@ -24,7 +28,11 @@ def shares(path):
         ("antonyms ok", 100.0 * count(lambda r: r["antonyms ok"] == "Y") / n),
         ("with an example", 100.0 * with_example / n),
         ("examples in the sense", 100.0 * count(lambda r: r["example ok"] == "Y") / max(with_example, 1)),
+        ("meaning, synonyms, example", 100.0 * together / n),
     ]
+    if "pronunciation ok" in head:
+        out.append(("pronunciation ok", 100.0 * count(lambda r: r["pronunciation ok"] == "Y") / n))
+    return out
 
 
 def main(argv):
