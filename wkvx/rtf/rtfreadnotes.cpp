@@ -317,6 +317,8 @@ void Reader::storeKeptParts()
                 kept_.nonAnsiFonts.push_back(number);
             if (fontCodePage(number) == CodePageDecoder::kSymbol)
                 kept_.symbolFonts.push_back(number);
+            if (font.symbolCharset)
+                kept_.symbolCharsetFonts.push_back(number);
         }
         std::sort(kept_.fonts.begin(), kept_.fonts.end());
         kept_.codePage = docCodePage_;
