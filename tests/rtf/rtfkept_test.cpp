@@ -285,3 +285,28 @@ TEST(RtfKeptParts, NotesInAListLabelTakeNoNumber)
         EXPECT_EQ(plainText(back).toStdString(), plainText(doc).toStdString());
     }
 }
+
+TEST(RtfKeptParts, NewFontsTakeNumbersTheKeptTableLeftFree)
+{
+    // found by fuzzing: a kept font numbered 2147483647 left no number after it
+    for (const char* rtf : {"{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f2147483647 Arial;}}{\\f2147483647 a}b\\par}",
+                            "{\\rtf1{\\fonttbl{\\f2147483647 Arial;}{\\f0 Courier;}}{\\f2147483647 a}b\\par}",
+                            "{\\rtf1{\\fonttbl{\\f2147483646 Arial;}}{\\f2147483646 a}b\\par}"}) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        read(rtf, doc);
+        QTextCursor c(&doc);
+        c.movePosition(QTextCursor::End);
+        QTextCharFormat other;
+        other.setFontFamilies(QStringList{"Noto Sans"});
+        c.insertText("c", other);
+        const QByteArray out = write(doc).rtf;
+        EXPECT_FALSE(out.contains("\\f-")) << out.constData();
+        QTextDocument back;
+        read(out, back);
+        EXPECT_EQ(plainText(back).toStdString(), "abc\n");
+        EXPECT_EQ(find(back, "a").charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+        EXPECT_EQ(find(back, "c").charFormat().fontFamilies().toStringList(), QStringList{"Noto Sans"});
+        EXPECT_NE(find(back, "b").charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+    }
+}

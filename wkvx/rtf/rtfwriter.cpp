@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -69,7 +70,7 @@ public:
         // Kept parts refer to the fonts and colours by the file's numbers.
         for (const auto& [number, family] : kept_.fonts) {
             fonts_.emplace(family, number);
-            nextFont_ = std::max(nextFont_, number + 1);
+            keptFontNumbers_.insert(number);
         }
         if (!kept_.colorTable.isEmpty()) {
             for (size_t i = 1; i < kept_.colors.size(); ++i) {
@@ -121,7 +122,9 @@ private:
     KeptParts kept_;
     std::map<QString, int> fonts_;
     std::vector<std::pair<int, QString>> fontOrder_;  // fonts the file did not have
-    int nextFont_ = 0;
+    int newFontNumber();
+    std::set<int> keptFontNumbers_;
+    int nextFont_ = -1;  // chosen at the first new font
     std::map<QRgb, int> colors_;
     std::vector<QColor> colorOrder_;  // colours the file did not have
     int nextColor_ = 1;               // entry 0 is "auto"
@@ -162,10 +165,24 @@ int Writer::fontIndex(const QString& family)
     auto it = fonts_.find(family);
     if (it != fonts_.end())
         return it->second;
-    const int index = nextFont_++;
+    const int index = newFontNumber();
     fonts_.emplace(family, index);
     fontOrder_.emplace_back(index, family);
     return index;
+}
+
+// New fonts take the numbers after the kept ones; past the largest number
+// a file may give (\f2147483647), the lowest numbers the file left free.
+int Writer::newFontNumber()
+{
+    if (nextFont_ < 0)
+        nextFont_ = keptFontNumbers_.empty() || *keptFontNumbers_.rbegin() == INT_MAX
+            ? 0 : std::max(0, *keptFontNumbers_.rbegin() + 1);
+    while (keptFontNumbers_.count(nextFont_))
+        ++nextFont_;
+    const int number = nextFont_;
+    nextFont_ = number < INT_MAX ? number + 1 : 0;
+    return number;
 }
 
 int Writer::colorIndex(const QColor& color)
@@ -949,7 +966,7 @@ int Writer::plainFont()
         plainFont_ = it->second;
     } else {
         // The family's number is a symbol font of the file's: a new entry.
-        plainFont_ = nextFont_++;
+        plainFont_ = newFontNumber();
         fontOrder_.emplace_back(plainFont_, family);
     }
     return plainFont_;
