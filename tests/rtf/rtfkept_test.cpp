@@ -221,6 +221,26 @@ TEST(RtfKeptParts, StrayAndPlainMarksSurviveASaveAsTheyRead)
     }
 }
 
+TEST(RtfKeptParts, ANoteNumberIsNoMarkOfTheNoteAfterIt)
+{
+    // found by fuzzing: the first note's number, superscript in the group
+    // around both notes, was read as the second note's own mark, which left
+    // the first note without one and numbered the notes otherwise once saved
+    for (const char* rtf : {"{\\rtf{\\super\\c{\\footnote}{\\footnote}}{\\footnote}",
+                            "{\\rtf1{\\super{\\footnote a}{\\footnote b}}\\par}"}) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(QByteArray(rtf), &doc).ok);
+        const QString text = plainText(doc);
+        EXPECT_TRUE(text.startsWith("12")) << text.toStdString();
+        const Written written = write(doc);
+        EXPECT_EQ(written.rtf.count("{\\footnote"), QByteArray(rtf).count("{\\footnote"));
+        QTextDocument back;
+        read(written.rtf, back);
+        EXPECT_EQ(plainText(back).toStdString(), text.toStdString());
+    }
+}
+
 TEST(RtfKeptParts, LaterFontAndColourTablesOnlyAddWhatTheFirstLacks)
 {
     // Text already read in a font or colour keeps it: a later table that
