@@ -221,6 +221,26 @@ TEST(RtfKeptParts, StrayAndPlainMarksSurviveASaveAsTheyRead)
     }
 }
 
+TEST(RtfKeptParts, ANoteNumberIsNoMarkOfTheNoteAfterIt)
+{
+    // found by fuzzing: the first note's number, superscript in the group
+    // around both notes, was read as the second note's own mark, which left
+    // the first note without one and numbered the notes otherwise once saved
+    for (const char* rtf : {"{\\rtf{\\super\\c{\\footnote}{\\footnote}}{\\footnote}",
+                            "{\\rtf1{\\super{\\footnote a}{\\footnote b}}\\par}"}) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(QByteArray(rtf), &doc).ok);
+        const QString text = plainText(doc);
+        EXPECT_TRUE(text.startsWith("12")) << text.toStdString();
+        const Written written = write(doc);
+        EXPECT_EQ(written.rtf.count("{\\footnote"), QByteArray(rtf).count("{\\footnote"));
+        QTextDocument back;
+        read(written.rtf, back);
+        EXPECT_EQ(plainText(back).toStdString(), text.toStdString());
+    }
+}
+
 TEST(RtfKeptParts, LaterFontAndColourTablesOnlyAddWhatTheFirstLacks)
 {
     // Text already read in a font or colour keeps it: a later table that
@@ -283,5 +303,30 @@ TEST(RtfKeptParts, NotesInAListLabelTakeNoNumber)
         QTextDocument back;
         read(written, back);
         EXPECT_EQ(plainText(back).toStdString(), plainText(doc).toStdString());
+    }
+}
+
+TEST(RtfKeptParts, NewFontsTakeNumbersTheKeptTableLeftFree)
+{
+    // found by fuzzing: a kept font numbered 2147483647 left no number after it
+    for (const char* rtf : {"{\\rtf1{\\fonttbl{\\f0 Times New Roman;}{\\f2147483647 Arial;}}{\\f2147483647 a}b\\par}",
+                            "{\\rtf1{\\fonttbl{\\f2147483647 Arial;}{\\f0 Courier;}}{\\f2147483647 a}b\\par}",
+                            "{\\rtf1{\\fonttbl{\\f2147483646 Arial;}}{\\f2147483646 a}b\\par}"}) {
+        SCOPED_TRACE(rtf);
+        QTextDocument doc;
+        read(rtf, doc);
+        QTextCursor c(&doc);
+        c.movePosition(QTextCursor::End);
+        QTextCharFormat other;
+        other.setFontFamilies(QStringList{"Noto Sans"});
+        c.insertText("c", other);
+        const QByteArray out = write(doc).rtf;
+        EXPECT_FALSE(out.contains("\\f-")) << out.constData();
+        QTextDocument back;
+        read(out, back);
+        EXPECT_EQ(plainText(back).toStdString(), "abc\n");
+        EXPECT_EQ(find(back, "a").charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+        EXPECT_EQ(find(back, "c").charFormat().fontFamilies().toStringList(), QStringList{"Noto Sans"});
+        EXPECT_NE(find(back, "b").charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
     }
 }

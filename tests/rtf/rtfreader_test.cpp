@@ -3,6 +3,7 @@
 #include "rtfdocument.h"
 #include "rtflists.h"
 #include "rtfreader.h"
+#include "rtfwriter.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -98,6 +99,29 @@ TEST(RtfReaderCodePages, HexEscapesFollowTheDocumentAndFontCodePage)
     // The Symbol font's characters live in U+F000..U+F0FF.
     EXPECT_EQ(textOf("{\\rtf1{\\fonttbl{\\f2\\fcharset2 Symbol;}}{\\f2 a\\'b7}b}"),
               QString::fromUtf8("\uF061\uF0B7b\n"));
+}
+
+TEST(RtfReaderCodePages, CodePagesWhoseLettersAreOtherBytesAreRefused)
+{
+    // EBCDIC (933, 37) and UTF-16 (1200) are no code pages RTF text can be in:
+    // a marker's bytes and the body's ASCII would read differently.
+    for (const char* cpg : {"933", "37", "1200"}) {
+        SCOPED_TRACE(cpg);
+        RtfReadResult result;
+        EXPECT_EQ(textOf(QByteArray("{\\rtf1\\ansicpg") + cpg + " ab\\'e9}", &result), QString::fromUtf8("abé\n"));
+        EXPECT_TRUE(result.warnings.join(' ').contains("not supported"));
+        EXPECT_EQ(textOf(QByteArray("{\\rtf1{\\fonttbl{\\f1\\cpg") + cpg + " F;}}\\f1 ab\\'e9}"), QString::fromUtf8("abé\n"));
+    }
+    EXPECT_EQ(textOf("{\\rtf1\\ansicpg1251 \\'c0b}"), QString::fromUtf8("Аb\n"));
+
+    // found by fuzzing: the marker's level text was read in the code page, the body's ASCII as ASCII
+    const QByteArray rtf("{\\rtf{\\fonttbl}\\listtext\\ls1a\\ansicpg933\x01" "9");
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(rtf, &doc).ok);
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(writeRtf(doc), &back).ok);
+    EXPECT_EQ(plainText(back).toStdString(), plainText(doc).toStdString());
+    EXPECT_EQ(plainText(doc).toStdString(), "    a9 \n");
 }
 
 TEST(RtfReaderCodePages, UnicodeEscapesSkipTheirFallback)

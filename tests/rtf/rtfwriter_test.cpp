@@ -3,6 +3,7 @@
 // same formatting for everything the word processor can set.
 #include "rtfdocument.h"
 #include "rtffile.h"
+#include "rtflists.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
@@ -419,4 +420,64 @@ TEST(RtfWriter, LetterMarkersPastZAreNumbersAndOtherLettersText)
     QTextDocument back;
     ASSERT_TRUE(readRtf(out, &back).ok);
     EXPECT_EQ(plainText(back).toStdString(), "    y. item\n    z. item\n    aa. item\n    bb. item\n    ab. item\n");
+}
+
+TEST(RtfWriter, MarkersInSymbolFontsReadBackAsTheSameCharacters)
+{
+    // Markers of 200 characters or more go back as \listtext. A symbol font
+    // shows a marker's bytes as glyphs even by its name alone, so neither
+    // another font's letters nor a glyph's own Unicode may go in it as bytes.
+    const QByteArray longText(200, 'x');
+    const QByteArray marked[] = {
+        // found by fuzzing (style names of a damaged file read into a marker), made small
+        "{\\rtf1{\\fonttbl{\\f1 Symbol;}}\\ls1\\listtext\\f1 pr ab\\f Heading 3;" + longText,
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f2\\fcharseT2 Wingdings;}}\\pard\\ls2{\\listtext\\f2 \\'6c\\tab"
+        "{\\f0 Heading 3;}" + longText + "}Body\\par}",
+        // glyphs that are Latin-1 characters at other bytes: \'b4 is the sign
+        // U+00D7, \'d3 the copyright sign
+        "{\\rtf1{\\fonttbl{\\f1 Symbol;}}\\pard\\ls1{\\listtext\\f1 \\'b4\\'d3 {\\}}1" + longText + "\\tab}Body\\par}",
+        // a symbol font by its character set, given after its code page
+        "{\\rtf1{\\fonttbl{\\f0 Times;}{\\f1\\cpg1252\\fcharset2 Pi;}}\\pard\\ls1{\\listtext\\f1 a{\\f0 a}\\u72?"
+        + longText + "}Body\\par}",
+    };
+    for (const QByteArray& rtf : marked) {
+        SCOPED_TRACE(rtf.constData());
+        QTextDocument doc;
+        ASSERT_TRUE(readRtf(rtf, &doc).ok);
+        const QString text = plainText(doc);
+        ASSERT_GT(text.size(), 200);
+        const QByteArray out = writeRtf(doc);
+        QTextDocument back;
+        ASSERT_TRUE(readRtf(out, &back).ok);
+        EXPECT_EQ(plainText(back).toStdString(), text.toStdString());
+        EXPECT_EQ(plainText(back).count(QChar(0x03B1)), text.count(QChar(0x03B1)));
+    }
+
+    // Each part of a marker keeps its font; a glyph goes as its byte, for
+    // readers without Unicode too.
+    QTextDocument doc;
+    ASSERT_TRUE(readRtf(marked[0], &doc).ok);
+    const QByteArray out = writeRtf(doc);
+    EXPECT_TRUE(out.contains("\\u-3999\\'61")) << out.constData();
+    QTextDocument back;
+    ASSERT_TRUE(readRtf(out, &back).ok);
+    EXPECT_EQ(back.find(QString(QChar(0x03B1))).charFormat().fontFamilies().toStringList(), QStringList{"Symbol"});
+    EXPECT_NE(back.find("Heading").charFormat().fontFamilies().toStringList(), QStringList{"Symbol"});
+}
+
+TEST(RtfWriter, EverySymbolGlyphHasTheByteThatShowsIt)
+{
+    for (const SymbolFont font : {SymbolFont::Symbol, SymbolFont::Wingdings}) {
+        for (int b = 0x20; b <= 0xFF; ++b) {
+            const char16_t glyph = symbolGlyph(font, char16_t(0xF000 + b));
+            const int back = symbolByte(font, glyph);
+            ASSERT_GE(back, 0x20) << b;
+            EXPECT_EQ(symbolGlyph(font, char16_t(0xF000 + back)), glyph) << b;
+        }
+    }
+    // The bullet is the byte other readers show as one.
+    EXPECT_EQ(symbolByte(SymbolFont::Symbol, 0x2022), 0xB7);
+    EXPECT_EQ(symbolByte(SymbolFont::Wingdings, 0x2022), 0x9F);
+    EXPECT_EQ(symbolByte(SymbolFont::Symbol, 'H'), -1);
+    EXPECT_EQ(symbolByte(SymbolFont::None, 'a'), -1);
 }

@@ -112,7 +112,10 @@ QStringDecoder* CodePageDecoder::decoderFor(int codePage)
     std::unique_ptr<QStringDecoder> found;
     for (const QByteArray& name : namesFor(codePage)) {
         auto d = std::make_unique<QStringDecoder>(name.constData(), QStringConverter::Flag::Stateless);
-        if (d->isValid()) {
+        // RTF is ASCII: a code page whose letters and digits are other bytes
+        // (EBCDIC, UTF-16) cannot be the one a file's text is in.
+        if (d->isValid() && QString(d->decode(QByteArrayView("AZaz09 "))) == QLatin1String("AZaz09 ")) {
+            d->resetState();
             found = std::move(d);
             break;
         }

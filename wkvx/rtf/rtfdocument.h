@@ -73,6 +73,9 @@ struct KeptParts {
     int codePage = 1252;    // \ansicpg: of the kept parts' bytes
     std::vector<int> nonAnsiFonts;  // fonts whose bytes are not Windows-1252
     std::vector<int> symbolFonts;   // of those, fonts whose bytes are symbols, ASCII too
+    // Fonts of the symbol character set, whose list markers show symbols
+    // whatever the font's name and code page.
+    std::vector<int> symbolCharsetFonts;
     QByteArray colorTable;  // the whole {\colortbl ...} group
     std::vector<QColor> colors;  // its entries; invalid for "auto"
     QByteArray styleSheet;

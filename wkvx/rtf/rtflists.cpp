@@ -117,6 +117,36 @@ char16_t symbolGlyph(SymbolFont font, char16_t c)
     return b >= 0x7F ? char16_t(0x2022) : decodeWindows1252(b);
 }
 
+int symbolByte(SymbolFont font, char16_t glyph)
+{
+    if (font == SymbolFont::None)
+        return -1;
+    // Glyph to byte, built once per font; the table's own bytes come first,
+    // so that a bullet is Symbol's 0xB7 or Wingdings' 0x9F, as other
+    // readers show it too.
+    static const auto reverse = [] {
+        std::array<std::vector<std::pair<char16_t, unsigned char>>, 2> byFont;
+        for (int b = 0x20; b <= 0xFF; ++b) {
+            if (kSymbol[b - 0x20] != 0)
+                byFont[0].emplace_back(kSymbol[b - 0x20], static_cast<unsigned char>(b));
+        }
+        for (const auto& [byte, g] : kWingdings)
+            byFont[1].emplace_back(g, byte);
+        for (int b = 0x20; b <= 0xFF; ++b) {
+            const auto u = static_cast<unsigned char>(b);
+            byFont[0].emplace_back(symbolGlyph(SymbolFont::Symbol, char16_t(0xF000 + b)), u);
+            byFont[1].emplace_back(symbolGlyph(SymbolFont::Wingdings, char16_t(0xF000 + b)), u);
+        }
+        for (auto& list : byFont)
+            std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        return byFont;
+    }();
+    const auto& list = reverse[font == SymbolFont::Symbol ? 0 : 1];
+    const auto it = std::lower_bound(list.begin(), list.end(), glyph,
+                                     [](const auto& entry, char16_t g) { return entry.first < g; });
+    return it != list.end() && it->first == glyph ? int(it->second) : -1;
+}
+
 QString formatListNumber(int n, int nfc)
 {
     switch (nfc) {

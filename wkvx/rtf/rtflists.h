@@ -23,6 +23,10 @@ SymbolFont symbolFontKind(const QString& family, bool symbolCharset);
 // private-use symbol bytes fall back to their Windows-1252 meaning.
 char16_t symbolGlyph(SymbolFont font, char16_t c);
 
+// The byte (0x20..0xFF) that shows glyph in a symbol font, where
+// symbolGlyph gives glyph back for it; -1 where the font has no such byte.
+int symbolByte(SymbolFont font, char16_t glyph);
+
 // A list number as a \levelnfc format shows it: 0 decimal, 1/2 upper/lower
 // roman, 3/4 upper/lower letter, 5 ordinal, 22 two digits; others decimal.
 QString formatListNumber(int n, int nfc);

@@ -297,8 +297,9 @@ qsizetype Reader::ownMarkLength()
         return 0;
     if (hasPending())
         closeRun();
+    // A run that is already a note's mark (its number) is no mark of this one.
     if (para_.empty() || para_.back().picture >= 0 || para_.back().length == 0 || para_.back().props.vert <= 0
-        || para_.back().start + para_.back().length != paraText_.size())
+        || para_.back().props.note >= 0 || para_.back().start + para_.back().length != paraText_.size())
         return 0;
     return qsizetype(std::min<long long>(before, para_.back().length));
 }
@@ -317,6 +318,8 @@ void Reader::storeKeptParts()
                 kept_.nonAnsiFonts.push_back(number);
             if (fontCodePage(number) == CodePageDecoder::kSymbol)
                 kept_.symbolFonts.push_back(number);
+            if (font.symbolCharset)
+                kept_.symbolCharsetFonts.push_back(number);
         }
         std::sort(kept_.fonts.begin(), kept_.fonts.end());
         kept_.codePage = docCodePage_;

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -69,7 +70,7 @@ public:
         // Kept parts refer to the fonts and colours by the file's numbers.
         for (const auto& [number, family] : kept_.fonts) {
             fonts_.emplace(family, number);
-            nextFont_ = std::max(nextFont_, number + 1);
+            keptFontNumbers_.insert(number);
         }
         if (!kept_.colorTable.isEmpty()) {
             for (size_t i = 1; i < kept_.colors.size(); ++i) {
@@ -100,7 +101,11 @@ private:
     void writeTable(const QTextTable* table);
     void writeCell(const QTextTableCell& cell);
     void writeBlock(const QTextBlock& block, bool inTable, const char* end);
-    void writeRunProps(const QTextCharFormat& f);
+    int writeRunProps(const QTextCharFormat& f);
+    void writeMarker(const QTextBlock& block);
+    void writeMarkerText(QStringView text, int font);
+    SymbolFont markerSymbol(int font);
+    int plainFont();
     ListLevel levelFor(const QString& label, int currentNfc);
     void outlineNumber(const QString& label, int level, ListLevel& def) const;
     void writeListTable();
@@ -117,7 +122,9 @@ private:
     KeptParts kept_;
     std::map<QString, int> fonts_;
     std::vector<std::pair<int, QString>> fontOrder_;  // fonts the file did not have
-    int nextFont_ = 0;
+    int newFontNumber();
+    std::set<int> keptFontNumbers_;
+    int nextFont_ = -1;  // chosen at the first new font
     std::map<QRgb, int> colors_;
     std::vector<QColor> colorOrder_;  // colours the file did not have
     int nextColor_ = 1;               // entry 0 is "auto"
@@ -143,6 +150,10 @@ private:
     // The run's font is a kept symbol font, which reads even ASCII bytes
     // as symbols: all its text goes as \u.
     bool symbolOnly_ = false;
+    // Which symbol font each font number is in a marker, where the reader
+    // shows a marker's bytes as glyphs by the font's name too.
+    std::map<int, SymbolFont> markerSymbols_;
+    int plainFont_ = -1;  // a font that shows a marker's characters as they are
     int sectionsWritten_ = 0;
     // One list per run of list paragraphs, so that separate lists restart.
     std::vector<ListRun> lists_;
@@ -154,10 +165,24 @@ int Writer::fontIndex(const QString& family)
     auto it = fonts_.find(family);
     if (it != fonts_.end())
         return it->second;
-    const int index = nextFont_++;
+    const int index = newFontNumber();
     fonts_.emplace(family, index);
     fontOrder_.emplace_back(index, family);
     return index;
+}
+
+// New fonts take the numbers after the kept ones; past the largest number
+// a file may give (\f2147483647), the lowest numbers the file left free.
+int Writer::newFontNumber()
+{
+    if (nextFont_ < 0)
+        nextFont_ = keptFontNumbers_.empty() || *keptFontNumbers_.rbegin() == INT_MAX
+            ? 0 : std::max(0, *keptFontNumbers_.rbegin() + 1);
+    while (keptFontNumbers_.count(nextFont_))
+        ++nextFont_;
+    const int number = nextFont_;
+    nextFont_ = number < INT_MAX ? number + 1 : 0;
+    return number;
 }
 
 int Writer::colorIndex(const QColor& color)
@@ -361,7 +386,6 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             break;
         label += it.fragment().text();
     }
-    const QString wholeLabel = label;
     label = label.trimmed();
     // A level's text holds 255 characters at most; a longer marker goes as
     // \listtext of a list the file does not define, which readers take
@@ -457,14 +481,9 @@ void Writer::writeBlock(const QTextBlock& block, bool inTable, const char* end)
             inLabel = false;
         if (isLabel) {
             // One \listtext for the whole marker: readers take only the first.
-            if (!labelWritten) {
-                out_ += "{\\listtext";
-                writeRunProps(f);
-                out_ += ' ';
-                writeText(wholeLabel);
-                out_ += '}';
-                labelWritten = true;
-            }
+            if (!labelWritten)
+                writeMarker(block);
+            labelWritten = true;
             continue;
         }
         if (f.hasProperty(NoteProperty)) {
@@ -823,7 +842,7 @@ void Writer::writePicture(const QTextImageFormat& f)
     out_ += "}";
 }
 
-void Writer::writeRunProps(const QTextCharFormat& f)
+int Writer::writeRunProps(const QTextCharFormat& f)
 {
     const int font = fontIndex(familyOf(f, defaultFamily_));
     unicodeOnly_ = docNonAnsi_
@@ -850,6 +869,107 @@ void Writer::writeRunProps(const QTextCharFormat& f)
         out_ += "\\cf" + QByteArray::number(colorIndex(f.foreground().color()));
     if (f.background().style() != Qt::NoBrush)
         out_ += "\\highlight" + QByteArray::number(colorIndex(f.background().color()));
+    return font;
+}
+
+// The marker's parts each in their own font, the first in the \listtext
+// group itself: a marker in a symbol font reads another font's letters as
+// that font's glyphs.
+void Writer::writeMarker(const QTextBlock& block)
+{
+    out_ += "{\\listtext";
+    bool first = true;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment frag = it.fragment();
+        const QTextCharFormat f = frag.charFormat();
+        if (!f.boolProperty(ListLabelProperty))
+            break;
+        if (!first)
+            out_ += '{';
+        const int font = writeRunProps(f);
+        out_ += ' ';
+        writeMarkerText(frag.text(), font);
+        if (!first)
+            out_ += '}';
+        first = false;
+    }
+    out_ += '}';
+}
+
+// A marker in a symbol font shows bytes as the font's glyphs, \u
+// characters below 0x100 too. Each glyph goes as the font's byte: as \u of
+// U+F0xx with the byte for readers without Unicode, or as itself where a
+// digit or sign is its own glyph. Other characters below 0x100 go in a font
+// that shows them as they are, the rest as \u.
+void Writer::writeMarkerText(QStringView text, int font)
+{
+    const SymbolFont kind = markerSymbol(font);
+    if (kind == SymbolFont::None) {
+        writeText(text);
+        return;
+    }
+    static const char hex[] = "0123456789abcdef";
+    const bool wasUnicodeOnly = unicodeOnly_;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const int b = symbolByte(kind, c);
+        if (b == c && c < 0x7F && c != '\\' && c != '{' && c != '}') {
+            out_ += char(c);  // a digit or a sign, its own glyph
+        } else if (b >= 0) {
+            out_ += "\\u" + QByteArray::number(0xF000 + b - 65536) + "\\'" + hex[b >> 4] + hex[b & 15];
+        } else if (c < 0x100 && c >= 0x20) {
+            const int plain = plainFont();
+            out_ += "{\\f" + QByteArray::number(plain) + ' ';
+            unicodeOnly_ = docNonAnsi_
+                || std::find(kept_.nonAnsiFonts.begin(), kept_.nonAnsiFonts.end(), plain) != kept_.nonAnsiFonts.end();
+            symbolOnly_ = false;
+            writeText(text.sliced(i, 1));
+            out_ += '}';
+        } else {
+            unicodeOnly_ = true;  // a byte would be the font's glyph
+            writeText(text.sliced(i, 1));
+        }
+    }
+    unicodeOnly_ = wasUnicodeOnly;
+}
+
+SymbolFont Writer::markerSymbol(int font)
+{
+    auto it = markerSymbols_.find(font);
+    if (it != markerSymbols_.end())
+        return it->second;
+    // A kept font is read back as it was read, a new one as \fcharset0.
+    QString name;
+    bool symbolCharset = false;
+    const auto kept = std::find_if(kept_.fonts.begin(), kept_.fonts.end(), [&](const auto& f) { return f.first == font; });
+    if (kept != kept_.fonts.end()) {
+        name = kept->second;
+        symbolCharset = std::find(kept_.symbolCharsetFonts.begin(), kept_.symbolCharsetFonts.end(), font)
+            != kept_.symbolCharsetFonts.end();
+    } else {
+        for (const auto& [number, family] : fontOrder_) {
+            if (number == font)
+                name = family;
+        }
+    }
+    return markerSymbols_[font] = symbolFontKind(name, symbolCharset);
+}
+
+int Writer::plainFont()
+{
+    if (plainFont_ >= 0)
+        return plainFont_;
+    const QString family = symbolFontKind(defaultFamily_, false) == SymbolFont::None ? defaultFamily_
+                                                                                     : QStringLiteral("Times New Roman");
+    auto it = fonts_.find(family);
+    if (it != fonts_.end() && markerSymbol(it->second) == SymbolFont::None) {
+        plainFont_ = it->second;
+    } else {
+        // The family's number is a symbol font of the file's: a new entry.
+        plainFont_ = newFontNumber();
+        fontOrder_.emplace_back(plainFont_, family);
+    }
+    return plainFont_;
 }
 
 void Writer::writeText(QStringView text)
