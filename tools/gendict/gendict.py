@@ -144,6 +144,22 @@ def load_cmu(path, reviewed=PRONUNCIATIONS_FILE):
     return cmu
 
 
+# An ending's weak vowel is written either way in CMU (KLOHS-nis,
+# YOOS-lus), and a stem's last s may be voiced on its own (close: KLOHZ).
+_WEAK = {"AH": "IH", "IH": "AH"}
+
+
+def _same_sounds(parts, word, voiced_at=None):
+    """Whether a word says just its parts' sounds; voiced_at: the one
+    place where an s may be said z (a stem's last sound)."""
+    if len(parts) != len(word):
+        return False
+    for i, (a, b) in enumerate(zip(parts, word)):
+        if a != b and _WEAK.get(a) != b and not (i == voiced_at and {a, b} == {"S", "Z"}):
+            return False
+    return True
+
+
 def _syllables(arpabet):
     return sum(p[-1].isdigit() for p in arpabet.split())
 
@@ -1019,10 +1035,16 @@ although since if in on at for from with between during into by
             stem = key[: len(key) - len(suffix)]
             if suffix == "y" and stem[-1] in "ao":
                 continue  # ay and oy spell one vowel (belay: not bela + y); limey is lime + y
+            joint = " %s " % BOUNDARY if phones[0] not in "AEIOU" else " "
+            if suffix == "ly" and stem + "le" in self.cmu:
+                joint = " "  # pimple + y: PIM-plee, not PIMP-lee
             for s in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
                       stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None):
                 if s and s in self.cmu:
-                    return self.cmu[s] + " " + phones
+                    # a consonant-led ending keeps its consonants off the
+                    # stem (FEERS-nus, THAWT-lus-nus, not FEER-snus)
+                    head = self._mark_parts(s, self.cmu[s]) if joint != " " else self.cmu[s]
+                    return head + joint + phones
         return self._ion_noun(key) or self._compound(key)
 
     # consonant-led endings whose consonants stay off the stem (LIKE-lee,
@@ -1042,18 +1064,26 @@ although since if in on at for from with between during into by
             p = self.cmu.get(part)
             return re.sub(r"[012]", "", p).split() if p and self._plain_part(part) else None
 
-        splits = []
+        cuts = set()
         for suffix, sounds in self.PART_SUFFIXES:
-            if key.endswith(suffix) and len(key) - len(suffix) >= 3:
-                splits.append((len(key) - len(suffix), says(key[: -len(suffix)]), sounds.split()))
+            if not key.endswith(suffix) or len(key) - len(suffix) < 3:
+                continue
+            if suffix == "ly" and key[:-2] + "le" in self.cmu:
+                continue  # pimple + y, not pimp + ly
+            head, tail = says(key[: -len(suffix)]), sounds.split()
+            if head and _same_sounds(head + tail, bare, voiced_at=len(head) - 1):
+                cuts.add(len(head))
         for prefix, sounds in self.PART_PREFIXES:
             if key.startswith(prefix) and len(key) - len(prefix) >= 3:
-                splits.append((len(prefix), sounds.split(), says(key[len(prefix):])))
-        for _i, head, tail in splits:
-            if head and tail and head + tail == bare:
-                marked = phones.split()
-                return " ".join(marked[: len(head)] + [BOUNDARY] + marked[len(head):])
-        return phones
+                head, tail = sounds.split(), says(key[len(prefix):])
+                if tail and _same_sounds(head + tail, bare):
+                    cuts.add(len(head))
+        if not cuts:
+            return phones
+        marked = phones.split()
+        for cut in sorted(cuts, reverse=True):
+            marked.insert(cut, BOUNDARY)
+        return " ".join(marked)
 
     def _silent_e(self, key):
         """A word in -ine that is a known word in -in plus a silent e, its

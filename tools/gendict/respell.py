@@ -224,6 +224,17 @@ def _move_r_to_stressed_vowel(phones):
     return out
 
 
+def _aw_in_ought(phones, spelling):
+    """CMU writes the vowel of "bought" and "afterthought" as that of "cot";
+    spelled ought or aught it is the vowel of "thought" (BAWT, AF-ter-thawt).
+    Only where each such spelling has its one AA before T."""
+    spelled = len(re.findall(r"[ao]ught", spelling or ""))
+    at = [i for i in range(len(phones) - 1) if phones[i][0] == "AA" and phones[i + 1][0] == "T"]
+    if not spelled or len(at) != spelled:
+        return phones
+    return [("AO", s) if i in at else (p, s) for i, (p, s) in enumerate(phones)]
+
+
 # endings that carry a word's stress (en-juh-NEER, ree-luh-ZAY-shun)
 _LATE_STRESS = re.compile(r"(?:eer|eers|eering|ation|ations|ition|itions|ution|utions|ity|ities)$")
 
@@ -243,6 +254,7 @@ def respell(arpabet, spelling=None):
         # takes the stress (engineer, realization): the last one is it
         for i in primaries[:-1]:
             phones[i] = (phones[i][0], 2)
+    phones = _aw_in_ought(phones, spelling)
     short_ir = _short_ir(phones, spelling)
     phones = _move_r_to_stressed_vowel(_keep_prefix_r(phones, spelling))
     syllables = syllabify(phones)

@@ -98,6 +98,13 @@ class RespellTest(unittest.TestCase):
                                   "R AY1 Z": "RIZE"}.items():
             self.assertEqual(respell(arpabet), expected, arpabet)
 
+    def test_ought_and_aught_read_as_in_thought(self):
+        self.assertEqual(respell("B AA1 T", "bought"), "BAWT")
+        self.assertEqual(respell("AE1 F T ER0 TH AA2 T", "afterthought"), "AF-ter-thawt")
+        # the vowel of "cot" stays where the spelling does not say otherwise
+        self.assertEqual(respell("K AA1 F", "cough"), "KOF")
+        self.assertEqual(respell("K AA1 T", "cot"), "KOT")
+
     def test_word_without_primary_stress_gets_one(self):
         self.assertEqual(respell("T AA2 N S AH0 L"), "TON-sul")
 
@@ -215,6 +222,23 @@ class CompoundPronunciationTest(unittest.TestCase):
         for word, expected in [("likely", "LIKE-lee"), ("useful", "YOOS-ful"), ("dismiss", "dis-MIS"),
                                # no known stem (simp); two words may split wrongly (midst+ream)
                                ("simply", "SIM-plee"), ("midstream", "MID-streem")]:
+            self.assertEqual(g.pronunciation(word), expected, word)
+
+    def test_an_ending_keeps_its_consonants_however_cmu_writes_its_vowel(self):
+        cmu = {"close": "K L OW1 S", "closeness": "K L OW1 S N IH0 S",
+               "use": "Y UW1 S", "useless": "Y UW1 S L AH0 S", "thought": "TH AO1 T",
+               "thoughtless": "TH AO1 T L AH0 S",
+               "fierce": "F IH1 R S", "ample": "AE1 M P AH0 L", "amply": "AE1 M P L IY0",
+               "pimp": "P IH1 M P", "pimple": "P IH1 M P AH0 L",
+               "discourage": "D IH0 S K ER1 IH0 JH", "courage": "K ER1 AH0 JH",
+               "disease": "D IH0 Z IY1 Z", "ease": "IY1 Z"}
+        g = Generator(tiny_wordnet([]), {}, cmu)
+        for word, expected in [("closeness", "KLOHS-nis"), ("discourage", "dis-KUR-ij"),
+                               # endings CMU lacks: on the stem CMU has, the stem's own ending kept
+                               ("uselessness", "YOOS-lus-nus"), ("thoughtlessness", "THAWT-lus-nus"),
+                               ("fierceness", "FEERS-nus"),
+                               # -ple + y is no -ly; a z is no s after a prefix
+                               ("amply", "AM-plee"), ("pimply", "PIM-plee"), ("disease", "dih-ZEEZ")]:
             self.assertEqual(g.pronunciation(word), expected, word)
 
     def test_hyphenated_word_keeps_all_its_parts_syllables(self):
