@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints the shares of a recorded review (tab-separated, with the columns
-meaning ok, synonyms ok, antonyms ok, example ok holding Y, N or - for no
-example, and pronunciation ok when the review judged it): each judged on
+meaning ok, synonyms ok, antonyms ok, example ok holding Y, N or - (or
+nothing) for no example, and pronunciation ok when the review judged it): each judged on
 its own, meaning and synonyms together, and meaning, synonyms and example
 together (an entry without an example fails that)."""
 
@@ -17,7 +17,8 @@ def shares(path):
     def count(pred):
         return sum(1 for r in rows if pred(r))
     both = count(lambda r: r["meaning ok"] == "Y" and r["synonyms ok"] == "Y")
-    with_example = count(lambda r: r["example ok"] != "-")
+    # a reviewer may leave the mark empty for an entry without an example
+    with_example = count(lambda r: r.get("example ok", "") not in ("-", ""))
     together = count(lambda r: r["meaning ok"] == "Y" and r["synonyms ok"] == "Y"
                      and r["example ok"] == "Y")
     out = [
