@@ -144,9 +144,9 @@ def load_cmu(path, reviewed=PRONUNCIATIONS_FILE):
     return cmu
 
 
-# An ending's weak vowel is written either way in CMU (KLOHS-nis,
-# YOOS-lus), and a stem's last s may be voiced on its own (close: KLOHZ).
-_WEAK = {"AH": "IH", "IH": "AH"}
+# A weak vowel is written more than one way in CMU (KLOHS-nis, YOOS-lus,
+# un-ih-VENT-ful), and a stem's last s may be voiced on its own (close: KLOHZ).
+_WEAK = {("AH", "IH"), ("IH", "AH"), ("IH", "IY"), ("IY", "IH")}
 
 
 def _same_sounds(parts, word, voiced_at=None):
@@ -155,7 +155,7 @@ def _same_sounds(parts, word, voiced_at=None):
     if len(parts) != len(word):
         return False
     for i, (a, b) in enumerate(zip(parts, word)):
-        if a != b and _WEAK.get(a) != b and not (i == voiced_at and {a, b} == {"S", "Z"}):
+        if a != b and (a, b) not in _WEAK and not (i == voiced_at and {a, b} == {"S", "Z"}):
             return False
     return True
 
@@ -1051,7 +1051,7 @@ although since if in on at for from with between during into by
     # YOOS-ful, BAYS-munt, KON-shus-nus), and prefixes likewise (dis-MIS)
     PART_SUFFIXES = [("ly", "L IY"), ("ness", "N AH S"), ("less", "L AH S"), ("ful", "F AH L"),
                      ("ment", "M AH N T"), ("man", "M AH N")]
-    PART_PREFIXES = [("dis", "D IH S"), ("mis", "M IH S")]
+    PART_PREFIXES = [("dis", "D IH S"), ("mis", "M IH S"), ("un", "AH N")]
 
     def _mark_parts(self, key, phones):
         """A word CMU has that is a known word plus a consonant-led ending

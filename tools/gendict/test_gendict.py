@@ -231,14 +231,18 @@ class CompoundPronunciationTest(unittest.TestCase):
                "fierce": "F IH1 R S", "ample": "AE1 M P AH0 L", "amply": "AE1 M P L IY0",
                "pimp": "P IH1 M P", "pimple": "P IH1 M P AH0 L",
                "discourage": "D IH0 S K ER1 IH0 JH", "courage": "K ER1 AH0 JH",
-               "disease": "D IH0 Z IY1 Z", "ease": "IY1 Z"}
+               "disease": "D IH0 Z IY1 Z", "ease": "IY1 Z",
+               "uneventful": "AH2 N IY0 V EH1 N T F AH0 L", "eventful": "IH0 V EH1 N T F AH0 L",
+               "under": "AH1 N D ER0", "der": "D ER1"}
         g = Generator(tiny_wordnet([]), {}, cmu)
         for word, expected in [("closeness", "KLOHS-nis"), ("discourage", "dis-KUR-ij"),
                                # endings CMU lacks: on the stem CMU has, the stem's own ending kept
                                ("uselessness", "YOOS-lus-nus"), ("thoughtlessness", "THAWT-lus-nus"),
                                ("fierceness", "FEERS-nus"),
                                # -ple + y is no -ly; a z is no s after a prefix
-                               ("amply", "AM-plee"), ("pimply", "PIM-plee"), ("disease", "dih-ZEEZ")]:
+                               ("amply", "AM-plee"), ("pimply", "PIM-plee"), ("disease", "dih-ZEEZ"),
+                               # un- keeps its n (not uh-nee-VENT-ful)
+                               ("uneventful", "un-ee-VENT-ful"), ("under", "UN-der")]:
             self.assertEqual(g.pronunciation(word), expected, word)
 
     def test_hyphenated_word_keeps_all_its_parts_syllables(self):
