@@ -1096,7 +1096,10 @@ although since if in on at for from with between during into by
         return None
 
     def _hyphenated(self, key, depth):
-        parts = [self._arpabet(p, depth + 1) for p in key.split("-")]
+        words = key.split("-")
+        # re- before a hyphen is the prefix, not the note of the scale (RAY)
+        parts = ["R IY0" if i == 0 and w == "re" and len(words) > 1 else self._arpabet(w, depth + 1)
+                 for i, w in enumerate(words)]
         if all(parts):
             return (" %s " % BOUNDARY).join([parts[0]] + [demote_stress(p) for p in parts[1:]])
         return None

@@ -156,6 +156,9 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
     elif vowel == "ER":
         # "er" after "th" reads as in "there" (FAH-ther): FAH-thur
         v = "ur" if stress or spelled_onset.endswith("th") else "er"
+    elif vowel == "AY" and not onset and len(coda) == 1 and coda[0] not in ("V", "G", "TH", "DH", "SH", "ZH", "CH", "JH"):
+        # ISE, ILE: EYES would read as the plural of eye
+        return "i" + spelled_coda + "e"
     elif vowel == "AY" and not onset:
         v = "eye"
     elif vowel == "AY" and len(coda) == 1 and coda[0] not in ("V", "TH", "DH", "SH", "ZH", "CH", "JH", "S"):
@@ -166,8 +169,8 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
     elif vowel == "AY" and len(coda) == 1:
         return spelled_onset + "y" + spelled_coda + "e"
     elif vowel == "AA" and coda[:1] == ["R"]:
-        # KAR, but SOR-ee
-        v = "o" if before_vowel else "a"
+        # KAR, but SOR-ee; HARD-on keeps the vowel of hard
+        v = "o" if before_vowel and coda == ["R"] else "a"
     elif vowel == "AO" and coda[:1] == ["R"]:
         # after w, "or" reads as in "word": WAWRM, not WORM
         v = "aw" if onset[-1:] == ["W"] else "o"

@@ -105,6 +105,15 @@ class RespellTest(unittest.TestCase):
         self.assertEqual(respell("K AA1 F", "cough"), "KOF")
         self.assertEqual(respell("K AA1 T", "cot"), "KOT")
 
+    def test_a_long_i_without_onset_is_spelled_as_in_ice(self):
+        for arpabet, expected in {"AY1 S": "ISE", "AO1 TH ER0 AY2 Z": "AW-thur-ize",
+                                  "AY1 ER0": "EYE-er", "AY1 V IY0": "EYE-vee"}.items():
+            self.assertEqual(respell(arpabet), expected, arpabet)
+
+    def test_ar_before_a_consonant_keeps_the_vowel_of_car(self):
+        self.assertEqual(respell("HH AA1 R D | AA2 N"), "HARD-on")
+        self.assertEqual(respell("S AA1 R IY0"), "SOR-ee")
+
     def test_word_without_primary_stress_gets_one(self):
         self.assertEqual(respell("T AA2 N S AH0 L"), "TON-sul")
 
@@ -244,6 +253,12 @@ class CompoundPronunciationTest(unittest.TestCase):
                                # un- keeps its n (not uh-nee-VENT-ful)
                                ("uneventful", "un-ee-VENT-ful"), ("under", "UN-der")]:
             self.assertEqual(g.pronunciation(word), expected, word)
+
+    def test_re_before_a_hyphen_is_the_prefix(self):
+        cmu = {"re": "R EY1", "arm": "AA1 R M", "enter": "EH1 N T ER0"}
+        g = Generator(tiny_wordnet([]), {}, cmu)
+        self.assertEqual(g.pronunciation("re-arm"), "ree-ARM")
+        self.assertEqual(g.pronunciation("re-enter"), "ree-EN-ter")
 
     def test_hyphenated_word_keeps_all_its_parts_syllables(self):
         cmu = {"self-destruction": "S EH1 L F D IH0 S T R AH1 K T S", "self": "S EH1 L F",
