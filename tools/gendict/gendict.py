@@ -1013,7 +1013,7 @@ although since if in on at for from with between during into by
                 parts = self._hyphenated(key, depth)
                 if parts and _syllables(parts) > _syllables(known):
                     return parts
-                return known
+                return self._mark_hyphens(key, known)
             return self._mark_parts(key, known) if depth == 0 else known
         if depth > 1:
             return None
@@ -1094,6 +1094,24 @@ although since if in on at for from with between during into by
         if len(vowels) > 1 and vowels[-1].endswith("0"):
             return phones
         return None
+
+    def _mark_hyphens(self, key, phones):
+        """A hyphenated word CMU has, said just as its parts: a boundary
+        at each hyphen keeps each part's consonants (HANDZ-on, TIME-out,
+        not han-ZAWN, TY-mout), with CMU's own stresses."""
+        said = [self.cmu.get(w) for w in key.split("-")]
+        if not all(said):
+            return phones
+        bare = [re.sub(r"[012]", "", p).split() for p in said]
+        marked = phones.split()
+        if not _same_sounds([p for b in bare for p in b], re.sub(r"[012]", "", phones).split()):
+            return phones
+        cut = 0
+        for b in bare[:-1]:
+            cut += len(b)
+            marked.insert(cut, BOUNDARY)
+            cut += 1
+        return " ".join(marked)
 
     def _hyphenated(self, key, depth):
         words = key.split("-")

@@ -254,6 +254,19 @@ class CompoundPronunciationTest(unittest.TestCase):
                                ("uneventful", "un-ee-VENT-ful"), ("under", "UN-der")]:
             self.assertEqual(g.pronunciation(word), expected, word)
 
+    def test_a_hyphenated_word_cmu_has_keeps_its_parts_consonants(self):
+        cmu = {"time-out": "T AY1 M AW2 T", "time": "T AY1 M", "out": "AW1 T",
+               "built-in": "B IH1 L T IH2 N", "built": "B IH1 L T", "in": "IH1 N",
+               "merry-go-round": "M EH1 R IY0 G OW0 R AW1 N D", "merry": "M EH1 R IY0",
+               "go": "G OW1", "round": "R AW1 N D",
+               # said otherwise than its parts: CMU's syllables stand
+               "sand-bath": "S AE1 N D B AE2 TH", "sand": "S AE1 N D", "bath": "B AA1 TH"}
+        g = Generator(tiny_wordnet([]), {}, cmu)
+        self.assertEqual(g.pronunciation("time-out"), "TIME-out")
+        self.assertEqual(g.pronunciation("built-in"), "BILT-in")
+        self.assertEqual(g.pronunciation("merry-go-round"), "MER-ee-goh-ROUND")
+        self.assertEqual(g.pronunciation("sand-bath"), respell("S AE1 N D B AE2 TH"))
+
     def test_re_before_a_hyphen_is_the_prefix(self):
         cmu = {"re": "R EY1", "arm": "AA1 R M", "enter": "EH1 N T ER0"}
         g = Generator(tiny_wordnet([]), {}, cmu)
