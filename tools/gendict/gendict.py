@@ -1050,7 +1050,8 @@ although since if in on at for from with between during into by
     # consonant-led endings whose consonants stay off the stem (LIKE-lee,
     # YOOS-ful, BAYS-munt, KON-shus-nus), and prefixes likewise (dis-MIS)
     PART_SUFFIXES = [("ly", "L IY"), ("ness", "N AH S"), ("less", "L AH S"), ("ful", "F AH L"),
-                     ("ment", "M AH N T"), ("man", "M AH N")]
+                     ("ment", "M AH N T"), ("man", "M AH N"), ("man", "M AE N"),
+                     ("woman", "W UH M AH N")]
     PART_PREFIXES = [("dis", "D IH S"), ("mis", "M IH S"), ("un", "AH N")]
 
     def _mark_parts(self, key, phones):

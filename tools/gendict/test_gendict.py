@@ -242,7 +242,9 @@ class CompoundPronunciationTest(unittest.TestCase):
                "discourage": "D IH0 S K ER1 IH0 JH", "courage": "K ER1 AH0 JH",
                "disease": "D IH0 Z IY1 Z", "ease": "IY1 Z",
                "uneventful": "AH2 N IY0 V EH1 N T F AH0 L", "eventful": "IH0 V EH1 N T F AH0 L",
-               "under": "AH1 N D ER0", "der": "D ER1"}
+               "under": "AH1 N D ER0", "der": "D ER1",
+               "business": "B IH1 Z N AH0 S", "businessman": "B IH1 Z N AH0 S M AE2 N",
+               "police": "P AH0 L IY1 S", "policewoman": "P AH0 L IY1 S W UH2 M AH0 N"}
         g = Generator(tiny_wordnet([]), {}, cmu)
         for word, expected in [("closeness", "KLOHS-nis"), ("discourage", "dis-KUR-ij"),
                                # endings CMU lacks: on the stem CMU has, the stem's own ending kept
@@ -251,7 +253,8 @@ class CompoundPronunciationTest(unittest.TestCase):
                                # -ple + y is no -ly; a z is no s after a prefix
                                ("amply", "AM-plee"), ("pimply", "PIM-plee"), ("disease", "dih-ZEEZ"),
                                # un- keeps its n (not uh-nee-VENT-ful)
-                               ("uneventful", "un-ee-VENT-ful"), ("under", "UN-der")]:
+                               ("uneventful", "un-ee-VENT-ful"), ("under", "UN-der"),
+                               ("businessman", "BIZ-nus-man"), ("policewoman", "puh-LEES-wuu-mun")]:
             self.assertEqual(g.pronunciation(word), expected, word)
 
     def test_a_hyphenated_word_cmu_has_keeps_its_parts_consonants(self):
