@@ -31,6 +31,8 @@ constexpr float kDeniedAsIs = 0.35F;
 constexpr float kSecondForm = 0.8F;
 // An entry of another part of speech than the description asks for.
 constexpr float kOtherPart = 0.7F;
+// The verb that names the act a description asks for.
+constexpr float kKind = 1.5F;
 constexpr std::size_t kMostExpansions = 8;
 constexpr float kEarlierEntry = 0.3F;
 constexpr float kCoverage = 1.0F;
@@ -126,14 +128,39 @@ bool isDenial(std::string_view w)
 
 enum : std::uint8_t { kPlain = 0, kDenied = 1, kMarkerOnly = 2 };
 
+// Words that end what a denial covers: "not clear or hard to understand".
+bool endsDenial(std::string_view w)
+{
+    return w == "and" || w == "or" || w == "but" || w == "who" || w == "which" || w == "that" || w == "whose" ||
+           w == "when" || w == "where" || w == "because" || w == "while";
+}
+
+// A mark between two words of `text` ("unable to see; blind") ends a
+// denial too. Words that are not views into `text` have none.
+bool markBetween(std::string_view before, std::string_view after, std::string_view text)
+{
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    const char* from = before.data() + before.size();
+    const char* to = after.data();
+    if (from < begin || to > end || from > to)
+        return false;
+    return std::string_view(from, static_cast<std::size_t>(to - from)).find_first_of(",;:()") != std::string_view::npos;
+}
+
 // For each word of a text: denied by a word before it, or a mere marker of
-// denial ("opposite" in "the opposite of friend") that does not count.
-std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words)
+// denial ("opposite" in "the opposite of friend") that does not count. A
+// denial covers the words after it up to the end of its clause: "not able
+// to be trusted" denies trust as well as able.
+std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words, std::string_view text)
 {
     std::vector<std::uint8_t> out(words.size(), kPlain);
     bool pending = false;
+    bool covering = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string_view w = words[i];
+        if (i > 0 && (pending || covering) && markBetween(words[i - 1], w, text))
+            pending = covering = false;
         const bool phrase = (w == "opposite" || w == "contrary" || w == "reverse") && i + 1 < words.size() &&
                             (words[i + 1] == "of" || words[i + 1] == "to");
         if (phrase) {
@@ -141,9 +168,12 @@ std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words)
             pending = true;
         } else if (isDenial(w)) {
             pending = true;
-        } else if (pending && !smallWords().count(w)) {
+        } else if (endsDenial(w)) {
+            pending = covering = false;
+        } else if ((pending || covering) && !smallWords().count(w)) {
             out[i] = kDenied;
             pending = false;
+            covering = true;
         }
     }
     return out;
@@ -165,25 +195,57 @@ constexpr std::pair<std::string_view, std::string_view> kDerivations[] = {
 constexpr Field kSynonyms[] = {Field::Synonym1, Field::Synonym2, Field::Synonym3};
 constexpr Field kAntonyms[] = {Field::Antonym1, Field::Antonym2, Field::Antonym3};
 
-enum class Part { Any, Verb, Noun };
+enum class Part : std::uint8_t { Any, Verb, Noun, Adjective, Adverb };
+
+// "in a quick way", "in an angry manner": the words of such a phrase ask
+// for an adverb.
+bool isMannerPhrase(const std::vector<std::string_view>& words)
+{
+    return words.size() >= 4 && words[0] == "in" && (words[1] == "a" || words[1] == "an") &&
+           (words.back() == "way" || words.back() == "manner");
+}
 
 Part partAskedFor(const std::vector<std::string_view>& words)
 {
     if (words.empty())
         return Part::Any;
-    if (words[0] == "to")
+    const std::string_view first = words[0];
+    if (first == "to")
         return Part::Verb;
-    if (words[0] == "a" || words[0] == "an" || words[0] == "the")
+    if (first == "a" || first == "an" || first == "the" || first == "something" || first == "person")
         return Part::Noun;
+    if (isMannerPhrase(words))
+        return Part::Adverb;
+    // What a description of a quality starts with: "having a lot of
+    // money", "full of danger", "not brave", "very tired", "easily
+    // frightened".
+    static const std::unordered_set<std::string_view> qualities = {
+        "having", "full", "showing", "feeling", "able", "not", "easy", "hard", "difficult", "likely", "ready",
+        "sure", "safe", "fit", "very", "extremely", "slightly", "too", "lacking", "easily", "completely",
+        "unwilling", "willing", "impossible", "possible", "costing", "belonging", "known", "done", "made"};
+    if (words.size() >= 2 && qualities.count(first))
+        return Part::Adjective;
     return Part::Any;
 }
 
-bool isPart(const WordRecord& r, Part part)
+Part partOf(const WordRecord& r)
 {
-    const std::string pos = foldedWord(r.raw(Field::PartOfSpeech));
-    if (part == Part::Any || pos.empty())
-        return true;
-    return pos.starts_with(part == Part::Verb ? "verb" : "noun");
+    std::string_view pos = trimSpaces(r.raw(Field::PartOfSpeech));
+    auto is = [&pos](std::string_view name) {
+        return pos.size() >= name.size() &&
+               std::equal(name.begin(), name.end(), pos.begin(), [](char a, char b) {
+                   return a == static_cast<char>(foldCp1252(static_cast<unsigned char>(b)));
+               });
+    };
+    if (is("verb"))
+        return Part::Verb;
+    if (is("noun"))
+        return Part::Noun;
+    if (is("adj"))
+        return Part::Adjective;
+    if (is("adv"))
+        return Part::Adverb;
+    return Part::Any;
 }
 
 // Words made from a description word that mean what its phrase says:
@@ -212,6 +274,14 @@ std::vector<std::string> derivedWords(const std::vector<std::string_view>& words
             out.push_back(stem + suffix);
         out.push_back(bare + "ous");
         out.push_back(base + "y");
+    }
+    // "in a happy way": happily.
+    if (isMannerPhrase(words) && i == 2) {
+        if (base.ends_with("ic"))
+            out.push_back(base + "ally");
+        else if (base.ends_with("le"))
+            out.push_back(base.substr(0, base.size() - 1) + "y");
+        out.push_back(stem + "ly");
     }
     if (person && base.size() >= 3) {
         for (const char* suffix : {"er", "or", "ist", "ian"})
@@ -428,6 +498,9 @@ void MeaningIndex::build()
         counted += words.empty() ? 0 : 1;
     }
     const double average = counted ? sum / static_cast<double>(counted) : 1.0;
+    parts_.resize(n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        parts_[i] = static_cast<std::uint8_t>(partOf(entries_[i]));
     norm_.resize(n);
     for (std::uint32_t i = 0; i < n; ++i)
         norm_[i] = static_cast<float>(1.0 / (0.75 + 0.25 * static_cast<double>(meaningLength[i]) / average));
@@ -448,20 +521,24 @@ void MeaningIndex::build()
     // The best weight of each term in the entry at hand, keyed by term and
     // whether it stood denied; zero for none.
     std::vector<float> best;
+    std::vector<std::uint8_t> listed;  // per key: a synonym field gave it
     std::vector<std::uint32_t> keys;
+    bool inSynonyms = false;
     auto add = [&](TermId t, bool denied, float w) {
         if (t == kNoTerm)
             return;
         const std::size_t key = std::size_t{t} * 2 + (denied ? 1 : 0);
         if (key >= best.size())
             best.resize(std::max<std::size_t>(key + 1, best.size() * 2), 0.0F);
+        listed.resize(best.size(), 0);
         if (best[key] == 0.0F)
             keys.push_back(static_cast<std::uint32_t>(key));
         best[key] = std::max(best[key], w);
+        listed[key] = listed[key] || inSynonyms;
     };
     auto addField = [&](std::string_view raw, float weight) {
         splitWords(raw, folded, words);
-        const std::vector<std::uint8_t> denial = denials(words);
+        const std::vector<std::uint8_t> denial = denials(words, folded);
         for (std::size_t k = 0; k < words.size(); ++k) {
             if (denial[k] == kMarkerOnly)
                 continue;
@@ -482,8 +559,10 @@ void MeaningIndex::build()
             continue;
         addField(r.raw(Field::Usage), kInUsage);
         addField(r.raw(Field::Meaning), kInMeaning * norm_[i]);
+        inSynonyms = true;
         for (Field f : kSynonyms)
             addField(r.raw(f), kInSynonyms);
+        inSynonyms = false;
         // The entry's own word says nothing about what it means.
         splitWords(r.raw(Field::Word), folded, words);
         for (const std::string_view w : words) {
@@ -495,8 +574,9 @@ void MeaningIndex::build()
         }
         for (const std::uint32_t key : keys) {
             if (best[key] != 0.0F)
-                made.push_back({key / 2, {i, key % 2, best[key]}});
+                made.push_back({key / 2, {i, key % 2, listed[key], best[key]}});
             best[key] = 0.0F;
+            listed[key] = 0;
         }
         keys.clear();
     }
@@ -566,16 +646,21 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
     };
     // A word that stood denied in the entry counts only for a denied word:
     // "unable to see" says nothing of "able to be seen".
+    // Nor does an entry that lists a denied word among its synonyms answer
+    // for it: "not enough" is not sufficient.
     auto posted = [&](const Posting& p, float route) {
-        if (p.denied && !negated)
+        if ((p.denied && !negated) || (negated && !p.denied && p.listed))
             return;
         offer(p.entry, p.weight * route * (p.denied ? scale : plain));
     };
     for (const Posting& p : postingsOf(term))
         posted(p, 1.0F);
 
+    // The synonyms of a denied word mean what is denied: "not enough" does
+    // not ask for sufficient.
     std::vector<std::uint32_t> listed;
-    entriesListedBy(base, kSynonyms, std::size(kSynonyms), listed);
+    if (!negated)
+        entriesListedBy(base, kSynonyms, std::size(kSynonyms), listed);
     for (std::uint32_t e : listed)
         offer(e, kListedByTerm * plain);
 
@@ -622,10 +707,11 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         std::vector<std::string> derived;
     };
     std::vector<QueryTerm> query;
-    const std::vector<std::uint8_t> denial = denials(words);
+    const std::vector<std::uint8_t> denial = denials(words, folded);
     const bool person = std::find(words.begin(), words.end(), "person") != words.end();
+    const bool manner = isMannerPhrase(words);
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (denial[i] == kMarkerOnly)
+        if (denial[i] == kMarkerOnly || (manner && i + 1 == words.size()))
             continue;
         Forms f = findForms(std::string(words[i]));
         const bool negated = denial[i] == kDenied;
@@ -654,6 +740,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     if (query.empty() || limit == 0)
         return {};
 
+    const Part part = partAskedFor(words);
     const std::size_t n = entries_.size();
     thread_local std::vector<float> score;
     thread_local std::vector<float> best;
@@ -679,9 +766,13 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
             }
         }
         // A word no entry uses is as rare as a word can be.
-        const float idf = q.forms.main != kNoTerm
-                              ? idf_[q.forms.main]
-                              : static_cast<float>(std::log(1.0 + std::max<double>(1.0, static_cast<double>(n))));
+        float idf = q.forms.main != kNoTerm
+                        ? idf_[q.forms.main]
+                        : static_cast<float>(std::log(1.0 + std::max<double>(1.0, static_cast<double>(n))));
+        // "to look at something for a long time": the first word names the
+        // act, the rest only tell it apart.
+        if (&q == &query.front() && part == Part::Verb && query.size() > 1)
+            idf *= kKind;
         for (std::uint32_t e : termTouched) {
             if (score[e] == 0.0F)
                 touched.push_back(e);
@@ -711,10 +802,9 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         score[e] *= 1.0F + kEarlierEntry * (1.0F - static_cast<float>(e) / static_cast<float>(n));
     }
 
-    const Part part = partAskedFor(words);
     if (part != Part::Any) {
         for (std::uint32_t e : touched) {
-            if (!isPart(entries_[e], part))
+            if (parts_[e] != static_cast<std::uint8_t>(part) && parts_[e] != static_cast<std::uint8_t>(Part::Any))
                 score[e] *= kOtherPart;
         }
     }

@@ -77,8 +77,9 @@ public:
 private:
     using TermId = std::uint32_t;
     struct Posting {
-        std::uint32_t entry : 31;
+        std::uint32_t entry : 30;
         std::uint32_t denied : 1;  // stood after "not", "without", ...: the entry means the opposite
+        std::uint32_t listed : 1;  // among the entry's synonyms: the entry means the word
         float weight;
     };
 
@@ -126,6 +127,7 @@ private:
     std::vector<Posting> postings_;
     std::vector<float> idf_;                            // per term
     std::vector<float> norm_;                           // per entry: shorter meanings weigh more
+    std::vector<std::uint8_t> parts_;                   // per entry: its part of speech
 };
 
 }  // namespace dictstore
