@@ -26,7 +26,7 @@ constexpr float kListedByTerm = 1.2F;
 constexpr float kSynonymInMeaning = 0.3F;
 // After "not": the entry is an antonym of the word, or lists it as one.
 constexpr float kAntonym = 1.0F;
-constexpr float kDeniedAsIs = 0.35F;
+constexpr float kDeniedAsIs = 0.2F;
 // A word's second base form (kept: keep) where it stands for the word.
 constexpr float kSecondForm = 0.8F;
 // An entry of another part of speech than the description asks for.
@@ -38,6 +38,9 @@ constexpr float kEarlierEntry = 0.3F;
 constexpr float kCoverage = 1.0F;
 // The entry's word is made from the description word as its phrase asks.
 constexpr float kDerived = 1.3F;
+// A synonym of several words stands in the description as it is.
+constexpr float kPhrase = 0.8F;
+constexpr std::size_t kLongestPhrase = 4;
 
 // Words that carry no meaning of their own in a description.
 const std::unordered_set<std::string_view>& smallWords()
@@ -192,6 +195,11 @@ std::string foldedWord(std::string_view cp1252)
 constexpr std::pair<std::string_view, std::string_view> kDerivations[] = {
     {"ically", "ic"}, {"ily", "y"}, {"bly", "ble"}, {"ly", ""}, {"iness", "y"}, {"ness", ""}};
 
+// Suffixes that make a noun of a verb, and what the verb ends in instead.
+constexpr std::pair<std::string_view, std::string_view> kVerbNouns[] = {
+    {"ation", "e"}, {"ation", ""}, {"ion", "e"}, {"ion", ""}, {"ment", ""}, {"er", "e"},
+    {"er", ""},     {"or", "e"},   {"or", ""},  {"ing", ""}};
+
 constexpr Field kSynonyms[] = {Field::Synonym1, Field::Synonym2, Field::Synonym3};
 constexpr Field kAntonyms[] = {Field::Antonym1, Field::Antonym2, Field::Antonym3};
 
@@ -252,7 +260,7 @@ Part partOf(const WordRecord& r)
 // "not polite": impolite, "without a home": homeless, "full of joy":
 // joyful, "a person who paints": painter.
 std::vector<std::string> derivedWords(const std::vector<std::string_view>& words, std::size_t i,
-                                      const std::string& base, bool negated, bool person)
+                                      const std::string& base, bool negated, bool person, bool place)
 {
     std::vector<std::string> out;
     const std::string surface(words[i]);
@@ -275,6 +283,21 @@ std::vector<std::string> derivedWords(const std::vector<std::string_view>& words
         out.push_back(bare + "ous");
         out.push_back(base + "y");
     }
+    // "able to be done": doable; "not able to be trusted": untrustable.
+    if (i >= 2 && words[i - 1] == "be" && (words[i - 2] == "can" || (i >= 3 && words[i - 2] == "to" && words[i - 3] == "able"))) {
+        for (const std::string& able : {base + "able", bare + "able", base + "ible", bare + "ible"}) {
+            out.push_back(able);
+            if (negated)
+                out.push_back("un" + able);
+        }
+    }
+    // "a place where wine is made": winery; "where bread is baked": bakery.
+    if (place && base.size() >= 3) {
+        for (const char* suffix : {"ery", "ry", "ary", "arium", "orium"}) {
+            out.push_back(base + suffix);
+            out.push_back(bare + suffix);
+        }
+    }
     // "in a happy way": happily.
     if (isMannerPhrase(words) && i == 2) {
         if (base.ends_with("ic"))
@@ -290,6 +313,17 @@ std::vector<std::string> derivedWords(const std::vector<std::string_view>& words
         out.push_back(base + base.back() + "er");  // run: runner
     }
     return out;
+}
+
+// words[from, to) joined by single spaces.
+void joinWords(const std::vector<std::string_view>& words, std::size_t from, std::size_t to, std::string& out)
+{
+    out.clear();
+    for (std::size_t k = from; k < to; ++k) {
+        if (k > from)
+            out += ' ';
+        out += words[k];
+    }
 }
 
 void appendAll(std::vector<std::uint32_t>& to, std::span<const std::uint32_t> from)
@@ -390,6 +424,26 @@ void MeaningIndex::prepareShared(const std::filesystem::path& path)
 
 std::string MeaningIndex::lemma(const std::string& word, std::string* other) const
 {
+    std::string main = plainLemma(word, other);
+    // A doer or a doing counts also as the verb it is made from (writer,
+    // operations: write, operate), but only where that verb is an entry:
+    // "flower" is no kind of flowing, "station" none of stating.
+    if (other && other->empty()) {
+        for (const auto& [suffix, ending] : kVerbNouns) {
+            if (main.size() < suffix.size() + 3 || !main.ends_with(suffix))
+                continue;
+            std::string base = main.substr(0, main.size() - suffix.size()) + std::string(ending);
+            if (base.size() < 3 || smallWords().count(base) || !isVerbOnly(base))
+                continue;
+            *other = std::move(base);
+            break;
+        }
+    }
+    return main;
+}
+
+std::string MeaningIndex::plainLemma(const std::string& word, std::string* other) const
+{
     const bool isHeadword = headwords_.contains(word);
     const std::vector<std::string> bases = morphology_->baseForms(word);
     for (const std::string& base : bases) {
@@ -420,6 +474,15 @@ std::string MeaningIndex::lemma(const std::string& word, std::string* other) con
         break;
     }
     return word;
+}
+
+bool MeaningIndex::isVerbOnly(const std::string& word) const
+{
+    const std::span<const std::uint32_t> named = entriesNamed(word);
+    if (named.empty() || parts_.size() < entries_.size())
+        return false;
+    return std::all_of(named.begin(), named.end(),
+                       [this](std::uint32_t e) { return parts_[e] == static_cast<std::uint8_t>(Part::Verb); });
 }
 
 MeaningIndex::TermId MeaningIndex::knownTerm(const std::string& base) const
@@ -485,9 +548,41 @@ void MeaningIndex::build()
             named_[nextNamed[headwordOf[i]]++] = i;
     }
 
-    // Words in a long meaning count a little less than in a short one.
     std::string folded;
     std::vector<std::string_view> words;
+
+    // Synonyms of more than one word ("go away", "a lot"), as their words
+    // joined by single spaces, and the entries that list each.
+    {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> listing;  // phrase, entry
+        std::string joined;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            for (Field f : kSynonyms) {
+                splitWords(entries_[i].raw(f), folded, words);
+                if (words.size() < 2 || words.size() > kLongestPhrase)
+                    continue;
+                joinWords(words, 0, words.size(), joined);
+                bool made = false;
+                std::uint32_t& id = phrases_.at(joined, made);
+                if (made)
+                    id = static_cast<std::uint32_t>(phrases_.size() - 1);
+                if (listing.empty() || listing.back() != std::pair{id, i})
+                    listing.emplace_back(id, i);
+            }
+        }
+        std::stable_sort(listing.begin(), listing.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        phraseStart_.assign(phrases_.size() + 1, 0);
+        for (const auto& [id, entry] : listing)
+            ++phraseStart_[id + 1];
+        for (std::size_t k = 0; k < phrases_.size(); ++k)
+            phraseStart_[k + 1] += phraseStart_[k];
+        phraseEntries_.clear();
+        for (const auto& [id, entry] : listing)
+            phraseEntries_.push_back(entry);
+    }
+
+    // Words in a long meaning count a little less than in a short one.
     std::vector<std::size_t> meaningLength(n, 0);
     double sum = 0;
     std::size_t counted = 0;
@@ -709,6 +804,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     std::vector<QueryTerm> query;
     const std::vector<std::uint8_t> denial = denials(words, folded);
     const bool person = std::find(words.begin(), words.end(), "person") != words.end();
+    const bool place = std::find(words.begin(), words.end(), "place") != words.end();
     const bool manner = isMannerPhrase(words);
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (denial[i] == kMarkerOnly || (manner && i + 1 == words.size()))
@@ -722,7 +818,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
             // Or words made from it: no meaning says "joy", joyful is there.
             if (f.mainBase.empty() || f.mainBase == "person")
                 continue;
-            std::vector<std::string> made = derivedWords(words, i, f.mainBase, negated, person);
+            std::vector<std::string> made = derivedWords(words, i, f.mainBase, negated, person, place);
             std::erase_if(made, [this](const std::string& w) { return !headwords_.contains(w); });
             if (!made.empty())
                 query.push_back({f, negated, std::move(made)});
@@ -735,7 +831,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         }
         query.push_back({f, negated, {}});
         if (f.mainBase != "person")
-            query.back().derived = derivedWords(words, i, f.mainBase, negated, person);
+            query.back().derived = derivedWords(words, i, f.mainBase, negated, person, place);
     }
     if (query.empty() || limit == 0)
         return {};
@@ -782,6 +878,48 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         }
     }
 
+    // "to go away", "talking a lot": words of the description that make a
+    // synonym of several words, the first also as its base form.
+    std::size_t phrasesFound = 0;
+    {
+        std::string joined;
+        std::vector<std::string_view> span;
+        for (std::size_t from = 0; from + 1 < words.size(); ++from) {
+            // "a person" says no more than person.
+            if (words[from] == "a" || words[from] == "an" || words[from] == "the")
+                continue;
+            const std::string firstBase = lemma(std::string(words[from]));
+            for (std::size_t length = std::min(kLongestPhrase, words.size() - from); length >= 2; --length) {
+                const std::uint32_t* id = nullptr;
+                for (int asBase = 0; asBase < 2 && !id; ++asBase) {
+                    span.assign(words.begin() + static_cast<std::ptrdiff_t>(from),
+                                words.begin() + static_cast<std::ptrdiff_t>(from + length));
+                    if (asBase == 1) {
+                        if (firstBase == words[from])
+                            break;
+                        span[0] = firstBase;
+                    }
+                    joinWords(span, 0, span.size(), joined);
+                    id = phrases_.find(joined);
+                }
+                if (!id)
+                    continue;
+                const std::span<const std::uint32_t> listing(phraseEntries_.data() + phraseStart_[*id],
+                                                             phraseEntries_.data() + phraseStart_[*id + 1]);
+                const auto idf = static_cast<float>(
+                    std::log(1.0 + static_cast<double>(n) / (1.0 + static_cast<double>(listing.size()))));
+                for (std::uint32_t e : listing) {
+                    if (score[e] == 0.0F)
+                        touched.push_back(e);
+                    score[e] += idf * kPhrase;
+                    ++matched[e];
+                }
+                ++phrasesFound;
+                break;  // the longest phrase from here
+            }
+        }
+    }
+
     // The description's own words are not what it asks for.
     for (const QueryTerm& q : query) {
         for (const std::string* base : {&q.forms.mainBase, &q.forms.otherBase}) {
@@ -796,7 +934,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     // An entry that matches more of the description's words comes first;
     // among near equals the better known word: the default dictionary
     // lists its words commonest first.
-    const auto asked = static_cast<float>(query.size());
+    const auto asked = static_cast<float>(query.size() + phrasesFound);
     for (std::uint32_t e : touched) {
         score[e] *= std::pow(static_cast<float>(matched[e]) / asked, kCoverage);
         score[e] *= 1.0F + kEarlierEntry * (1.0F - static_cast<float>(e) / static_cast<float>(n));

@@ -98,6 +98,9 @@ private:
     TermId knownTerm(const std::string& base) const;
     // The base form a folded word counts as; `other` gets a second one.
     std::string lemma(const std::string& word, std::string* other = nullptr) const;
+    std::string plainLemma(const std::string& word, std::string* other) const;
+    // Every entry named `word` is a verb.
+    bool isVerbOnly(const std::string& word) const;
     void build();
     std::span<const Posting> postingsOf(TermId term) const
     {
@@ -128,6 +131,11 @@ private:
     std::vector<float> idf_;                            // per term
     std::vector<float> norm_;                           // per entry: shorter meanings weigh more
     std::vector<std::uint8_t> parts_;                   // per entry: its part of speech
+    // Synonyms of several words: each one's number, and the entries that
+    // list it, one run per number.
+    WordTable<std::uint32_t> phrases_;
+    std::vector<std::uint32_t> phraseStart_;
+    std::vector<std::uint32_t> phraseEntries_;
 };
 
 }  // namespace dictstore
