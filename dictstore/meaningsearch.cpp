@@ -326,6 +326,25 @@ void joinWords(const std::vector<std::string_view>& words, std::size_t from, std
     }
 }
 
+// A British spelling's American form, or nothing for a word without one.
+std::string americanSpelling(std::string word)
+{
+    constexpr std::pair<std::string_view, std::string_view> kInside[] = {
+        {"our", "or"}, {"isation", "ization"}, {"ise", "ize"}, {"yse", "yze"}, {"ogue", "og"}};
+    constexpr std::pair<std::string_view, std::string_view> kAtEnd[] = {
+        {"tre", "ter"}, {"tres", "ters"}, {"ence", "ense"}, {"lled", "led"}, {"lling", "ling"}};
+    for (const auto& [from, to] : kAtEnd) {
+        if (word.size() > from.size() + 2 && word.ends_with(from))
+            return word.substr(0, word.size() - from.size()) + std::string(to);
+    }
+    for (const auto& [from, to] : kInside) {
+        // Not at the start: "our" and "ise" begin words of their own.
+        if (const std::size_t at = word.find(from, 2); at != std::string::npos)
+            return word.replace(at, from.size(), to);
+    }
+    return {};
+}
+
 void appendAll(std::vector<std::uint32_t>& to, std::span<const std::uint32_t> from)
 {
     to.insert(to.end(), from.begin(), from.end());
@@ -810,6 +829,13 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         if (denial[i] == kMarkerOnly || (manner && i + 1 == words.size()))
             continue;
         Forms f = findForms(std::string(words[i]));
+        if (f.main == kNoTerm && f.other == kNoTerm && !f.mainBase.empty()) {
+            // The meanings spell as in America: colour, centre, recognise.
+            if (const std::string us = americanSpelling(std::string(words[i])); !us.empty()) {
+                if (Forms g = findForms(us); g.main != kNoTerm || g.other != kNoTerm)
+                    f = std::move(g);
+            }
+        }
         const bool negated = denial[i] == kDenied;
         if (f.main == kNoTerm && f.other != kNoTerm) {
             // A word no meaning uses may still have a second form that one does.

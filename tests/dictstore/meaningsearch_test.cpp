@@ -325,6 +325,8 @@ const std::vector<E> kPhrasing = {
     {"poet", "a writer of poems", "noun"},
     {"doable", "possible to achieve", "adjective"},
     {"finished", "done and over", "adjective"},
+    {"colorless", "having no color", "adjective"},
+    {"middle", "the center of a thing", "noun"},
 };
 
 TEST(MeaningSearch, ADenialCoversItsClauseAndTheSynonymsOfWhatItDenies)
@@ -356,6 +358,9 @@ TEST(MeaningSearch, PhrasingAsksForAPartOfSpeechOrAMadeWord)
     EXPECT_EQ(top(index, "a person who writes poems"), "poet");
     // "able to be done": doable, though its meaning shares no word.
     EXPECT_EQ(top(index, "able to be done"), "doable");
+    // British spellings meet American meanings.
+    EXPECT_EQ(top(index, "without any colour"), "colorless");
+    EXPECT_EQ(top(index, "the centre"), "middle");
 }
 
 }  // namespace
