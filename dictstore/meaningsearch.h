@@ -33,8 +33,12 @@ class Dictionary;
 // as a synonym. Its own word does not count: "a tired feeling" asks for
 // another word than tired. The synonyms of a description word count a
 // little where they stand in a meaning; after "not", the word's antonyms
-// count ("not brave": cowardly). A description that starts with "to" asks
-// for a verb, one that starts with "a" or "the" for a noun.
+// count ("not brave": cowardly); a denial covers the rest of its clause,
+// and the synonyms of a denied word do not count for it. A synonym of
+// several words ("go in") counts where the description says it. A
+// description that starts with "to" asks for a verb, whose own word then
+// counts more; one that starts with "a" or "the" for a noun; "in a ... way"
+// for an adverb; "having", "full of", "not", "very" ... for an adjective.
 class MeaningIndex {
 public:
     static constexpr std::size_t kMostResults = 50;
