@@ -26,16 +26,21 @@ constexpr float kListedByTerm = 1.2F;
 constexpr float kSynonymInMeaning = 0.3F;
 // After "not": the entry is an antonym of the word, or lists it as one.
 constexpr float kAntonym = 1.0F;
-constexpr float kDeniedAsIs = 0.35F;
+constexpr float kDeniedAsIs = 0.2F;
 // A word's second base form (kept: keep) where it stands for the word.
 constexpr float kSecondForm = 0.8F;
 // An entry of another part of speech than the description asks for.
 constexpr float kOtherPart = 0.7F;
+// The verb that names the act a description asks for.
+constexpr float kKind = 1.5F;
 constexpr std::size_t kMostExpansions = 8;
 constexpr float kEarlierEntry = 0.3F;
 constexpr float kCoverage = 1.0F;
 // The entry's word is made from the description word as its phrase asks.
 constexpr float kDerived = 1.3F;
+// A synonym of several words stands in the description as it is.
+constexpr float kPhrase = 0.8F;
+constexpr std::size_t kLongestPhrase = 4;
 
 // Words that carry no meaning of their own in a description.
 const std::unordered_set<std::string_view>& smallWords()
@@ -126,14 +131,39 @@ bool isDenial(std::string_view w)
 
 enum : std::uint8_t { kPlain = 0, kDenied = 1, kMarkerOnly = 2 };
 
+// Words that end what a denial covers: "not clear or hard to understand".
+bool endsDenial(std::string_view w)
+{
+    return w == "and" || w == "or" || w == "but" || w == "who" || w == "which" || w == "that" || w == "whose" ||
+           w == "when" || w == "where" || w == "because" || w == "while";
+}
+
+// A mark between two words of `text` ("unable to see; blind") ends a
+// denial too. Words that are not views into `text` have none.
+bool markBetween(std::string_view before, std::string_view after, std::string_view text)
+{
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    const char* from = before.data() + before.size();
+    const char* to = after.data();
+    if (from < begin || to > end || from > to)
+        return false;
+    return std::string_view(from, static_cast<std::size_t>(to - from)).find_first_of(",;:()") != std::string_view::npos;
+}
+
 // For each word of a text: denied by a word before it, or a mere marker of
-// denial ("opposite" in "the opposite of friend") that does not count.
-std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words)
+// denial ("opposite" in "the opposite of friend") that does not count. A
+// denial covers the words after it up to the end of its clause: "not able
+// to be trusted" denies trust as well as able.
+std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words, std::string_view text)
 {
     std::vector<std::uint8_t> out(words.size(), kPlain);
     bool pending = false;
+    bool covering = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string_view w = words[i];
+        if (i > 0 && (pending || covering) && markBetween(words[i - 1], w, text))
+            pending = covering = false;
         const bool phrase = (w == "opposite" || w == "contrary" || w == "reverse") && i + 1 < words.size() &&
                             (words[i + 1] == "of" || words[i + 1] == "to");
         if (phrase) {
@@ -141,9 +171,12 @@ std::vector<std::uint8_t> denials(const std::vector<std::string_view>& words)
             pending = true;
         } else if (isDenial(w)) {
             pending = true;
-        } else if (pending && !smallWords().count(w)) {
+        } else if (endsDenial(w)) {
+            pending = covering = false;
+        } else if ((pending || covering) && !smallWords().count(w)) {
             out[i] = kDenied;
             pending = false;
+            covering = true;
         }
     }
     return out;
@@ -162,35 +195,72 @@ std::string foldedWord(std::string_view cp1252)
 constexpr std::pair<std::string_view, std::string_view> kDerivations[] = {
     {"ically", "ic"}, {"ily", "y"}, {"bly", "ble"}, {"ly", ""}, {"iness", "y"}, {"ness", ""}};
 
+// Suffixes that make a noun of a verb, and what the verb ends in instead.
+constexpr std::pair<std::string_view, std::string_view> kVerbNouns[] = {
+    {"ation", "e"}, {"ation", ""}, {"ion", "e"}, {"ion", ""}, {"ment", ""}, {"er", "e"},
+    {"er", ""},     {"or", "e"},   {"or", ""},  {"ing", ""}};
+
 constexpr Field kSynonyms[] = {Field::Synonym1, Field::Synonym2, Field::Synonym3};
 constexpr Field kAntonyms[] = {Field::Antonym1, Field::Antonym2, Field::Antonym3};
 
-enum class Part { Any, Verb, Noun };
+enum class Part : std::uint8_t { Any, Verb, Noun, Adjective, Adverb };
+
+// "in a quick way", "in an angry manner": the words of such a phrase ask
+// for an adverb.
+bool isMannerPhrase(const std::vector<std::string_view>& words)
+{
+    return words.size() >= 4 && words[0] == "in" && (words[1] == "a" || words[1] == "an") &&
+           (words.back() == "way" || words.back() == "manner");
+}
 
 Part partAskedFor(const std::vector<std::string_view>& words)
 {
     if (words.empty())
         return Part::Any;
-    if (words[0] == "to")
+    const std::string_view first = words[0];
+    if (first == "to")
         return Part::Verb;
-    if (words[0] == "a" || words[0] == "an" || words[0] == "the")
+    if (first == "a" || first == "an" || first == "the" || first == "something" || first == "person")
         return Part::Noun;
+    if (isMannerPhrase(words))
+        return Part::Adverb;
+    // What a description of a quality starts with: "having a lot of
+    // money", "full of danger", "not brave", "very tired", "easily
+    // frightened".
+    static const std::unordered_set<std::string_view> qualities = {
+        "having", "full", "showing", "feeling", "able", "not", "easy", "hard", "difficult", "likely", "ready",
+        "sure", "safe", "fit", "very", "extremely", "slightly", "too", "lacking", "easily", "completely",
+        "unwilling", "willing", "impossible", "possible", "costing", "belonging", "known", "done", "made"};
+    if (words.size() >= 2 && qualities.count(first))
+        return Part::Adjective;
     return Part::Any;
 }
 
-bool isPart(const WordRecord& r, Part part)
+Part partOf(const WordRecord& r)
 {
-    const std::string pos = foldedWord(r.raw(Field::PartOfSpeech));
-    if (part == Part::Any || pos.empty())
-        return true;
-    return pos.starts_with(part == Part::Verb ? "verb" : "noun");
+    std::string_view pos = trimSpaces(r.raw(Field::PartOfSpeech));
+    auto is = [&pos](std::string_view name) {
+        return pos.size() >= name.size() &&
+               std::equal(name.begin(), name.end(), pos.begin(), [](char a, char b) {
+                   return a == static_cast<char>(foldCp1252(static_cast<unsigned char>(b)));
+               });
+    };
+    if (is("verb"))
+        return Part::Verb;
+    if (is("noun"))
+        return Part::Noun;
+    if (is("adj"))
+        return Part::Adjective;
+    if (is("adv"))
+        return Part::Adverb;
+    return Part::Any;
 }
 
 // Words made from a description word that mean what its phrase says:
 // "not polite": impolite, "without a home": homeless, "full of joy":
 // joyful, "a person who paints": painter.
 std::vector<std::string> derivedWords(const std::vector<std::string_view>& words, std::size_t i,
-                                      const std::string& base, bool negated, bool person)
+                                      const std::string& base, bool negated, bool person, bool place)
 {
     std::vector<std::string> out;
     const std::string surface(words[i]);
@@ -213,6 +283,29 @@ std::vector<std::string> derivedWords(const std::vector<std::string_view>& words
         out.push_back(bare + "ous");
         out.push_back(base + "y");
     }
+    // "able to be done": doable; "not able to be trusted": untrustable.
+    if (i >= 2 && words[i - 1] == "be" && (words[i - 2] == "can" || (i >= 3 && words[i - 2] == "to" && words[i - 3] == "able"))) {
+        for (const std::string& able : {base + "able", bare + "able", base + "ible", bare + "ible"}) {
+            out.push_back(able);
+            if (negated)
+                out.push_back("un" + able);
+        }
+    }
+    // "a place where wine is made": winery; "where bread is baked": bakery.
+    if (place && base.size() >= 3) {
+        for (const char* suffix : {"ery", "ry", "ary", "arium", "orium"}) {
+            out.push_back(base + suffix);
+            out.push_back(bare + suffix);
+        }
+    }
+    // "in a happy way": happily.
+    if (isMannerPhrase(words) && i == 2) {
+        if (base.ends_with("ic"))
+            out.push_back(base + "ally");
+        else if (base.ends_with("le"))
+            out.push_back(base.substr(0, base.size() - 1) + "y");
+        out.push_back(stem + "ly");
+    }
     if (person && base.size() >= 3) {
         for (const char* suffix : {"er", "or", "ist", "ian"})
             out.push_back(bare + suffix);
@@ -220,6 +313,36 @@ std::vector<std::string> derivedWords(const std::vector<std::string_view>& words
         out.push_back(base + base.back() + "er");  // run: runner
     }
     return out;
+}
+
+// words[from, to) joined by single spaces.
+void joinWords(const std::vector<std::string_view>& words, std::size_t from, std::size_t to, std::string& out)
+{
+    out.clear();
+    for (std::size_t k = from; k < to; ++k) {
+        if (k > from)
+            out += ' ';
+        out += words[k];
+    }
+}
+
+// A British spelling's American form, or nothing for a word without one.
+std::string americanSpelling(std::string word)
+{
+    constexpr std::pair<std::string_view, std::string_view> kInside[] = {
+        {"our", "or"}, {"isation", "ization"}, {"ise", "ize"}, {"yse", "yze"}, {"ogue", "og"}};
+    constexpr std::pair<std::string_view, std::string_view> kAtEnd[] = {
+        {"tre", "ter"}, {"tres", "ters"}, {"ence", "ense"}, {"lled", "led"}, {"lling", "ling"}};
+    for (const auto& [from, to] : kAtEnd) {
+        if (word.size() > from.size() + 2 && word.ends_with(from))
+            return word.substr(0, word.size() - from.size()) + std::string(to);
+    }
+    for (const auto& [from, to] : kInside) {
+        // Not at the start: "our" and "ise" begin words of their own.
+        if (const std::size_t at = word.find(from, 2); at != std::string::npos)
+            return word.replace(at, from.size(), to);
+    }
+    return {};
 }
 
 void appendAll(std::vector<std::uint32_t>& to, std::span<const std::uint32_t> from)
@@ -320,6 +443,26 @@ void MeaningIndex::prepareShared(const std::filesystem::path& path)
 
 std::string MeaningIndex::lemma(const std::string& word, std::string* other) const
 {
+    std::string main = plainLemma(word, other);
+    // A doer or a doing counts also as the verb it is made from (writer,
+    // operations: write, operate), but only where that verb is an entry:
+    // "flower" is no kind of flowing, "station" none of stating.
+    if (other && other->empty()) {
+        for (const auto& [suffix, ending] : kVerbNouns) {
+            if (main.size() < suffix.size() + 3 || !main.ends_with(suffix))
+                continue;
+            std::string base = main.substr(0, main.size() - suffix.size()) + std::string(ending);
+            if (base.size() < 3 || smallWords().count(base) || !isVerbOnly(base))
+                continue;
+            *other = std::move(base);
+            break;
+        }
+    }
+    return main;
+}
+
+std::string MeaningIndex::plainLemma(const std::string& word, std::string* other) const
+{
     const bool isHeadword = headwords_.contains(word);
     const std::vector<std::string> bases = morphology_->baseForms(word);
     for (const std::string& base : bases) {
@@ -350,6 +493,15 @@ std::string MeaningIndex::lemma(const std::string& word, std::string* other) con
         break;
     }
     return word;
+}
+
+bool MeaningIndex::isVerbOnly(const std::string& word) const
+{
+    const std::span<const std::uint32_t> named = entriesNamed(word);
+    if (named.empty() || parts_.size() < entries_.size())
+        return false;
+    return std::all_of(named.begin(), named.end(),
+                       [this](std::uint32_t e) { return parts_[e] == static_cast<std::uint8_t>(Part::Verb); });
 }
 
 MeaningIndex::TermId MeaningIndex::knownTerm(const std::string& base) const
@@ -415,9 +567,41 @@ void MeaningIndex::build()
             named_[nextNamed[headwordOf[i]]++] = i;
     }
 
-    // Words in a long meaning count a little less than in a short one.
     std::string folded;
     std::vector<std::string_view> words;
+
+    // Synonyms of more than one word ("go away", "a lot"), as their words
+    // joined by single spaces, and the entries that list each.
+    {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> listing;  // phrase, entry
+        std::string joined;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            for (Field f : kSynonyms) {
+                splitWords(entries_[i].raw(f), folded, words);
+                if (words.size() < 2 || words.size() > kLongestPhrase)
+                    continue;
+                joinWords(words, 0, words.size(), joined);
+                bool made = false;
+                std::uint32_t& id = phrases_.at(joined, made);
+                if (made)
+                    id = static_cast<std::uint32_t>(phrases_.size() - 1);
+                if (listing.empty() || listing.back() != std::pair{id, i})
+                    listing.emplace_back(id, i);
+            }
+        }
+        std::stable_sort(listing.begin(), listing.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        phraseStart_.assign(phrases_.size() + 1, 0);
+        for (const auto& [id, entry] : listing)
+            ++phraseStart_[id + 1];
+        for (std::size_t k = 0; k < phrases_.size(); ++k)
+            phraseStart_[k + 1] += phraseStart_[k];
+        phraseEntries_.clear();
+        for (const auto& [id, entry] : listing)
+            phraseEntries_.push_back(entry);
+    }
+
+    // Words in a long meaning count a little less than in a short one.
     std::vector<std::size_t> meaningLength(n, 0);
     double sum = 0;
     std::size_t counted = 0;
@@ -428,6 +612,9 @@ void MeaningIndex::build()
         counted += words.empty() ? 0 : 1;
     }
     const double average = counted ? sum / static_cast<double>(counted) : 1.0;
+    parts_.resize(n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        parts_[i] = static_cast<std::uint8_t>(partOf(entries_[i]));
     norm_.resize(n);
     for (std::uint32_t i = 0; i < n; ++i)
         norm_[i] = static_cast<float>(1.0 / (0.75 + 0.25 * static_cast<double>(meaningLength[i]) / average));
@@ -448,20 +635,24 @@ void MeaningIndex::build()
     // The best weight of each term in the entry at hand, keyed by term and
     // whether it stood denied; zero for none.
     std::vector<float> best;
+    std::vector<std::uint8_t> listed;  // per key: a synonym field gave it
     std::vector<std::uint32_t> keys;
+    bool inSynonyms = false;
     auto add = [&](TermId t, bool denied, float w) {
         if (t == kNoTerm)
             return;
         const std::size_t key = std::size_t{t} * 2 + (denied ? 1 : 0);
         if (key >= best.size())
             best.resize(std::max<std::size_t>(key + 1, best.size() * 2), 0.0F);
+        listed.resize(best.size(), 0);
         if (best[key] == 0.0F)
             keys.push_back(static_cast<std::uint32_t>(key));
         best[key] = std::max(best[key], w);
+        listed[key] = listed[key] || inSynonyms;
     };
     auto addField = [&](std::string_view raw, float weight) {
         splitWords(raw, folded, words);
-        const std::vector<std::uint8_t> denial = denials(words);
+        const std::vector<std::uint8_t> denial = denials(words, folded);
         for (std::size_t k = 0; k < words.size(); ++k) {
             if (denial[k] == kMarkerOnly)
                 continue;
@@ -482,8 +673,10 @@ void MeaningIndex::build()
             continue;
         addField(r.raw(Field::Usage), kInUsage);
         addField(r.raw(Field::Meaning), kInMeaning * norm_[i]);
+        inSynonyms = true;
         for (Field f : kSynonyms)
             addField(r.raw(f), kInSynonyms);
+        inSynonyms = false;
         // The entry's own word says nothing about what it means.
         splitWords(r.raw(Field::Word), folded, words);
         for (const std::string_view w : words) {
@@ -495,8 +688,9 @@ void MeaningIndex::build()
         }
         for (const std::uint32_t key : keys) {
             if (best[key] != 0.0F)
-                made.push_back({key / 2, {i, key % 2, best[key]}});
+                made.push_back({key / 2, {i, key % 2, listed[key], best[key]}});
             best[key] = 0.0F;
+            listed[key] = 0;
         }
         keys.clear();
     }
@@ -566,16 +760,21 @@ void MeaningIndex::scoreTerm(TermId term, const std::string& base, bool negated,
     };
     // A word that stood denied in the entry counts only for a denied word:
     // "unable to see" says nothing of "able to be seen".
+    // Nor does an entry that lists a denied word among its synonyms answer
+    // for it: "not enough" is not sufficient.
     auto posted = [&](const Posting& p, float route) {
-        if (p.denied && !negated)
+        if ((p.denied && !negated) || (negated && !p.denied && p.listed))
             return;
         offer(p.entry, p.weight * route * (p.denied ? scale : plain));
     };
     for (const Posting& p : postingsOf(term))
         posted(p, 1.0F);
 
+    // The synonyms of a denied word mean what is denied: "not enough" does
+    // not ask for sufficient.
     std::vector<std::uint32_t> listed;
-    entriesListedBy(base, kSynonyms, std::size(kSynonyms), listed);
+    if (!negated)
+        entriesListedBy(base, kSynonyms, std::size(kSynonyms), listed);
     for (std::uint32_t e : listed)
         offer(e, kListedByTerm * plain);
 
@@ -622,12 +821,21 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         std::vector<std::string> derived;
     };
     std::vector<QueryTerm> query;
-    const std::vector<std::uint8_t> denial = denials(words);
+    const std::vector<std::uint8_t> denial = denials(words, folded);
     const bool person = std::find(words.begin(), words.end(), "person") != words.end();
+    const bool place = std::find(words.begin(), words.end(), "place") != words.end();
+    const bool manner = isMannerPhrase(words);
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (denial[i] == kMarkerOnly)
+        if (denial[i] == kMarkerOnly || (manner && i + 1 == words.size()))
             continue;
         Forms f = findForms(std::string(words[i]));
+        if (f.main == kNoTerm && f.other == kNoTerm && !f.mainBase.empty()) {
+            // The meanings spell as in America: colour, centre, recognise.
+            if (const std::string us = americanSpelling(std::string(words[i])); !us.empty()) {
+                if (Forms g = findForms(us); g.main != kNoTerm || g.other != kNoTerm)
+                    f = std::move(g);
+            }
+        }
         const bool negated = denial[i] == kDenied;
         if (f.main == kNoTerm && f.other != kNoTerm) {
             // A word no meaning uses may still have a second form that one does.
@@ -636,7 +844,7 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
             // Or words made from it: no meaning says "joy", joyful is there.
             if (f.mainBase.empty() || f.mainBase == "person")
                 continue;
-            std::vector<std::string> made = derivedWords(words, i, f.mainBase, negated, person);
+            std::vector<std::string> made = derivedWords(words, i, f.mainBase, negated, person, place);
             std::erase_if(made, [this](const std::string& w) { return !headwords_.contains(w); });
             if (!made.empty())
                 query.push_back({f, negated, std::move(made)});
@@ -649,11 +857,12 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
         }
         query.push_back({f, negated, {}});
         if (f.mainBase != "person")
-            query.back().derived = derivedWords(words, i, f.mainBase, negated, person);
+            query.back().derived = derivedWords(words, i, f.mainBase, negated, person, place);
     }
     if (query.empty() || limit == 0)
         return {};
 
+    const Part part = partAskedFor(words);
     const std::size_t n = entries_.size();
     thread_local std::vector<float> score;
     thread_local std::vector<float> best;
@@ -679,15 +888,61 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
             }
         }
         // A word no entry uses is as rare as a word can be.
-        const float idf = q.forms.main != kNoTerm
-                              ? idf_[q.forms.main]
-                              : static_cast<float>(std::log(1.0 + std::max<double>(1.0, static_cast<double>(n))));
+        float idf = q.forms.main != kNoTerm
+                        ? idf_[q.forms.main]
+                        : static_cast<float>(std::log(1.0 + std::max<double>(1.0, static_cast<double>(n))));
+        // "to look at something for a long time": the first word names the
+        // act, the rest only tell it apart.
+        if (&q == &query.front() && part == Part::Verb && query.size() > 1)
+            idf *= kKind;
         for (std::uint32_t e : termTouched) {
             if (score[e] == 0.0F)
                 touched.push_back(e);
             score[e] += idf * best[e];
             best[e] = 0.0F;
             ++matched[e];
+        }
+    }
+
+    // "to go away", "talking a lot": words of the description that make a
+    // synonym of several words, the first also as its base form.
+    std::size_t phrasesFound = 0;
+    {
+        std::string joined;
+        std::vector<std::string_view> span;
+        for (std::size_t from = 0; from + 1 < words.size(); ++from) {
+            // "a person" says no more than person.
+            if (words[from] == "a" || words[from] == "an" || words[from] == "the")
+                continue;
+            const std::string firstBase = lemma(std::string(words[from]));
+            for (std::size_t length = std::min(kLongestPhrase, words.size() - from); length >= 2; --length) {
+                const std::uint32_t* id = nullptr;
+                for (int asBase = 0; asBase < 2 && !id; ++asBase) {
+                    span.assign(words.begin() + static_cast<std::ptrdiff_t>(from),
+                                words.begin() + static_cast<std::ptrdiff_t>(from + length));
+                    if (asBase == 1) {
+                        if (firstBase == words[from])
+                            break;
+                        span[0] = firstBase;
+                    }
+                    joinWords(span, 0, span.size(), joined);
+                    id = phrases_.find(joined);
+                }
+                if (!id)
+                    continue;
+                const std::span<const std::uint32_t> listing(phraseEntries_.data() + phraseStart_[*id],
+                                                             phraseEntries_.data() + phraseStart_[*id + 1]);
+                const auto idf = static_cast<float>(
+                    std::log(1.0 + static_cast<double>(n) / (1.0 + static_cast<double>(listing.size()))));
+                for (std::uint32_t e : listing) {
+                    if (score[e] == 0.0F)
+                        touched.push_back(e);
+                    score[e] += idf * kPhrase;
+                    ++matched[e];
+                }
+                ++phrasesFound;
+                break;  // the longest phrase from here
+            }
         }
     }
 
@@ -705,16 +960,15 @@ std::vector<MeaningIndex::Hit> MeaningIndex::search(std::string_view description
     // An entry that matches more of the description's words comes first;
     // among near equals the better known word: the default dictionary
     // lists its words commonest first.
-    const auto asked = static_cast<float>(query.size());
+    const auto asked = static_cast<float>(query.size() + phrasesFound);
     for (std::uint32_t e : touched) {
         score[e] *= std::pow(static_cast<float>(matched[e]) / asked, kCoverage);
         score[e] *= 1.0F + kEarlierEntry * (1.0F - static_cast<float>(e) / static_cast<float>(n));
     }
 
-    const Part part = partAskedFor(words);
     if (part != Part::Any) {
         for (std::uint32_t e : touched) {
-            if (!isPart(entries_[e], part))
+            if (parts_[e] != static_cast<std::uint8_t>(part) && parts_[e] != static_cast<std::uint8_t>(Part::Any))
                 score[e] *= kOtherPart;
         }
     }

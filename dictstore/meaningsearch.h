@@ -33,8 +33,12 @@ class Dictionary;
 // as a synonym. Its own word does not count: "a tired feeling" asks for
 // another word than tired. The synonyms of a description word count a
 // little where they stand in a meaning; after "not", the word's antonyms
-// count ("not brave": cowardly). A description that starts with "to" asks
-// for a verb, one that starts with "a" or "the" for a noun.
+// count ("not brave": cowardly); a denial covers the rest of its clause,
+// and the synonyms of a denied word do not count for it. A synonym of
+// several words ("go in") counts where the description says it. A
+// description that starts with "to" asks for a verb, whose own word then
+// counts more; one that starts with "a" or "the" for a noun; "in a ... way"
+// for an adverb; "having", "full of", "not", "very" ... for an adjective.
 class MeaningIndex {
 public:
     static constexpr std::size_t kMostResults = 50;
@@ -77,8 +81,9 @@ public:
 private:
     using TermId = std::uint32_t;
     struct Posting {
-        std::uint32_t entry : 31;
+        std::uint32_t entry : 30;
         std::uint32_t denied : 1;  // stood after "not", "without", ...: the entry means the opposite
+        std::uint32_t listed : 1;  // among the entry's synonyms: the entry means the word
         float weight;
     };
 
@@ -97,6 +102,9 @@ private:
     TermId knownTerm(const std::string& base) const;
     // The base form a folded word counts as; `other` gets a second one.
     std::string lemma(const std::string& word, std::string* other = nullptr) const;
+    std::string plainLemma(const std::string& word, std::string* other) const;
+    // Every entry named `word` is a verb.
+    bool isVerbOnly(const std::string& word) const;
     void build();
     std::span<const Posting> postingsOf(TermId term) const
     {
@@ -126,6 +134,12 @@ private:
     std::vector<Posting> postings_;
     std::vector<float> idf_;                            // per term
     std::vector<float> norm_;                           // per entry: shorter meanings weigh more
+    std::vector<std::uint8_t> parts_;                   // per entry: its part of speech
+    // Synonyms of several words: each one's number, and the entries that
+    // list it, one run per number.
+    WordTable<std::uint32_t> phrases_;
+    std::vector<std::uint32_t> phraseStart_;
+    std::vector<std::uint32_t> phraseEntries_;
 };
 
 }  // namespace dictstore

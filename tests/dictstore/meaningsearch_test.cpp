@@ -303,4 +303,64 @@ TEST(MeaningSearch, AnAdverbCountsAsItsAdjective)
     EXPECT_EQ(index.terms("quickly"), std::vector<std::string>{"quick"});
 }
 
+// Entries whose words a description meets only by its phrasing.
+const std::vector<E> kPhrasing = {
+    {"reliable", "worthy of trust", "adjective", {"trusty"}},
+    {"enough", "as much as is needed", "adjective", {"sufficient", "adequate"}},
+    {"sufficient", "as much as is needed", "adjective", {"enough"}},
+    {"untrustworthy", "not worthy of trust", "adjective"},
+    {"insufficient", "not enough for the need", "adjective"},
+    {"trust", "belief that someone is good", "noun"},
+    {"do", "to carry out", "verb"},
+    {"leave", "to go away from a place", "verb"},
+    {"depart", "to leave a place", "verb", {"go"}},
+    {"enter", "to come into a place", "verb", {"go in"}},
+    {"happy", "feeling pleasure", "adjective"},
+    {"happily", "with pleasure", "adverb"},
+    {"sorrow", "sad feeling", "noun"},
+    {"unhappy", "feeling sad", "adjective"},
+    {"write", "to put words on paper", "verb"},
+    {"poem", "a piece of writing in verse", "noun"},
+    {"anthology", "a book of poems", "noun"},
+    {"poet", "a writer of poems", "noun"},
+    {"doable", "possible to achieve", "adjective"},
+    {"finished", "done and over", "adjective"},
+    {"colorless", "having no color", "adjective"},
+    {"middle", "the center of a thing", "noun"},
+};
+
+TEST(MeaningSearch, ADenialCoversItsClauseAndTheSynonymsOfWhatItDenies)
+{
+    const MeaningIndex index = indexOf(kPhrasing);
+    // Trust is denied as well as able: the entry that denies it comes first.
+    EXPECT_EQ(top(index, "not able to be trusted"), "untrustworthy");
+    // Sufficient lists enough among its synonyms: it means what is denied.
+    const auto notEnough = found(index, "not enough");
+    ASSERT_FALSE(notEnough.empty());
+    EXPECT_EQ(notEnough.front(), "insufficient");
+    EXPECT_EQ(std::find(notEnough.begin(), notEnough.end(), "sufficient"), notEnough.end());
+    // "or" ends the denial: "needed" counts as it stands.
+    const auto either = found(index, "not worthy or needed");
+    EXPECT_NE(std::find(either.begin(), either.end(), "enough"), either.end());
+}
+
+TEST(MeaningSearch, PhrasingAsksForAPartOfSpeechOrAMadeWord)
+{
+    const MeaningIndex index = indexOf(kPhrasing);
+    // A synonym of two words found as written.
+    EXPECT_EQ(top(index, "to go in"), "enter");
+    // "in a ... way" asks for the adverb made from its word.
+    EXPECT_EQ(top(index, "in a happy way"), "happily");
+    // A description of a quality asks for an adjective: the earlier noun
+    // would win on its words alone.
+    EXPECT_EQ(top(index, "feeling sad"), "unhappy");
+    // A writer is one who writes.
+    EXPECT_EQ(top(index, "a person who writes poems"), "poet");
+    // "able to be done": doable, though its meaning shares no word.
+    EXPECT_EQ(top(index, "able to be done"), "doable");
+    // British spellings meet American meanings.
+    EXPECT_EQ(top(index, "without any colour"), "colorless");
+    EXPECT_EQ(top(index, "the centre"), "middle");
+}
+
 }  // namespace
