@@ -145,7 +145,7 @@ def load_cmu(path, reviewed=PRONUNCIATIONS_FILE):
 
 
 # A weak vowel is written more than one way in CMU (KLOHS-nis, YOOS-lus,
-# un-ih-VENT-ful), and a stem's last s may be voiced on its own (close: KLOHZ).
+# un-ee-VENT-ful), and a stem's last s may be voiced on its own (close: KLOHZ).
 _WEAK = {("AH", "IH"), ("IH", "AH"), ("IH", "IY"), ("IY", "IH")}
 
 
