@@ -238,20 +238,14 @@ Part partAskedFor(const std::vector<std::string_view>& words)
 
 Part partOf(const WordRecord& r)
 {
-    std::string_view pos = trimSpaces(r.raw(Field::PartOfSpeech));
-    auto is = [&pos](std::string_view name) {
-        return pos.size() >= name.size() &&
-               std::equal(name.begin(), name.end(), pos.begin(), [](char a, char b) {
-                   return a == static_cast<char>(foldCp1252(static_cast<unsigned char>(b)));
-               });
-    };
-    if (is("verb"))
+    const std::string pos = foldedWord(r.raw(Field::PartOfSpeech));
+    if (pos.starts_with("verb"))
         return Part::Verb;
-    if (is("noun"))
+    if (pos.starts_with("noun"))
         return Part::Noun;
-    if (is("adj"))
+    if (pos.starts_with("adj"))
         return Part::Adjective;
-    if (is("adv"))
+    if (pos.starts_with("adv"))
         return Part::Adverb;
     return Part::Any;
 }

@@ -160,6 +160,14 @@ def _same_sounds(parts, word, voiced_at=None):
     return True
 
 
+def _with_boundaries(phones, cuts):
+    """phones with a boundary before each phone position in cuts."""
+    marked = phones.split()
+    for cut in sorted(cuts, reverse=True):
+        marked.insert(cut, BOUNDARY)
+    return " ".join(marked)
+
+
 def _syllables(arpabet):
     return sum(p[-1].isdigit() for p in arpabet.split())
 
@@ -1035,16 +1043,16 @@ although since if in on at for from with between during into by
             stem = key[: len(key) - len(suffix)]
             if suffix == "y" and stem[-1] in "ao":
                 continue  # ay and oy spell one vowel (belay: not bela + y); limey is lime + y
-            joint = " %s " % BOUNDARY if phones[0] not in "AEIOU" else " "
-            if suffix == "ly" and stem + "le" in self.cmu:
-                joint = " "  # pimple + y: PIM-plee, not PIMP-lee
+            # a consonant-led ending keeps its consonants off the stem
+            # (FEERS-nus, THAWT-lus-nus, not FEER-snus); pimple + y is no
+            # -ly (PIM-plee, not PIMP-lee)
+            apart = phones[0] not in "AEIOU" and not (suffix == "ly" and stem + "le" in self.cmu)
             for s in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
                       stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None):
                 if s and s in self.cmu:
-                    # a consonant-led ending keeps its consonants off the
-                    # stem (FEERS-nus, THAWT-lus-nus, not FEER-snus)
-                    head = self._mark_parts(s, self.cmu[s]) if joint != " " else self.cmu[s]
-                    return head + joint + phones
+                    if apart:
+                        return "%s %s %s" % (self._mark_parts(s, self.cmu[s]), BOUNDARY, phones)
+                    return self.cmu[s] + " " + phones
         return self._ion_noun(key) or self._compound(key)
 
     # consonant-led endings whose consonants stay off the stem (LIKE-lee,
@@ -1079,12 +1087,7 @@ although since if in on at for from with between during into by
                 head, tail = sounds.split(), says(key[len(prefix):])
                 if tail and _same_sounds(head + tail, bare):
                     cuts.add(len(head))
-        if not cuts:
-            return phones
-        marked = phones.split()
-        for cut in sorted(cuts, reverse=True):
-            marked.insert(cut, BOUNDARY)
-        return " ".join(marked)
+        return _with_boundaries(phones, cuts)
 
     def _silent_e(self, key):
         """A word in -ine that is a known word in -in plus a silent e, its
@@ -1104,15 +1107,10 @@ although since if in on at for from with between during into by
         if not all(said):
             return phones
         bare = [re.sub(r"[012]", "", p).split() for p in said]
-        marked = phones.split()
         if not _same_sounds([p for b in bare for p in b], re.sub(r"[012]", "", phones).split()):
             return phones
-        cut = 0
-        for b in bare[:-1]:
-            cut += len(b)
-            marked.insert(cut, BOUNDARY)
-            cut += 1
-        return " ".join(marked)
+        ends = [sum(len(b) for b in bare[: k + 1]) for k in range(len(bare) - 1)]
+        return _with_boundaries(phones, ends)
 
     def _hyphenated(self, key, depth):
         words = key.split("-")
