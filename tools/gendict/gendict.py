@@ -1232,6 +1232,9 @@ although since if in on at for from with between during into by
             return None  # reviewed out: no everyday use (em, the printing unit)
         pos = core.pos if core and core.pos else self.choose_pos(w, pos_list)
         senses = [s for s in self.wn.senses(w, pos) if not s.is_instance()]
+        if not senses and core and core.pos:
+            # a reviewed word never drops out unnoticed
+            raise ValueError("core entry %s: WordNet has no sense of it as that part of speech" % w)
         if not senses:
             return None
         if core and core.sense:
@@ -1264,6 +1267,8 @@ although since if in on at for from with between during into by
                 and not any(self.wn.count(w, pos, s.offset) for s in senses):
             return None  # a name whose other senses are rare (Chicago: a card game)
         pronu = self.pronunciation(w, pos)
+        if not pronu and core:
+            raise ValueError("core entry %s: no pronunciation; list its respelling in lists/respellings.tsv" % w)
         if not pronu:
             # CMU knows nearly every common word; those it lacks are mostly
             # element symbols, clippings and rare spellings (Dy, Reb, yr)

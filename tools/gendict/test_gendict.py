@@ -816,6 +816,19 @@ class CoreTest(unittest.TestCase):
         bad = parse_core(["bank\tnoun\t\ta person\t\t\t\treviewed"])
         with self.assertRaises(ValueError):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
+        # nor for a part of speech WordNet lacks, nor for want of a pronunciation
+        verb = parse_core(["bank\tverb\t\t\triverside\t\t\treviewed"])
+        with self.assertRaisesRegex(ValueError, "part of speech"):
+            Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), verb).entry("bank", ["n"])
+        unheard = parse_core(["bank\tnoun\t1\t\triverside\t\t\treviewed"])
+        g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), unheard)
+        g.pronunciation = lambda *args: ""
+        with self.assertRaisesRegex(ValueError, "pronunciation"):
+            g.entry("bank", ["n"])
+        # an unreviewed word without one is simply not an entry
+        g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), {})
+        g.pronunciation = lambda *args: ""
+        self.assertIsNone(g.entry("bank", ["n"]))
 
 
 class StandInTest(unittest.TestCase):
