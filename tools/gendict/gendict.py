@@ -1217,6 +1217,12 @@ although since if in on at for from with between during into by
             # a vowel-led second part may be a suffix after all (fond+ant,
             # detest+able): the same
             (a, b), joint = best, " " if best[1][0] in "aeiou" else " %s " % BOUNDARY
+        if b == "able":
+            # the ending, not the word (SEE-uh-bul, not SEE-ay-bul); a silent
+            # e it took the place of comes back (date, not dat)
+            if re.fullmatch(r"[^aeiouy]*[aeiou][^aeiouyw]", a) and a + "e" in self.cmu:
+                a += "e"
+            return self.cmu[a] + " AH0 B AH0 L"
         return self.cmu[a] + joint + demote_stress(self.cmu[b])
 
     def _plain_part(self, part):

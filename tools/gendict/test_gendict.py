@@ -257,6 +257,17 @@ class CompoundPronunciationTest(unittest.TestCase):
                                ("businessman", "BIZ-nus-man"), ("policewoman", "puh-LEES-wuu-mun")]:
             self.assertEqual(g.pronunciation(word), expected, word)
 
+    def test_able_after_a_word_is_the_ending_said_uh_bul(self):
+        cmu = {"see": "S IY1", "able": "EY1 B AH0 L", "dat": "D AE1 T", "date": "D EY1 T",
+               "kill": "K IH1 L", "table": "T EY1 B AH0 L", "execute": "EH1 K S AH0 K Y UW2 T"}
+        g = Generator(tiny_wordnet([]), {"see": 9000, "able": 9000, "kill": 900, "dat": 5}, cmu)
+        # not see + the word able (SEE-ay-bul); the silent e -able replaced comes back (date)
+        for word, expected in [("seeable", "SEE-uh-bul"), ("datable", "DAY-tuh-bul"),
+                               ("killable", "KIL-uh-bul"), ("table", "TAY-bul"),
+                               # no known word before -able: still none, as before
+                               ("executable", "")]:
+            self.assertEqual(g.pronunciation(word), expected, word)
+
     def test_a_hyphenated_word_cmu_has_keeps_its_parts_consonants(self):
         cmu = {"time-out": "T AY1 M AW2 T", "time": "T AY1 M", "out": "AW1 T",
                "built-in": "B IH1 L T IH2 N", "built": "B IH1 L T", "in": "IH1 N",
