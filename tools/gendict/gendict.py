@@ -15,7 +15,7 @@ from core import load_reviewed, load_stand_ins, three_field_rows
 from examples import load_examples
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
-from respell import BOUNDARY, demote_stress, load_pronunciations, respell
+from respell import BOUNDARY, VOWELS, demote_stress, load_pronunciations, respell
 from wordnet import POS_NAMES, WordNet
 
 ENTRY_COUNT = 30000
@@ -1087,6 +1087,15 @@ although since if in on at for from with between during into by
                 head, tail = sounds.split(), says(key[len(prefix):])
                 if tail and _same_sounds(head + tail, bare):
                     cuts.add(len(head))
+        # un- before a vowel: CMU seldom says the stem just as on its own
+        # (usual with a w, educated with another weak vowel, easiness
+        # missing), yet the n stays on un- (un-YOO-zhoo-ul); unit and
+        # union start with a y sound
+        rest = key[2:]
+        if key.startswith("un") and rest[:1] in "aeiouy" and bare[:2] == ["AH", "N"] \
+                and len(bare) > 2 and (bare[2] in VOWELS or bare[2] == "Y" and rest[0] == "u") and len(rest) >= 3 \
+                and (self._plain_part(rest) or self._arpabet(rest, depth=1)):
+            cuts.add(2)
         return _with_boundaries(phones, cuts)
 
     def _silent_e(self, key):

@@ -1158,3 +1158,19 @@ class UntaggedSenseTest(unittest.TestCase):
     def test_everyday_sense_first(self):
         self.assertEqual(self.chosen("chess"), "a board game for two players")
         self.assertEqual(self.chosen("octave"), "a musical interval of eight tones")
+
+
+class UnBeforeAVowelTest(unittest.TestCase):
+    # CMU says the stems of these otherwise than on their own, or lacks them
+    CMU = {"unusual": "AH0 N Y UW1 ZH UW2 AH0 L", "usual": "Y UW1 ZH AH0 W AH0 L",
+           "uneducated": "AH0 N EH1 JH UH0 K EY2 T IH0 D", "educated": "EH1 JH AH0 K EY2 T IH0 D",
+           "uneasiness": "AH2 N IY1 Z IY0 N AH0 S", "easy": "IY1 Z IY0",
+           "unit": "Y UW1 N AH0 T", "it": "IH1 T", "union": "Y UW1 N Y AH0 N", "ion": "AY1 AH0 N"}
+
+    def test_un_keeps_its_n_before_a_vowel_led_word(self):
+        g = Generator(tiny_wordnet([]), {}, self.CMU)
+        for word, expected in (("unusual", "un-YOO-zhoo-ul"), ("uneducated", "un-EJ-uu-kay-tid"),
+                               ("uneasiness", "un-EE-zee-nus"),
+                               # no prefix: these start with a y sound
+                               ("unit", "YOO-nut"), ("union", "YOO-nyun")):
+            self.assertEqual(g.pronunciation(word), expected, word)
