@@ -172,6 +172,23 @@ def _syllables(arpabet):
     return sum(p[-1].isdigit() for p in arpabet.split())
 
 
+# how CMU says each letter's name, for the abbreviations it spells out
+_LETTER_NAMES = {
+    "a": "EY", "b": "B IY", "c": "S IY", "d": "D IY", "e": "IY", "f": "EH F", "g": "JH IY",
+    "h": "EY CH", "i": "AY", "j": "JH EY", "k": "K EY", "l": "EH L", "m": "EH M", "n": "EH N",
+    "o": "OW", "p": "P IY", "q": "K Y UW", "r": "AA R", "s": "EH S", "t": "T IY", "u": "Y UW",
+    "v": "V IY", "x": "EH K S", "y": "W AY", "z": "Z IY",
+}
+
+
+def _spelled_out(part, phones):
+    """Whether CMU says `part` letter by letter (ama: A, M, A; mit), which
+    no word made of it is said like (diorama is no dior + ama)."""
+    if not part.isalpha() or any(c not in _LETTER_NAMES for c in part.lower()):
+        return False
+    return re.sub(r"[012]", "", phones).split() == " ".join(_LETTER_NAMES[c] for c in part.lower()).split()
+
+
 class Generator:
     def __init__(self, wn, subtlex, cmu, offensive=None, core=None, stand_ins=None, examples=None,
                  written=None, pronunciations=None):
@@ -1239,7 +1256,9 @@ although since if in on at for from with between during into by
         spells out letter by letter (feb, afl, mit), which has more
         syllables than its spelling has vowels, give or take one."""
         phones = self.cmu.get(part)
-        return bool(phones) and _syllables(phones) <= len(re.findall("[aeiouy]+", part)) + 1
+        if not phones or _spelled_out(part, phones):
+            return False
+        return _syllables(phones) <= len(re.findall("[aeiouy]+", part)) + 1
 
     def entry(self, w, pos_list):
         core = self.core.get(w)
@@ -1391,13 +1410,21 @@ although since if in on at for from with between during into by
             raise ValueError("core entry %s: %s" % (word, ", ".join(problems)))
 
     def generate(self, count=ENTRY_COUNT):
-        entries = []
+        entries, refused = [], []
         for w, pos_list in self.rank():
-            e = self.entry(w, pos_list)
+            # every refused reviewed line is reported in one run, not the
+            # first alone: a pass over a range meets several at once
+            try:
+                e = self.entry(w, pos_list)
+            except ValueError as err:
+                refused.append(str(err))
+                continue
             if e is not None:
                 entries.append(e)
             if len(entries) == count:
                 break
+        if refused:
+            raise ValueError("reviewed lines refused (%d):\n  " % len(refused) + "\n  ".join(refused))
         unused = sorted("%s: %s" % p for p in set(self.stand_ins) - self._stand_ins_used)
         if count == ENTRY_COUNT and unused:
             raise ValueError("stand-ins of no reviewed entry: " + "; ".join(unused))

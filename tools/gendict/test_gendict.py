@@ -216,6 +216,11 @@ class CompoundPronunciationTest(unittest.TestCase):
         cmu = {"feb": "F EH1 B Y AH0 W EH2 R IY0", "rile": "R AY1 L"}
         g = Generator(tiny_wordnet([]), {"feb": 60, "rile": 60}, cmu)
         self.assertEqual(g.pronunciation("febrile"), "")
+        # an abbreviation said as its letters' names, even with as few
+        # syllables as a word: diorama is no dior + A, M, A
+        cmu = {"dior": "D IY2 AO1 R", "ama": "EY2 EH2 M EY1"}
+        g = Generator(tiny_wordnet([]), {"dior": 60, "ama": 60}, cmu)
+        self.assertEqual(g.pronunciation("diorama"), "")
 
     def test_ion_turns_a_final_t_to_sh_and_stresses_before_it(self):
         cmu = {"abject": "AE1 B JH EH0 K T", "ion": "AY1 AH0 N", "abj": "AE1 B JH",
@@ -840,6 +845,22 @@ class CoreTest(unittest.TestCase):
         g = Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), {})
         g.pronunciation = lambda *args: ""
         self.assertIsNone(g.entry("bank", ["n"]))
+
+
+    def test_every_refused_line_is_reported_in_one_run(self):
+        from offensive import Offensive
+        wn = tiny_wordnet(SenseAndSynonymTest.LINES, SenseAndSynonymTest.COUNTS)
+        lines = ["bank\tverb\t\t\triverside\t\t\treviewed",
+                 "slope\tnoun\t\ta person\t\t\t\treviewed"]
+        g = Generator(wn, {}, {"bank": "B AE1 NG K", "slope": "S L OW1 P"},
+                      Offensive(wn, profanity=()), parse_core(lines))
+        g.rank = lambda: [("bank", ["n"]), ("slope", ["n"])]
+        with self.assertRaises(ValueError) as caught:
+            g.generate(count=2)
+        message = str(caught.exception)
+        self.assertIn("refused (2)", message)
+        self.assertIn("bank: WordNet has no sense", message)
+        self.assertIn("slope: bare category", message)
 
 
 class StandInTest(unittest.TestCase):
