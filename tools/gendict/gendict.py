@@ -15,7 +15,7 @@ from core import load_reviewed, load_stand_ins, three_field_rows
 from examples import load_examples
 from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
-from respell import BOUNDARY, VOWELS, demote_stress, load_pronunciations, respell
+from respell import BOUNDARY, LATE_STRESS, VOWELS, demote_stress, load_pronunciations, respell
 from wordnet import POS_NAMES, WordNet
 
 ENTRY_COUNT = 30000
@@ -1243,12 +1243,17 @@ although since if in on at for from with between during into by
             # a vowel-led second part may be a suffix after all (fond+ant,
             # detest+able): the same
             (a, b), joint = best, " " if best[1][0] in "aeiou" else " %s " % BOUNDARY
-        if b == "able":
-            # the ending, not the word (SEE-uh-bul, not SEE-ay-bul); a silent
-            # e it took the place of comes back (date, not dat)
+        if b in ("able", "ably"):
+            # the ending, not the word (SEE-uh-bul, not SEE-ay-bul;
+            # dih-TES-tuh-blee); a silent e it took the place of comes back
+            # (date, not dat)
             if re.fullmatch(r"[^aeiouy]*[aeiou][^aeiouyw]", a) and a + "e" in self.cmu:
                 a += "e"
-            return self.cmu[a] + " AH0 B AH0 L"
+            return self.cmu[a] + (" AH0 B AH0 L" if b == "able" else " AH0 B L IY0")
+        if LATE_STRESS.search(b) and "1" in self.cmu[b]:
+            # an ending that takes the stress keeps it after the first part
+            # (trans-fig-yer-AY-shun, not TRANZ-fig-yer-ay-shun)
+            return demote_stress(self.cmu[a]) + joint + self.cmu[b]
         return self.cmu[a] + joint + demote_stress(self.cmu[b])
 
     def _plain_part(self, part):

@@ -239,7 +239,7 @@ def _aw_in_ought(phones, spelling):
 
 
 # endings that carry a word's stress (en-juh-NEER, ree-luh-ZAY-shun)
-_LATE_STRESS = re.compile(r"(?:eer|eers|eering|ation|ations|ition|itions|ution|utions|ity|ities)$")
+LATE_STRESS = re.compile(r"(?:eer|eers|eering|ation|ations|ition|itions|ution|utions|ity|ities)$")
 
 
 def respell(arpabet, spelling=None):
@@ -252,7 +252,7 @@ def respell(arpabet, spelling=None):
         i = next(i for i, (_p, s) in enumerate(phones) if s == strongest)
         phones[i] = (phones[i][0], 1)
     primaries = [i for i, (_p, s) in enumerate(phones) if s == 1]
-    if len(primaries) > 1 and BOUNDARY not in arpabet.split() and _LATE_STRESS.search(spelling or ""):
+    if len(primaries) > 1 and BOUNDARY not in arpabet.split() and LATE_STRESS.search(spelling or ""):
         # CMU marks two primary stresses in a few words whose ending
         # takes the stress (engineer, realization): the last one is it
         for i in primaries[:-1]:

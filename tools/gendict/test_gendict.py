@@ -264,14 +264,26 @@ class CompoundPronunciationTest(unittest.TestCase):
 
     def test_able_after_a_word_is_the_ending_said_uh_bul(self):
         cmu = {"see": "S IY1", "able": "EY1 B AH0 L", "dat": "D AE1 T", "date": "D EY1 T",
-               "kill": "K IH1 L", "table": "T EY1 B AH0 L", "execute": "EH1 K S AH0 K Y UW2 T"}
-        g = Generator(tiny_wordnet([]), {"see": 9000, "able": 9000, "kill": 900, "dat": 5}, cmu)
+               "kill": "K IH1 L", "table": "T EY1 B AH0 L", "execute": "EH1 K S AH0 K Y UW2 T",
+               "ably": "EY1 B L IY0", "detest": "D IH0 T EH1 S T"}
+        g = Generator(tiny_wordnet([]), {"see": 9000, "able": 9000, "kill": 900, "dat": 5,
+                                         "ably": 60, "detest": 60}, cmu)
         # not see + the word able (SEE-ay-bul); the silent e -able replaced comes back (date)
         for word, expected in [("seeable", "SEE-uh-bul"), ("datable", "DAY-tuh-bul"),
                                ("killable", "KIL-uh-bul"), ("table", "TAY-bul"),
+                               # the adverb's ending too, not the word ably
+                               ("detestably", "dih-TES-tuh-blee"),
                                # no known word before -able: still none, as before
                                ("executable", "")]:
             self.assertEqual(g.pronunciation(word), expected, word)
+
+    def test_an_ending_that_takes_the_stress_keeps_it_after_a_first_part(self):
+        cmu = {"trans": "T R AE1 N Z", "figuration": "F IH2 G Y ER0 EY1 SH AH0 N",
+               "sea": "S IY1", "ship": "SH IH1 P"}
+        g = Generator(tiny_wordnet([]), {"trans": 900, "figuration": 900, "sea": 900, "ship": 900}, cmu)
+        self.assertEqual(g.pronunciation("transfiguration"), "tranz-fih-gyuh-RAY-shun")
+        # other second parts still give way to the first
+        self.assertEqual(g.pronunciation("seaship"), "SEE-ship")
 
     def test_a_hyphenated_word_cmu_has_keeps_its_parts_consonants(self):
         cmu = {"time-out": "T AY1 M AW2 T", "time": "T AY1 M", "out": "AW1 T",
