@@ -135,7 +135,7 @@ def syllabify(phones):
     return syllables
 
 
-def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
+def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True, r_letters=""):
     spelled_onset = "".join(CONSONANT_SPELLING[c] for c in onset)
     spelled_coda = "".join(CONSONANT_SPELLING[c] for c in coda)
     if vowel == "IH" and coda[:1] == ["R"] and not (before_vowel and short_ir):
@@ -169,13 +169,16 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
     elif vowel == "AY" and len(coda) == 1:
         return spelled_onset + "y" + spelled_coda + "e"
     elif vowel == "AA" and coda[:1] == ["R"]:
-        # KAR, but SOR-ee; HARD-on keeps the vowel of hard
-        v = "o" if before_vowel and coda == ["R"] else "a"
+        # KAR, but SOR-ee; HARD-on keeps the vowel of hard, and so does an
+        # r spelled after an a before a vowel (FAR-uh-way, STAR-ee)
+        v = "o" if before_vowel and coda == ["R"] and not r_letters.startswith("a") else "a"
     elif vowel == "AO" and coda[:1] == ["R"]:
         # after w, "or" reads as in "word": WAWRM, not WORM
         v = "aw" if onset[-1:] == ["W"] else "o"
-    elif vowel == "EH" and coda[:1] == ["R"] and not before_vowel:
-        # HAIR, KAIR, SKAIRD; VER-ee keeps the short vowel
+    elif vowel == "EH" and coda[:1] == ["R"] and (not before_vowel or r_letters in ("a", "ai", "ea", "ei")):
+        # HAIR, KAIR, SKAIRD, and PAIR-unt, DAIR-ing, BAIR-ing where the
+        # spelling says so: PER-unt would read as in "person"; VER-ee and
+        # MER-ut keep the short vowel their e shows
         return spelled_onset + "air" + spelled_coda[1:]
     else:
         open_form, closed_form = VOWEL_SPELLING[vowel]
@@ -183,6 +186,17 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True):
         if vowel == "AH" and stress == 0 and not coda:
             v = "uh"
     return spelled_onset + v + spelled_coda
+
+
+def _r_letters(phones, spelling):
+    """For each r sound (R or ER, in order): the vowel letters spelled just
+    before it ("a" in parent, "ea" in bearing, "e" in very), or "" when
+    the spelling's r's do not match the sounds one for one."""
+    sounds = sum(1 for p, _s in phones if p in ("R", "ER"))
+    runs = list(re.finditer(r"r+", spelling or ""))
+    if len(runs) != sounds:
+        return [""] * sounds
+    return [re.search(r"[aeiouy]*$", spelling[: m.start()]).group(0) for m in runs]
 
 
 def _short_ir(phones, spelling):
@@ -259,6 +273,7 @@ def respell(arpabet, spelling=None):
             phones[i] = (phones[i][0], 2)
     phones = _aw_in_ought(phones, spelling)
     short_ir = _short_ir(phones, spelling)
+    r_letters = _r_letters(phones, spelling)
     phones = _move_r_to_stressed_vowel(_keep_prefix_r(phones, spelling))
     syllables = syllabify(phones)
     parts = []
@@ -267,8 +282,9 @@ def respell(arpabet, spelling=None):
         before_vowel = i + 1 < len(syllables) and not syllables[i + 1][0]
         r_sounds += onset.count("R") + (vowel == "ER")
         ir = short_ir[r_sounds] if coda[:1] == ["R"] and r_sounds < len(short_ir) else True
+        letters = r_letters[r_sounds] if coda[:1] == ["R"] and r_sounds < len(r_letters) else ""
         r_sounds += coda.count("R")
-        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir)
+        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir, letters)
         parts.append(s.upper() if stress == 1 else s)
     return "-".join(parts)
 

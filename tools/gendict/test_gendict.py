@@ -113,6 +113,22 @@ class RespellTest(unittest.TestCase):
     def test_ar_before_a_consonant_keeps_the_vowel_of_car(self):
         self.assertEqual(respell("HH AA1 R D | AA2 N"), "HARD-on")
         self.assertEqual(respell("S AA1 R IY0"), "SOR-ee")
+        # before a vowel the spelling decides: sorry, but starry and safari
+        self.assertEqual(respell("S AA1 R IY0", "sorry"), "SOR-ee")
+        self.assertEqual(respell("S T AA1 R IY0", "starry"), "STAR-ee")
+        self.assertEqual(respell("S AH0 F AA1 R IY0", "safari"), "suh-FAR-ee")
+
+    def test_the_vowel_of_air_before_a_vowel_follows_the_spelling(self):
+        # PER-unt would read as in "person"; an e keeps the short vowel
+        for arpabet, word, expected in [("P EH1 R AH0 N T", "parent", "PAIR-unt"),
+                                        ("B EH1 R IH0 NG", "bearing", "BAIR-ing"),
+                                        ("F EH1 R IY0", "fairy", "FAIR-ee"),
+                                        ("N EH1 S AH0 S EH2 R IY0", "necessary", "NES-uh-sair-ee"),
+                                        ("V EH1 R IY0", "very", "VER-ee"),
+                                        ("M EH1 R AH0 T", "merit", "MER-ut")]:
+            self.assertEqual(respell(arpabet, word), expected, word)
+        # where the spelling's r's do not match the sounds, as before
+        self.assertEqual(respell("P EH1 R AH0 N T"), "PER-unt")
 
     def test_word_without_primary_stress_gets_one(self):
         self.assertEqual(respell("T AA2 N S AH0 L"), "TON-sul")
