@@ -1078,12 +1078,17 @@ although since if in on at for from with between during into by
                      ("ment", "M AH N T"), ("man", "M AH N"), ("man", "M AE N"),
                      ("woman", "W UH M AH N")]
     PART_PREFIXES = [("dis", "D IH S"), ("mis", "M IH S"), ("un", "AH N")]
+    # words that end other words as endings, not as a compound's part
+    ENDING_WORDS = {"ate", "age", "ant", "ent", "ion", "ism", "ist", "ive", "ous", "ure", "ine", "ise",
+                    "ize", "ade", "ard", "est", "ery", "let", "ling", "man", "men"}
 
     def _mark_parts(self, key, phones):
         """A word CMU has that is a known word plus a consonant-led ending
         or dis- or mis- plus a known word, said just as its parts are: a
-        boundary between them keeps each part's consonants. Two known
-        words are not tried: mid+stream and midst+ream both match."""
+        boundary between them keeps each part's consonants. So does a
+        closed compound of two everyday words said just as they are
+        (LIFE-lawng, MOUSE-trap, WURLD-wide), split where both parts are
+        most common when two splits match (mid+stream, not midst+ream)."""
         bare = re.sub(r"[012]", "", phones).split()
 
         def says(part):
@@ -1104,6 +1109,29 @@ although since if in on at for from with between during into by
                 head, tail = sounds.split(), says(key[len(prefix):])
                 if tail and _same_sounds(head + tail, bare):
                     cuts.add(len(head))
+        if not cuts and "-" not in key:
+            stresses = [p[-1] for p in phones.split()]
+
+            def stressed_as_word(part, at):
+                # a compound's parts keep their stress: timid is no tim + mid,
+                # meeting no meet + ing
+                own = self.cmu[part].split()
+                return any(q.endswith("1") for q in own) and \
+                    all(stresses[at + k] in "12" for k, q in enumerate(own) if q.endswith("1"))
+
+            joins = []
+            for i in range(2, len(key) - 2):
+                a, b = key[:i], key[i:]
+                if a.endswith("s") and a[:-1] in self.cmu:
+                    continue  # homes + pun, lands + cape: a plural is no first part
+                if b in self.ENDING_WORDS:
+                    continue  # candid + ate, habit + at: an ending, not a word
+                head, tail = says(a), says(b)
+                if head and tail and _same_sounds(head + tail, bare, voiced_at=len(head) - 1) \
+                        and stressed_as_word(a, 0) and stressed_as_word(b, len(head)):
+                    joins.append((min(self.subtlex.get(a, 0), self.subtlex.get(b, 0)), len(head)))
+            if joins and max(joins)[0] >= self.COMPOUND_PART_FLOOR:
+                cuts.add(max(joins)[1])
         # un- before a vowel: CMU seldom says the stem just as on its own
         # (usual with a w, educated with another weak vowel, easiness
         # missing), yet the n stays on un- (un-YOO-zhoo-ul); unit and

@@ -301,6 +301,20 @@ class CompoundPronunciationTest(unittest.TestCase):
         # other second parts still give way to the first
         self.assertEqual(g.pronunciation("seaship"), "SEE-ship")
 
+    def test_a_closed_compound_cmu_has_keeps_its_parts_consonants(self):
+        cmu = {"lifelong": "L AY1 F L AO2 NG", "life": "L AY1 F", "long": "L AO1 NG",
+               "timid": "T IH1 M IH0 D", "tim": "T IH1 M", "mid": "M IH1 D",
+               "homespun": "HH OW1 M S P AH2 N", "home": "HH OW1 M", "homes": "HH OW1 M Z",
+               "spun": "S P AH1 N", "pun": "P AH1 N",
+               "candidate": "K AE1 N D AH0 D EY2 T", "candid": "K AE1 N D AH0 D", "ate": "EY1 T"}
+        counts = {w: 900 for w in cmu}
+        g = Generator(tiny_wordnet([]), counts, cmu)
+        self.assertEqual(g.pronunciation("lifelong"), "LIFE-lawng")      # not LY-flawng
+        self.assertEqual(g.pronunciation("homespun"), "HOHM-spun")       # no plural homes + pun
+        # a part said without its stress is no part (tim + mid); nor is an ending (candid + ate)
+        self.assertEqual(g.pronunciation("timid"), "TIM-id")
+        self.assertEqual(g.pronunciation("candidate"), "KAN-duh-dayt")
+
     def test_a_hyphenated_word_cmu_has_keeps_its_parts_consonants(self):
         cmu = {"time-out": "T AY1 M AW2 T", "time": "T AY1 M", "out": "AW1 T",
                "built-in": "B IH1 L T IH2 N", "built": "B IH1 L T", "in": "IH1 N",
