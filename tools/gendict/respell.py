@@ -319,5 +319,15 @@ def parse_pronunciations(lines, width=30):
 def load_pronunciations(path=PRONUNCIATIONS_FILE):
     if not os.path.exists(path):
         return {}
-    with open(path, encoding="ascii") as fh:
-        return parse_pronunciations(fh)
+    with open(path, "rb") as fh:
+        return parse_pronunciations(_ascii_lines(fh, path))
+
+
+def _ascii_lines(fh, path):
+    """The file's lines as text; a byte outside ASCII is named by its line
+    rather than left to stop the run with a bare decoding error."""
+    for n, raw in enumerate(fh, 1):
+        try:
+            yield raw.decode("ascii")
+        except UnicodeDecodeError:
+            raise ValueError("%s line %d: not plain ASCII" % (os.path.basename(path), n)) from None

@@ -155,6 +155,15 @@ class ReviewedPronunciationTest(unittest.TestCase):
             with self.assertRaises(ValueError, msg=bad):
                 parse_pronunciations(bad)
 
+    def test_a_byte_outside_ascii_is_named_by_its_line(self):
+        import tempfile
+        from respell import load_pronunciations
+        with tempfile.NamedTemporaryFile("wb", suffix=".tsv", delete=False) as fh:
+            fh.write("doer\tDOO-er\tone syllable\nlandler\tLEND-ler\tthe L\u00e4ndler\n".encode("utf-8"))
+        self.addCleanup(os.remove, fh.name)
+        with self.assertRaisesRegex(ValueError, "line 2: not plain ASCII"):
+            load_pronunciations(fh.name)
+
     def test_listed_respelling_replaces_the_rules(self):
         g = Generator(tiny_wordnet([]), {}, {"doer": "D UW1 R"}, pronunciations={"doer": "DOO-er"})
         self.assertEqual(g.pronunciation("doer"), "DOO-er")
