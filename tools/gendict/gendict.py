@@ -1305,7 +1305,11 @@ although since if in on at for from with between during into by
         if not senses:
             return None
         if core and core.sense:
-            synset = self.wn.senses(w, pos)[core.sense - 1]
+            every = self.wn.senses(w, pos)
+            if core.sense > len(every):
+                raise ValueError("core entry %s: sense %d, but WordNet has %d as that part of speech"
+                                 % (w, core.sense, len(every)))
+            synset = every[core.sense - 1]
             meaning, cut = self.fit(synset, strict=False)
         elif core and core.in_core:
             # reviewed as the rules gave it before cuts were held to what

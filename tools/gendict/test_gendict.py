@@ -883,6 +883,10 @@ class CoreTest(unittest.TestCase):
         bad = parse_core(["bank\tnoun\t\ta person\t\t\t\treviewed"])
         with self.assertRaises(ValueError):
             Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), bad).entry("bank", ["n"])
+        # a sense number WordNet does not have is named, not a crash
+        beyond = parse_core(["bank\tnoun\t9\t\triverside\t\t\treviewed"])
+        with self.assertRaisesRegex(ValueError, "sense 9, but WordNet has 2"):
+            Generator(wn, {}, {"bank": "B AE1 NG K"}, Offensive(wn, profanity=()), beyond).entry("bank", ["n"])
         # nor for a part of speech WordNet lacks, nor for want of a pronunciation
         verb = parse_core(["bank\tverb\t\t\triverside\t\t\treviewed"])
         with self.assertRaisesRegex(ValueError, "part of speech"):
