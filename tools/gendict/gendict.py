@@ -1125,7 +1125,7 @@ although since if in on at for from with between during into by
                 if a.endswith("s") and a[:-1] in self.cmu:
                     continue  # homes + pun, lands + cape: a plural is no first part
                 if b in self.ENDING_WORDS:
-                    continue  # candid + ate, habit + at: an ending, not a word
+                    continue  # candid + ate: an ending, not a word
                 head, tail = says(a), says(b)
                 if head and tail and _same_sounds(head + tail, bare, voiced_at=len(head) - 1) \
                         and stressed_as_word(a, 0) and stressed_as_word(b, len(head)):
@@ -1280,7 +1280,7 @@ although since if in on at for from with between during into by
             return self.cmu[a] + (" AH0 B AH0 L" if b == "able" else " AH0 B L IY0")
         if LATE_STRESS.search(b) and "1" in self.cmu[b]:
             # an ending that takes the stress keeps it after the first part
-            # (trans-fig-yer-AY-shun, not TRANZ-fig-yer-ay-shun)
+            # (tranz-myoo-TAY-shun, not TRANZ-myoo-tay-shun)
             return demote_stress(self.cmu[a]) + joint + self.cmu[b]
         return self.cmu[a] + joint + demote_stress(self.cmu[b])
 
