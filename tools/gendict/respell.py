@@ -190,27 +190,23 @@ def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True, r_l
 
 def _r_letters(phones, spelling):
     """For each r sound (R or ER, in order): the vowel letters spelled just
-    before it ("a" in parent, "ea" in bearing, "e" in very), or "" when
-    the spelling's r's do not match the sounds one for one."""
+    before it ("a" in parent, "ea" in bearing, "e" in very), or None when
+    there is no spelling or its r's do not match the sounds one for one."""
     sounds = sum(1 for p, _s in phones if p in ("R", "ER"))
     runs = list(re.finditer(r"r+", spelling or ""))
     if len(runs) != sounds:
-        return [""] * sounds
+        return None
     return [re.search(r"[aeiouy]*$", spelling[: m.start()]).group(0) for m in runs]
 
 
-def _short_ir(phones, spelling):
-    """For each r sound (R or ER, in order): whether an IH before it is the
-    short i of "spirit" rather than the vowel of "hero". The spelling
-    decides: an r after a lone i or y (spirit, lyric, irritate) is short,
-    after e (hero, serious, theory, cheery) long. Without a spelling, or
-    when its r's do not match the sounds one for one, it stays short."""
-    sounds = sum(1 for p, _s in phones if p in ("R", "ER"))
-    runs = list(re.finditer(r"r+", spelling or ""))
-    if len(runs) != sounds:
+def _short_ir(r_letters, sounds):
+    """For each r sound: whether an IH before it is the short i of "spirit"
+    rather than the vowel of "hero". The spelling decides: an r after a
+    lone i or y (spirit, lyric, irritate) is short, after e (hero, serious,
+    theory, cheery) long. Without a spelling that matches, it stays short."""
+    if r_letters is None:
         return [True] * sounds
-    before = [re.search(r"[aeiouy]*$", spelling[: m.start()]).group(0) for m in runs]
-    return [b in ("i", "y") for b in before]
+    return [b in ("i", "y") for b in r_letters]
 
 
 # A word made of one of these and a vowel-led word keeps the r on the
@@ -272,8 +268,9 @@ def respell(arpabet, spelling=None):
         for i in primaries[:-1]:
             phones[i] = (phones[i][0], 2)
     phones = _aw_in_ought(phones, spelling)
-    short_ir = _short_ir(phones, spelling)
     r_letters = _r_letters(phones, spelling)
+    short_ir = _short_ir(r_letters, sum(1 for p, _s in phones if p in ("R", "ER")))
+    r_letters = r_letters or []
     phones = _move_r_to_stressed_vowel(_keep_prefix_r(phones, spelling))
     syllables = syllabify(phones)
     parts = []

@@ -901,7 +901,6 @@ class CoreTest(unittest.TestCase):
         g.pronunciation = lambda *args: ""
         self.assertIsNone(g.entry("bank", ["n"]))
 
-
     def test_every_refused_line_is_reported_in_one_run(self):
         from offensive import Offensive
         wn = tiny_wordnet(SenseAndSynonymTest.LINES, SenseAndSynonymTest.COUNTS)
