@@ -1058,18 +1058,24 @@ although since if in on at for from with between during into by
             if not key.endswith(suffix) or len(key) - len(suffix) < 3:
                 continue
             stem = key[: len(key) - len(suffix)]
+            if suffix == "s" and stem.endswith("s"):
+                continue  # -ss is no plural (muss: not muse + s)
             if suffix == "y" and stem[-1] in "ao":
                 continue  # ay and oy spell one vowel (belay: not bela + y); limey is lime + y
             # a consonant-led ending keeps its consonants off the stem
             # (FEERS-nus, THAWT-lus-nus, not FEER-snus); pimple + y is no
             # -ly (PIM-plee, not PIMP-lee)
             apart = phones[0] not in "AEIOU" and not (suffix == "ly" and stem + "le" in self.cmu)
-            for s in (stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
-                      stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None):
+            stems = [stem, stem + "e", stem[:-1] + "y" if stem.endswith("i") else None,
+                     stem[:-1] if len(stem) > 3 and stem[-1] == stem[-2] else None]
+            if suffix == "ed" and re.search(r"[aeiou][^aeiouwxy]$", stem):
+                stems[:2] = stems[1::-1]  # a single consonant before -ed: the e was dropped (dosed: dose)
+            for s in stems:
                 if s and s in self.cmu:
+                    ending = self._voiced_ending(suffix, phones, self.cmu[s])
                     if apart:
-                        return "%s %s %s" % (self._mark_parts(s, self.cmu[s]), BOUNDARY, phones)
-                    return self.cmu[s] + " " + phones
+                        return "%s %s %s" % (self._mark_parts(s, self.cmu[s]), BOUNDARY, ending)
+                    return self.cmu[s] + " " + ending
         return self._ion_noun(key) or self._compound(key)
 
     # consonant-led endings whose consonants stay off the stem (LIKE-lee,
@@ -1081,6 +1087,24 @@ although since if in on at for from with between during into by
     # words that end other words as endings, not as a compound's part
     ENDING_WORDS = {"ate", "age", "ant", "ent", "ion", "ism", "ist", "ive", "ous", "ure", "ine", "ise",
                     "ize", "ade", "ard", "est", "ery", "let", "ling", "man", "men"}
+
+    VOICELESS = {"P", "T", "K", "F", "TH", "S", "SH", "CH", "HH"}
+    SIBILANTS = {"S", "Z", "SH", "ZH", "CH", "JH"}
+
+    def _voiced_ending(self, suffix, phones, stem_phones):
+        """-ed and -s said as English says them after the stem's last sound:
+        a syllable after t, d or a hiss (FLY-tid, BUSH-iz), t or s after a
+        voiceless sound (BUUSHT, KROKT), else d or z."""
+        if suffix not in ("ed", "s"):
+            return phones
+        last = re.sub(r"[012]", "", stem_phones.split()[-1])
+        if suffix == "ed":
+            if last in ("T", "D"):
+                return "IH0 D"
+            return "T" if last in self.VOICELESS else "D"
+        if last in self.SIBILANTS:
+            return "IH0 Z"
+        return "S" if last in self.VOICELESS else "Z"
 
     def _mark_parts(self, key, phones):
         """A word CMU has that is a known word plus a consonant-led ending

@@ -187,6 +187,17 @@ class ReviewedPronunciationTest(unittest.TestCase):
         self.assertEqual(g.pronunciation("belay"), "")
         self.assertEqual(g.pronunciation("limey"), "LY-mee")
 
+    def test_ed_and_s_endings_follow_the_stems_last_sound(self):
+        cmu = {"bush": "B UH1 SH", "crock": "K R AA1 K", "flight": "F L AY1 T", "dose": "D OW1 S",
+               "dos": "D UW1 Z", "giblet": "JH IH1 B L AH0 T", "hedge": "HH EH1 JH", "muse": "M Y UW1 Z",
+               "tine": "T AY1 N"}
+        g = Generator(tiny_wordnet([]), {}, cmu)
+        for word, said in [("bushed", "BUUSHT"), ("crocked", "KROKT"), ("flighted", "FLY-tid"),
+                           ("tined", "TYND"), ("giblets", "JIB-luts"), ("hedges", "HEJ-iz"),
+                           ("dosed", "DOHST"),  # dose + d, not dos + ed
+                           ("muss", "")]:       # -ss is no plural
+            self.assertEqual(g.pronunciation(word), said, word)
+
     def test_ine_after_a_known_word_in_in_is_a_silent_e(self):
         cmu = {"destin": "D EH1 S T IH0 N", "des": "D EH1 S", "tine": "T AY1 N"}
         g = Generator(tiny_wordnet([]), {"des": 60, "tine": 10}, cmu)
