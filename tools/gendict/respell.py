@@ -248,6 +248,26 @@ def _aw_in_ought(phones, spelling):
     return [("AO", s) if i in at else (p, s) for i, (p, s) in enumerate(phones)]
 
 
+# gamble + ing, settle + er, wobble + y: the l of a word ending in a
+# consonant and "le" joins the ending (GAM-bling, SET-ler, WAH-blee); CMU's
+# schwa before it would read as a syllable of its own (GAM-buh-ling)
+_SYLLABIC_L_ENDING = re.compile(r"[bcdfgkpstvz]l(?:ing|ings|er|ers|y)$")
+_SYLLABIC_L_TAIL = [["IH", "NG"], ["IH", "NG", "Z"], ["ER"], ["ER", "Z"], ["IY"]]
+
+
+def _syllabic_l_joins_ending(phones, spelling):
+    if not _SYLLABIC_L_ENDING.search(spelling or ""):
+        return phones
+    for tail in _SYLLABIC_L_TAIL:
+        i = len(phones) - len(tail) - 2
+        if i < 1 or [p for p, _s in phones[i + 2:]] != tail or phones[i + 2][1] != 0:
+            continue
+        if phones[i] == ("AH", 0) and phones[i + 1][0] == "L" and phones[i - 1][1] is None \
+                and phones[i - 1][0] != BOUNDARY:
+            return phones[:i] + phones[i + 1:]
+    return phones
+
+
 # endings that carry a word's stress (en-juh-NEER, ree-luh-ZAY-shun)
 LATE_STRESS = re.compile(r"(?:eer|eers|eering|ation|ations|ition|itions|ution|utions|ity|ities)$")
 
@@ -267,7 +287,7 @@ def respell(arpabet, spelling=None):
         # takes the stress (engineer, realization): the last one is it
         for i in primaries[:-1]:
             phones[i] = (phones[i][0], 2)
-    phones = _aw_in_ought(phones, spelling)
+    phones = _syllabic_l_joins_ending(_aw_in_ought(phones, spelling), spelling)
     r_letters = _r_letters(phones, spelling)
     short_ir = _short_ir(r_letters, sum(1 for p, _s in phones if p in ("R", "ER")))
     r_letters = r_letters or []

@@ -130,6 +130,20 @@ class RespellTest(unittest.TestCase):
         # where the spelling's r's do not match the sounds, as before
         self.assertEqual(respell("P EH1 R AH0 N T"), "PER-unt")
 
+    def test_the_l_of_a_consonant_and_le_joins_the_ending(self):
+        for arpabet, word, expected in [("G AE1 M B AH0 L IH0 NG", "gambling", "GAM-bling"),
+                                        ("S EH1 T AH0 L ER0", "settler", "SET-ler"),
+                                        ("W AA1 B AH0 L IY0", "wobbly", "WAH-blee"),
+                                        ("T W IH1 NG K AH0 L IH0 NG", "twinkling", "TWING-kling"),
+                                        ("AY1 D AH0 L ER0 Z", "idlers", "IDE-lerz")]:
+            self.assertEqual(respell(arpabet, word), expected, word)
+        # a vowel letter before the l is a syllable of its own
+        self.assertEqual(respell("F AE1 M AH0 L IY0", "family"), "FAM-uh-lee")
+        self.assertEqual(respell("R EH1 G Y AH0 L ER0", "regular"), "REG-yuh-ler")
+        # the schwa stays before a consonant ending (STRUG-uld)
+        self.assertEqual(respell("S T R AH1 G AH0 L D", "struggled"),
+                         respell("S T R AH1 G AH0 L D"))
+
     def test_word_without_primary_stress_gets_one(self):
         self.assertEqual(respell("T AA2 N S AH0 L"), "TON-sul")
 
