@@ -135,9 +135,17 @@ def syllabify(phones):
     return syllables
 
 
-def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True, r_letters=""):
+def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True, r_letters="",
+                    final_s=False):
     spelled_onset = "".join(CONSONANT_SPELLING[c] for c in onset)
     spelled_coda = "".join(CONSONANT_SPELLING[c] for c in coda)
+    if final_s and vowel == "AY" and coda == ["S"]:
+        # PRYSE and ISE would read as "prize" and "eyes"
+        return (spelled_onset + "yss") if onset else "eyess"
+    if final_s:
+        # a stressed word-final s after a vowel, n, l or r reads as z
+        # when written once (PEES, LAWS, SENS): PEESS, LAWSS, SENSS
+        return _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir, r_letters) + "s"
     if vowel == "IH" and coda[:1] == ["R"] and not (before_vowel and short_ir):
         # CMU writes the vowel of "near" and "hero" as that of "spirit";
         # only the spelling tells them apart between vowels
@@ -301,7 +309,10 @@ def respell(arpabet, spelling=None):
         ir = short_ir[r_sounds] if coda[:1] == ["R"] and r_sounds < len(short_ir) else True
         letters = r_letters[r_sounds] if coda[:1] == ["R"] and r_sounds < len(r_letters) else ""
         r_sounds += coda.count("R")
-        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir, letters)
+        # (but BUS, PLUS: "us" reads as spelled, and "uss" as in "puss")
+        final_s = i == len(syllables) - 1 and stress > 0 and coda[-1:] == ["S"] \
+            and (len(coda) == 1 or coda[-2] in ("N", "L", "R")) and vowel != "AH"
+        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir, letters, final_s)
         parts.append(s.upper() if stress == 1 else s)
     return "-".join(parts)
 
