@@ -135,9 +135,17 @@ def syllabify(phones):
     return syllables
 
 
-def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True, r_letters=""):
+def _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir=True, r_letters="",
+                    final_s=False):
     spelled_onset = "".join(CONSONANT_SPELLING[c] for c in onset)
     spelled_coda = "".join(CONSONANT_SPELLING[c] for c in coda)
+    if final_s and vowel == "AY" and coda == ["S"]:
+        # PRYSE and ISE would read as "prize" and "eyes"
+        return (spelled_onset + "yss") if onset else "eyess"
+    if final_s:
+        # a stressed word-final s after a vowel, n, l or r reads as z
+        # when written once (PEES, LAWS, SENS): PEESS, LAWSS, SENSS
+        return _spell_syllable(onset, vowel, stress, coda, before_vowel, short_ir, r_letters) + "s"
     if vowel == "IH" and coda[:1] == ["R"] and not (before_vowel and short_ir):
         # CMU writes the vowel of "near" and "hero" as that of "spirit";
         # only the spelling tells them apart between vowels
@@ -248,6 +256,26 @@ def _aw_in_ought(phones, spelling):
     return [("AO", s) if i in at else (p, s) for i, (p, s) in enumerate(phones)]
 
 
+# gamble + ing, settle + er, wobble + y: the l of a word ending in a
+# consonant and "le" joins the ending (GAM-bling, SET-ler, WAH-blee); CMU's
+# schwa before it would read as a syllable of its own (GAM-buh-ling)
+_SYLLABIC_L_ENDING = re.compile(r"[bcdfgkpstvz]l(?:ing|ings|er|ers|y)$")
+_SYLLABIC_L_TAIL = [["IH", "NG"], ["IH", "NG", "Z"], ["ER"], ["ER", "Z"], ["IY"]]
+
+
+def _syllabic_l_joins_ending(phones, spelling):
+    if not _SYLLABIC_L_ENDING.search(spelling or ""):
+        return phones
+    for tail in _SYLLABIC_L_TAIL:
+        i = len(phones) - len(tail) - 2
+        if i < 1 or [p for p, _s in phones[i + 2:]] != tail or phones[i + 2][1] != 0:
+            continue
+        if phones[i] == ("AH", 0) and phones[i + 1][0] == "L" and phones[i - 1][1] is None \
+                and phones[i - 1][0] != BOUNDARY:
+            return phones[:i] + phones[i + 1:]
+    return phones
+
+
 # endings that carry a word's stress (en-juh-NEER, ree-luh-ZAY-shun)
 LATE_STRESS = re.compile(r"(?:eer|eers|eering|ation|ations|ition|itions|ution|utions|ity|ities)$")
 
@@ -267,7 +295,7 @@ def respell(arpabet, spelling=None):
         # takes the stress (engineer, realization): the last one is it
         for i in primaries[:-1]:
             phones[i] = (phones[i][0], 2)
-    phones = _aw_in_ought(phones, spelling)
+    phones = _syllabic_l_joins_ending(_aw_in_ought(phones, spelling), spelling)
     r_letters = _r_letters(phones, spelling)
     short_ir = _short_ir(r_letters, sum(1 for p, _s in phones if p in ("R", "ER")))
     r_letters = r_letters or []
@@ -281,7 +309,10 @@ def respell(arpabet, spelling=None):
         ir = short_ir[r_sounds] if coda[:1] == ["R"] and r_sounds < len(short_ir) else True
         letters = r_letters[r_sounds] if coda[:1] == ["R"] and r_sounds < len(r_letters) else ""
         r_sounds += coda.count("R")
-        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir, letters)
+        # (but BUS, PLUS: "us" reads as spelled, and "uss" as in "puss")
+        final_s = i == len(syllables) - 1 and stress > 0 and coda[-1:] == ["S"] \
+            and (len(coda) == 1 or coda[-2] in ("N", "L", "R")) and vowel != "AH"
+        s = _spell_syllable(onset, vowel, stress, coda, before_vowel, ir, letters, final_s)
         parts.append(s.upper() if stress == 1 else s)
     return "-".join(parts)
 

@@ -16,7 +16,7 @@ class RespellTest(unittest.TestCase):
             "HH AE1 P IY0": "HAP-ee",                   # happy: stressed short vowel keeps P
             "TH AH0 S AO1 R AH0 S": "thuh-SOR-us",      # thesaurus: r stays with its vowel
             "B Y UW1 T AH0 F AH0 L": "BYOO-tuh-ful",    # beautiful
-            "HH AW1 S": "HOUS",                         # house
+            "HH AW1 S": "HOUSS",                         # house
             "T AY1 M": "TIME",                          # time: silent e marks the long vowel
             "S M AY1 L": "SMILE",                       # smile
             "F AY1 V": "FYVE",                          # five: not FIVE, which could read as "give"
@@ -33,7 +33,7 @@ class RespellTest(unittest.TestCase):
     def test_vowel_of_near_and_hero_is_not_that_of_spirit(self):
         # before a consonant or at the end it is always "eer"
         for arpabet, expected in {"N IH1 R": "NEER", "Y IH1 R": "YEER", "W IH1 R D": "WEERD",
-                                  "F IH1 R S": "FEERS"}.items():
+                                  "F IH1 R S": "FEERSS"}.items():
             self.assertEqual(respell(arpabet), expected, arpabet)
         # between vowels the spelling decides
         cases = [("HH IH1 R OW0", "hero", "HEER-oh"), ("TH IH1 R IY0", "theory", "THEER-ee"),
@@ -52,7 +52,7 @@ class RespellTest(unittest.TestCase):
             self.assertEqual(respell(arpabet), expected, arpabet)
 
     def test_ow_before_a_consonant_reads_as_in_out(self):
-        cases = [("L AW1 D", "LOUD"), ("SH AW1 T", "SHOUT"), ("M AW1 S", "MOUS"), ("K AW1 N T", "KOUNT"),
+        cases = [("L AW1 D", "LOUD"), ("SH AW1 T", "SHOUT"), ("M AW1 S", "MOUSS"), ("K AW1 N T", "KOUNT"),
                  ("M AW1 N T AH0 N", "MOUN-tun"), ("N AW1 N", "NOUN"),
                  # "own" and "owl" keep their spelling unless they would read as in "known"
                  ("T AW1 N", "TOWN"), ("D AW1 N", "DOWN"), ("HH AW1 L", "HOWL"), ("F AW1 L", "FOWL")]
@@ -94,7 +94,7 @@ class RespellTest(unittest.TestCase):
 
     def test_vowels_before_r_and_s_read_as_meant(self):
         for arpabet, expected in {"S K EH1 R D": "SKAIRD", "AH2 P S T EH1 R Z": "up-STAIRZ",
-                                  "W AO1 R M": "WAWRM", "P R AY1 S": "PRYSE", "N AY1 S": "NYSE",
+                                  "W AO1 R M": "WAWRM", "P R AY1 S": "PRYSS", "N AY1 S": "NYSS",
                                   "R AY1 Z": "RIZE"}.items():
             self.assertEqual(respell(arpabet), expected, arpabet)
 
@@ -106,7 +106,7 @@ class RespellTest(unittest.TestCase):
         self.assertEqual(respell("K AA1 T", "cot"), "KOT")
 
     def test_a_long_i_without_onset_is_spelled_as_in_ice(self):
-        for arpabet, expected in {"AY1 S": "ISE", "AO1 TH ER0 AY2 Z": "AW-thur-ize",
+        for arpabet, expected in {"AY1 S": "EYESS", "AO1 TH ER0 AY2 Z": "AW-thur-ize",
                                   "AY1 ER0": "EYE-er", "AY1 V IY0": "EYE-vee"}.items():
             self.assertEqual(respell(arpabet), expected, arpabet)
 
@@ -129,6 +129,30 @@ class RespellTest(unittest.TestCase):
             self.assertEqual(respell(arpabet, word), expected, word)
         # where the spelling's r's do not match the sounds, as before
         self.assertEqual(respell("P EH1 R AH0 N T"), "PER-unt")
+
+    def test_the_l_of_a_consonant_and_le_joins_the_ending(self):
+        for arpabet, word, expected in [("G AE1 M B AH0 L IH0 NG", "gambling", "GAM-bling"),
+                                        ("S EH1 T AH0 L ER0", "settler", "SET-ler"),
+                                        ("W AA1 B AH0 L IY0", "wobbly", "WAH-blee"),
+                                        ("T W IH1 NG K AH0 L IH0 NG", "twinkling", "TWING-kling"),
+                                        ("AY1 D AH0 L ER0 Z", "idlers", "IDE-lerz")]:
+            self.assertEqual(respell(arpabet, word), expected, word)
+        # a vowel letter before the l is a syllable of its own
+        self.assertEqual(respell("F AE1 M AH0 L IY0", "family"), "FAM-uh-lee")
+        self.assertEqual(respell("R EH1 G Y AH0 L ER0", "regular"), "REG-yuh-ler")
+        # the schwa stays before a consonant ending (STRUG-uld)
+        self.assertEqual(respell("S T R AH1 G AH0 L D", "struggled"),
+                         respell("S T R AH1 G AH0 L D"))
+
+    def test_a_stressed_final_s_is_doubled_where_one_would_read_as_z(self):
+        for arpabet, expected in {"P IY1 S": "PEESS", "L AO1 S": "LAWSS", "S EH1 N S": "SENSS",
+                                  "N ER1 S": "NURSS"}.items():
+            self.assertEqual(respell(arpabet), expected, arpabet)
+        # after a voiceless consonant, unstressed, or inside the word it stays single
+        for arpabet, expected in {"B AA1 K S": "BOKS", "D IH1 S T AH0 N S": "DIS-tuns",
+                                  "P L AH1 S": "PLUS", "P AH1 L S": "PULS",
+                                  "P IY1 S F AH0 L": "PEES-ful"}.items():
+            self.assertEqual(respell(arpabet), expected, arpabet)
 
     def test_word_without_primary_stress_gets_one(self):
         self.assertEqual(respell("T AA2 N S AH0 L"), "TON-sul")
@@ -269,7 +293,7 @@ class CompoundPronunciationTest(unittest.TestCase):
                "miss": "M IH1 S", "dismiss": "D IH0 S M IH1 S", "simply": "S IH1 M P L IY0",
                "midst": "M IH1 D S T", "ream": "R IY1 M", "midstream": "M IH1 D S T R IY2 M"}
         g = Generator(tiny_wordnet([]), {}, cmu)
-        for word, expected in [("likely", "LIKE-lee"), ("useful", "YOOS-ful"), ("dismiss", "dis-MIS"),
+        for word, expected in [("likely", "LIKE-lee"), ("useful", "YOOS-ful"), ("dismiss", "dis-MISS"),
                                # no known stem (simp); two words may split wrongly (midst+ream)
                                ("simply", "SIM-plee"), ("midstream", "MID-streem")]:
             self.assertEqual(g.pronunciation(word), expected, word)
