@@ -1253,11 +1253,44 @@ although since if in on at for from with between during into by
             n += 1
         return arpabet
 
+    # first parts of compound adjectives that leave the stress to the
+    # participle after them (well-KNOWN, il-kun-SEEVD, self-TAWT)
+    MODIFIER_PARTS = frozenset("""
+        all best better bright broad clean clear close cold cool dark deep double dry
+        dull even ever far fast fine first five flat four free fresh full good great
+        half hard heavy high hot ill kind large late light like little long loose low
+        many multi narrow near new old one open pale plain poor quick red rich rough
+        round self sharp short simple single slow small smooth soft strong sure sweet
+        thick thin three tight true two warm weak well wet wide""".split())
+    PARTICIPLE = re.compile(r"(?:ed|ing|en|wn)$")
+
+    def _adjective_compound_stress(self, key, arpabet):
+        parts = key.split("-")
+        segments = arpabet.split(" %s " % BOUNDARY)
+        if len(parts) != 2 or len(segments) != 2 or parts[0] not in self.MODIFIER_PARTS \
+                or not self.PARTICIPLE.search(parts[1]):
+            return arpabet
+        first, second = segments
+        if "1" not in first:
+            return arpabet
+        if "1" not in second:
+            own = self.cmu.get(parts[1], "")
+            if "1" in own and re.sub(r"[012]", "", own) == re.sub(r"[012]", "", second):
+                second = own  # the participle's own stress (in-FORMD)
+            elif "2" in second:
+                i = second.index("2")
+                second = second[:i] + "1" + second[i + 1:]
+            else:
+                return arpabet
+        return "%s %s %s" % (demote_stress(first), BOUNDARY, second)
+
     def pronunciation(self, w, pos=None):
         key = w.lower()
         arpabet = self._arpabet(key)
         if arpabet is not None and pos:
             arpabet = self._stress_for(key, arpabet, pos)
+        if arpabet is not None and pos in ("a", "s") and "-" in key:
+            arpabet = self._adjective_compound_stress(key, arpabet)
         text = respell(arpabet, key) if arpabet is not None else ""
         text = text if len(text) <= WIDTHS["pronu"] else ""
         if key in self.pronunciations:

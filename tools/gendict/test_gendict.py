@@ -359,6 +359,17 @@ class CompoundPronunciationTest(unittest.TestCase):
         self.assertEqual(g.pronunciation("timid"), "TIM-id")
         self.assertEqual(g.pronunciation("candidate"), "KAN-duh-dayt")
 
+    def test_a_compound_adjective_of_a_modifier_and_a_participle_stresses_the_participle(self):
+        cmu = {"well": "W EH1 L", "informed": "IH2 N F AO1 R M D", "ill": "IH1 L",
+               "fated": "F EY1 T IH0 D", "card": "K AA1 R D", "playing": "P L EY1 IH0 NG",
+               "known": "N OW1 N"}
+        g = Generator(tiny_wordnet([]), {}, cmu)
+        self.assertEqual(g.pronunciation("well-informed", "s"), "wel-in-FORMD")
+        self.assertEqual(g.pronunciation("ill-fated", "a"), "il-FAY-tid")
+        # a noun first leads (card-playing); so does a noun compound (well-known as a noun is none)
+        self.assertEqual(g.pronunciation("card-playing", "s"), "KARD-play-ing")
+        self.assertEqual(g.pronunciation("well-known", "n"), "WEL-nohn")
+
     def test_a_hyphenated_word_cmu_has_keeps_its_parts_consonants(self):
         cmu = {"time-out": "T AY1 M AW2 T", "time": "T AY1 M", "out": "AW1 T",
                "built-in": "B IH1 L T IH2 N", "built": "B IH1 L T", "in": "IH1 N",
