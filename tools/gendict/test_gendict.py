@@ -16,7 +16,7 @@ class RespellTest(unittest.TestCase):
             "HH AE1 P IY0": "HAP-ee",                   # happy: stressed short vowel keeps P
             "TH AH0 S AO1 R AH0 S": "thuh-SOR-us",      # thesaurus: r stays with its vowel
             "B Y UW1 T AH0 F AH0 L": "BYOO-tuh-ful",    # beautiful
-            "HH AW1 S": "HOUSS",                         # house
+            "HH AW1 S": "HOUSS",                        # house
             "T AY1 M": "TIME",                          # time: silent e marks the long vowel
             "S M AY1 L": "SMILE",                       # smile
             "F AY1 V": "FYVE",                          # five: not FIVE, which could read as "give"
@@ -366,7 +366,7 @@ class CompoundPronunciationTest(unittest.TestCase):
         g = Generator(tiny_wordnet([]), {}, cmu)
         self.assertEqual(g.pronunciation("well-informed", "s"), "wel-in-FORMD")
         self.assertEqual(g.pronunciation("ill-fated", "a"), "il-FAY-tid")
-        # a noun first leads (card-playing); so does a noun compound (well-known as a noun is none)
+        # a noun as first part keeps the first stress, and so does any word used as a noun
         self.assertEqual(g.pronunciation("card-playing", "s"), "KARD-play-ing")
         self.assertEqual(g.pronunciation("well-known", "n"), "WEL-nohn")
 
