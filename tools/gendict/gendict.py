@@ -13,7 +13,7 @@ import zlib
 
 from core import load_reviewed, load_stand_ins, three_field_rows
 from examples import load_examples
-from meaning import DANGLING, NEVER_LAST, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
+from meaning import DANGLING, NEVER_LAST, as_infinitive, ends_on_function_word, fit_meaning, is_bare, rewrites, whole_clauses
 from offensive import Offensive
 from respell import BOUNDARY, LATE_STRESS, VOWELS, demote_stress, load_pronunciations, respell
 from wordnet import POS_NAMES, WordNet
@@ -70,6 +70,54 @@ EVERYDAY_COUNT = 100
 
 # Size of the SUBTLEX-US corpus in words.
 SUBTLEX_TOTAL = 51_000_000
+
+
+# What shows that one of WordNet's examples is a whole sentence that lacks
+# only its capital and full stop ("they plan to honeymoon in Hawaii"), not
+# a phrase ("a marginal victory", "extol the virtues of one's children").
+SUBJECT_PRONOUNS = frozenset("i you he she we they it".split())
+SENTENCE_DETERMINERS = frozenset("the a an this that these those his her its their our your my some".split())
+AUXILIARIES = frozenset("""
+is are was were has have had will would can could should shall may might must
+does did do isn't aren't wasn't weren't hasn't haven't hadn't won't wouldn't
+can't couldn't shouldn't doesn't didn't don't
+""".split())
+RELATIVES = frozenset("who whom whose which that where when".split())
+
+
+def is_sentence(text):
+    """Whether an example reads as a sentence: it starts with a subject
+    pronoun or a capitalised determiner, or a determiner's noun phrase is
+    followed by an auxiliary before any relative pronoun ("that area is
+    off-limits", not "the man who is tall")."""
+    words = text.split()
+    if not words:
+        return False
+    first = words[0].lower()
+    if first in SUBJECT_PRONOUNS:
+        return len(words) > 1
+    if first not in SENTENCE_DETERMINERS:
+        return False
+    if words[0][0].isupper():
+        return len(words) > 2
+    for word in words[1:]:
+        word = word.lower().strip(",;:")
+        if word in RELATIVES:
+            return False
+        if word in AUXILIARIES:
+            return True
+    return False
+
+
+def as_sentence(text, width=50):
+    """An example that is a sentence, with its capital and full stop; any
+    other text, or one with no room for the stop, as it is."""
+    if not is_sentence(text):
+        return text
+    whole = text if text[-1] in ".!?" else text.rstrip(",;:") + "."
+    if len(whole) > width:
+        return text
+    return whole[0].upper() + whole[1:]
 
 
 def load_subtlex(path):
@@ -1013,7 +1061,7 @@ although since if in on at for from with between during into by
                 short = self._shortened_example(ex, w)
                 if short:
                     shortened.append(short)
-        return (fitting + shortened + [""])[0]
+        return as_sentence((fitting + shortened + [""])[0], WIDTHS["usage"])
 
     # Spelling variants and affixes, tried in this order for a word CMU
     # lacks: British spellings, then prefix + known word, known word +
@@ -1386,6 +1434,8 @@ although since if in on at for from with between during into by
             raise ValueError("core entry %s: the rules find no meaning; write one, or - to leave it out" % w)
         if meaning is None:
             return None
+        if pos == "v":
+            meaning = as_infinitive(meaning, WIDTHS["meaning"])
         headword = self.display_form(w, synset)
         if self.offensive.sense(headword, synset):
             return None

@@ -575,3 +575,20 @@ def fit_meaning(definition, width=40, pos=None, word_class=None, strict=False):
                     return None, True
                 return cut, True
     return None, True
+
+
+# A label that says what a verb's sense applies to, kept before the verb
+# ("of animals, eat ...")
+_VERB_LABEL = re.compile(r"^((?:of|in|on|for|with|as|especially|usually|often)\b[^,;()]*, )(.*)$")
+
+
+def as_infinitive(meaning, width=40):
+    """A verb's meaning as the infinitive readers expect of a dictionary
+    ("to crush into powder"; "of animals, to eat ..."). Left as it is when
+    it has its "to" already or the field has no room for one."""
+    label = _VERB_LABEL.match(meaning)
+    head, rest = (label.group(1), label.group(2)) if label else ("", meaning)
+    if meaning.startswith("to ") or rest.startswith("to "):
+        return meaning
+    text = head + "to " + rest
+    return text if len(text) <= width else meaning

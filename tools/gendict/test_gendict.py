@@ -457,6 +457,68 @@ def word_class(word):
     return WORD_CLASSES.get(word.lower(), "")
 
 
+class VerbMeaningTest(unittest.TestCase):
+    """A verb's meaning reads as an infinitive, where the field has room."""
+
+    def test_infinitive(self):
+        from meaning import as_infinitive
+        cases = {
+            "crush into small pieces or powder": "to crush into small pieces or powder",
+            "of animals, eat growing grass": "of animals, to eat growing grass",
+            "of a car or plane, to hit something hard": "of a car or plane, to hit something hard",
+            "to exist or have a quality": "to exist or have a quality",
+            # no room for "to " in 40 characters: left as it is
+            "express strong disapproval of the thing": "express strong disapproval of the thing",
+            "cause to move forward with force": "to cause to move forward with force",
+        }
+        for meaning, shown in cases.items():
+            self.assertEqual(as_infinitive(meaning), shown, meaning)
+            self.assertLessEqual(len(as_infinitive(meaning)), 40)
+
+    def test_generated_and_reviewed_verbs_take_it_and_nouns_do_not(self):
+        from offensive import Offensive
+        lines = [("v", "00001000 29 v 01 grind 0 000 | crush into small pieces"),
+                 ("n", "00002000 05 n 01 grind 0 000 | an activity that is tedious")]
+        wn = tiny_wordnet(lines)
+        g = Generator(wn, {"grind": 100}, {"grind": "G R AY1 N D"}, Offensive(wn, profanity=()))
+        self.assertEqual(g.entry("grind", ["v"])["meaning"], "to crush into small pieces")
+        self.assertEqual(g.entry("grind", ["n"])["meaning"], "an activity that is tedious")
+        core = parse_core(["grind\tverb\t\tmake into powder\t\t\t\treviewed"])
+        g = Generator(wn, {"grind": 100}, {"grind": "G R AY1 N D"}, Offensive(wn, profanity=()), core)
+        self.assertEqual(g.entry("grind", ["v"])["meaning"], "to make into powder")
+
+
+class WholeSentenceExampleTest(unittest.TestCase):
+    """WordNet's examples that are whole sentences get their capital and
+    full stop; phrases are left as they are."""
+
+    def test_sentences_and_phrases(self):
+        from gendict import as_sentence
+        cases = {
+            "they plan to honeymoon in Hawaii": "They plan to honeymoon in Hawaii.",
+            "she weaned her baby when he was 3 months old": "She weaned her baby when he was 3 months old.",
+            "The sky darkened": "The sky darkened.",
+            "that area is off-limits": "That area is off-limits.",
+            "He is reputed to be intelligent": "He is reputed to be intelligent.",
+            "is it raining?": "is it raining?",
+            "it hurts!": "It hurts!",
+            # phrases
+            "a marginal victory": "a marginal victory",
+            "her unsteady walk": "her unsteady walk",
+            "extol the virtues of one's children": "extol the virtues of one's children",
+            "the man who was wearing a hat": "the man who was wearing a hat",
+            "puzzled that she left without saying goodbye": "puzzled that she left without saying goodbye",
+            "The end": "The end",
+            "": "",
+        }
+        for text, shown in cases.items():
+            self.assertEqual(as_sentence(text), shown, text)
+        # a full stop that would not fit: the sentence stays as WordNet has it
+        full = "they " + "x" * 45
+        self.assertEqual(as_sentence(full), full)
+        self.assertEqual(as_sentence(full[:-1]), "T" + full[1:-1] + ".")
+
+
 class CompletePhraseTest(unittest.TestCase):
     """A cut meaning must read as a whole phrase."""
 
@@ -674,7 +736,7 @@ class SenseAndSynonymTest(unittest.TestCase):
         synset, meaning, _cut = g.choose_sense("bank", "n", senses)
         self.assertEqual(synset.offset, 2200)
         self.assertEqual(meaning, "a financial institution")
-        self.assertEqual(g.usage("bank", synset), "he paid the bank")
+        self.assertEqual(g.usage("bank", synset), "He paid the bank.")
         # the broader term is no synonym, and the river bank's words are
         # never taken for the money bank
         syn = g.synonyms("bank", "bank", synset, senses)
@@ -1050,7 +1112,7 @@ class AddedWordTest(unittest.TestCase):
         e = self.entry(added)
         self.assertEqual(e["synonyms"], ["gather", "assemble", ""])
         self.assertEqual((e["meaning"], e["usage"]), (plain["meaning"], plain["usage"]))
-        self.assertEqual(e["usage"], "The crowds congregated in front of the Vatican")
+        self.assertEqual(e["usage"], "The crowds congregated in front of the Vatican.")
         # a core word keeps the example as it was reviewed: not shortened
         self.assertEqual(self.entry(parse_core([self.LINE]))["usage"], "")
 
